@@ -1,0 +1,49 @@
+// The host: what the core needs of the window that runs it. The Qt main
+// window, the command line and the tests each implement it. Every call comes
+// on the run's own thread (the user-interface thread in the desktop program).
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace zendrel {
+
+struct LabelDriveTable;
+
+enum class Buttons { kOk, kRetryCancel, kYesNo };
+enum class Answer { kOk, kRetry, kCancel, kYes, kNo };
+
+class Host {
+ public:
+  virtual ~Host() = default;
+
+  // Read afresh at each use, as the window stays live during a run.
+  virtual int Mode() = 0;                  // 1 to 5
+  virtual std::string Cat_dir() = 0;       // Windows view, no trailing "\" unless a root
+  virtual std::string Cat_file() = 0;      // selected file name; empty when none
+  virtual std::string Src_dir() = 0;
+  virtual std::string Dest_dir() = 0;
+
+  // "Go" idle, "Stop" running, empty while a stop is requested.
+  virtual std::string Go_caption() = 0;
+  virtual void Set_go_caption(const std::string& caption) = 0;
+  virtual std::string Status_caption() = 0;
+  virtual void Set_status_caption(const std::string& caption) = 0;
+
+  // -1 cancelled, 0 no copy, 1 keep names, 2 unique names.
+  virtual int16_t Copy_mode() = 0;
+  virtual void Set_copy_mode(int16_t mode) = 0;
+  // The copy-originals question, modal; sets Copy_mode.
+  virtual void Ask_copy_originals() = 0;
+
+  // Title "Zendrel", no icon.
+  virtual Answer Message_box(const std::string& text, Buttons buttons) = 0;
+  // One turn of the event loop: repaint, and let Go or Exit request a stop.
+  virtual void Do_events() = 0;
+
+  // Opens the record editor on the records just read into the RecordTable.
+  virtual void Show_record_editor() = 0;
+  virtual LabelDriveTable& Label_drives() = 0;
+};
+
+}  // namespace zendrel

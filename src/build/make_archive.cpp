@@ -1,0 +1,206 @@
+#include "build/make_archive.h"
+
+#include <optional>
+
+#include "build/copy_texture.h"
+#include "build/run_context.h"
+#include "catalog/read_csv.h"
+#include "catalog/read_gal.h"
+#include "catalog/read_mdb.h"
+#include "catalog/read_plb.h"
+#include "catalog/read_tdb.h"
+#include "catalog/read_textcat.h"
+#include "catalog/scan_source.h"
+#include "master/make_master.h"
+#include "page/archive_page_reader.h"
+#include "page/page_head.h"
+#include "page/page_tail.h"
+#include "platform/catalogue_file.h"
+#include "platform/file_system.h"
+#include "platform/win_path.h"
+
+namespace zendrel {
+namespace {
+
+constexpr char kNotSupported[] = "Catalog file type not supported";
+
+bool Contains(const std::string& text, const char* part) {
+  return text.find(part) != std::string::npos;
+}
+
+bool Supported_catalogue_name(const std::string& name) {
+  for (const char* type : {".txt", ".plb", ".GAL", ".tDB", ".csv", ".mdb"}) {
+    if (Contains(name, type)) return true;
+  }
+  return false;
+}
+
+class Run {
+ public:
+  explicit Run(Host& host) : host_(host), context_(host) {}
+
+  RunOutcome Go() {
+    host_.Set_status_caption("");
+    mode_ = host_.Mode();
+    if (auto refused = Check_selection()) return *refused;
+    if (mode_ != 3 && mode_ != 4 && host_.Cat_file() == "archive.htm") return Edit();
+    if (!Ask_copy_question()) return {RunEnd::kRefused, ""};
+    if (mode_ == 1 || mode_ == 2) {
+      if (auto refused = Open_catalogue()) return *refused;
+    }
+    if (auto failed = Open_outputs()) return *failed;
+    host_.Set_go_caption("Stop");
+    Status source = Call_source();
+    return Complete(source);
+  }
+
+ private:
+  std::optional<RunOutcome> Check_selection() {
+    std::string file = host_.Cat_file();
+    bool needs_file = mode_ == 1 || mode_ == 2 || mode_ == 5;
+    if (needs_file && file.empty())
+      return Refuse(mode_ == 5 ? "Select Archive File" : "Select Catalog File");
+    if (needs_file && file == "archive.htm") return std::nullopt;
+    if (mode_ == 5 || ((mode_ == 1 || mode_ == 2) && !Supported_catalogue_name(file)))
+      return Refuse(kNotSupported);
+    return std::nullopt;
+  }
+
+  RunOutcome Refuse(const std::string& message) {
+    host_.Message_box(message, Buttons::kOk);
+    return {RunEnd::kRefused, message};
+  }
+
+  RunOutcome Edit() {
+    Status read = Read_archive_page(Add_backslash(host_.Cat_dir()), Record_table());
+    if (!read.ok()) {
+      host_.Message_box(read.message(), Buttons::kOk);
+      return {RunEnd::kFailed, read.message()};
+    }
+    host_.Show_record_editor();
+    return {RunEnd::kEdited, ""};
+  }
+
+  bool Ask_copy_question() {
+    bool ask = mode_ == 1 || ((mode_ == 2 || mode_ == 3) && host_.Dest_dir() != host_.Src_dir());
+    if (!ask) {
+      host_.Set_copy_mode(0);
+      return true;
+    }
+    host_.Ask_copy_originals();
+    return host_.Copy_mode() >= 0;
+  }
+
+  // The availability check, before anything of the destination is touched.
+  std::optional<RunOutcome> Open_catalogue() {
+    catalogue_path_ = Add_backslash(host_.Cat_dir()) + host_.Cat_file();
+    if (Contains(catalogue_path_, ".mdb")) return std::nullopt;
+    for (;;) {
+      CatalogueFile::Result result = catalogue_.Open(catalogue_path_);
+      if (result == CatalogueFile::Result::kOpened) return std::nullopt;
+      if (result == CatalogueFile::Result::kInUse) {
+        std::string text = host_.Cat_file() + " is currently open by another program.\r" +
+                           "Please close the file and try again.";
+        if (host_.Message_box(text, Buttons::kRetryCancel) == Answer::kRetry) continue;
+        return RunOutcome{RunEnd::kRefused, text};
+      }
+      std::string text = host_.Cat_file() + " Error " + std::to_string(catalogue_.error_number()) +
+                         " (" + Errno_text(catalogue_.error_number()) + ")";
+      host_.Message_box(text, Buttons::kOk);
+      return RunOutcome{RunEnd::kRefused, text};
+    }
+  }
+
+  std::optional<RunOutcome> Open_outputs() {
+    std::string dest = Add_backslash(host_.Dest_dir());
+    replace_staging_ = (mode_ == 1 || mode_ == 2) && catalogue_path_ == dest + "archive.txt";
+    Status opened = context_.page().Open(dest + "archive.htm");
+    if (opened.ok()) {
+      Write_page_head(context_.page());
+      opened = context_.staging().Open(dest + (replace_staging_ ? "archive2.txt" : "archive.txt"));
+    }
+    if (!opened.ok()) return Fail(opened);
+    return std::nullopt;
+  }
+
+  Status Call_source() {
+    if (mode_ == 3) return Scan_source(host_.Src_dir(), context_);
+    if (mode_ == 4) return Make_master(context_);
+    const std::string& path = catalogue_path_;
+    const std::string& bytes = catalogue_.bytes();
+    Status status;
+    if (Contains(path, ".txt")) status = Read_textcat(bytes, context_);
+    else if (Contains(path, ".plb")) status = Read_plb(bytes, context_);
+    else if (Contains(path, ".GAL")) status = Read_gal(bytes, context_);
+    else if (Contains(path, ".tDB")) status = Read_tdb(bytes, context_);
+    else if (Contains(path, ".csv")) status = Read_csv(bytes, context_, host_.Label_drives());
+    else if (Contains(path, ".mdb")) status = Read_mdb(path, context_);
+    else host_.Message_box(kNotSupported, Buttons::kOk);
+    if (!status.ok()) return Status::FileError(path, status.message());
+    return status;
+  }
+
+  RunOutcome Complete(const Status& source) {
+    catalogue_.Close();
+    context_.Stop_requested();  // picks up a write failure of the last picture
+    if (!context_.failure().ok()) return Fail(context_.failure());
+    bool stopped = host_.Go_caption().empty();
+    std::string dest = Add_backslash(host_.Dest_dir());
+    Status committed = context_.staging().Commit();
+    if (!committed.ok()) return Fail(committed);
+    if (!stopped && replace_staging_) {
+      Status replaced = Rename_file(dest + "archive2.txt", dest + "archive.txt");
+      if (!replaced.ok()) return Fail(replaced);
+    }
+    Copy_texture(host_.Dest_dir());
+    if (host_.Status_caption() == "Running...") host_.Set_status_caption("");
+    host_.Set_status_caption(host_.Status_caption() + " Done!");
+    Write_page_tail(context_.page());
+    committed = context_.page().Commit();
+    if (!committed.ok()) return Fail(committed);
+    host_.Set_go_caption("Go");
+    RunOutcome outcome{stopped ? RunEnd::kStopped : RunEnd::kCompleted, ""};
+    if (!source.ok()) {
+      // A damaged catalogue: what was read is archived, then the user hears why.
+      outcome.message = source.message();
+      host_.Message_box(outcome.message, Buttons::kOk);
+    }
+    return outcome;
+  }
+
+  // The run cannot be done: the files it was writing are dropped, so the
+  // previous archive stays as it was.
+  RunOutcome Fail(const Status& status) {
+    catalogue_.Close();
+    context_.page().Discard();
+    context_.staging().Discard();
+    host_.Set_go_caption("Go");
+    host_.Message_box(status.message(), Buttons::kOk);
+    return {RunEnd::kFailed, status.message()};
+  }
+
+  Host& host_;
+  RunContext context_;
+  CatalogueFile catalogue_;
+  int mode_ = 0;
+  std::string catalogue_path_;
+  bool replace_staging_ = false;
+};
+
+}  // namespace
+
+RunOutcome Make_archive(Host& host) { return Run(host).Go(); }
+
+RunOutcome Go_Click(Host& host) {
+  if (host.Go_caption() == "Go") return Make_archive(host);
+  host.Set_go_caption("");
+  return {RunEnd::kStopped, ""};
+}
+
+bool Exit_Click(Host& host) {
+  if (host.Go_caption() == "Go") return true;
+  host.Set_go_caption("");
+  return false;
+}
+
+}  // namespace zendrel

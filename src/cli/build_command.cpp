@@ -1,0 +1,102 @@
+#include "cli/build_command.h"
+
+#include <filesystem>
+#include <ostream>
+
+#include "build/make_archive.h"
+#include "cli/cli_host.h"
+#include "cli/options.h"
+#include "platform/drive_table.h"
+#include "platform/file_system.h"
+#include "platform/native_path.h"
+#include "platform/win_path.h"
+
+namespace zendrel::cli {
+
+std::string Windows_view(const std::string& path) {
+  bool windows = path.size() >= 2 && path[1] == ':';
+  if (windows) return path;
+  std::error_code ec;
+  std::filesystem::path absolute = std::filesystem::absolute(path, ec);
+  std::string native = (ec ? std::filesystem::path(path) : absolute).lexically_normal().string();
+  while (native.size() > 1 && native.back() == '/') native.pop_back();
+  return Windows_path(native);
+}
+
+bool Apply_drive_options(const std::vector<std::string>& drives, Streams& io) {
+  for (const std::string& drive : drives) {
+    if (!DriveTable::Global().Set_from_text(drive)) {
+      io.err << "zendrel: --drive " << drive << ": expected L=DIR[:LABEL] with DIR absolute\n";
+      return false;
+    }
+  }
+  return true;
+}
+
+// Makes a missing destination directory, as a user naming a new one expects.
+std::string Make_destination(const std::string& dest) {
+  if (Directory_exists(dest)) return {};
+  auto native = Native_path(dest);
+  std::error_code ec;
+  if (!native || !std::filesystem::create_directories(*native, ec))
+    return dest + ": the destination directory cannot be made" +
+           (ec ? " (" + ec.message() + ")" : std::string());
+  return {};
+}
+
+int Build_command(const std::vector<std::string>& args, Streams& io) {
+  Options options(args, {"source", "dest", "catalog", "copy", "drive"}, {});
+  if (!options.ok()) {
+    io.err << "zendrel build: " << options.error() << "\n";
+    return 2;
+  }
+  if (!Apply_drive_options(options.All("drive"), io)) return 2;
+  auto dest = options.Get("dest");
+  auto source = options.Get("source");
+  auto catalog = options.Get("catalog");
+  if (!dest || (!source && !catalog)) {
+    io.err << "zendrel build: give --dest DIR and --source DIR or --catalog FILE\n";
+    return 2;
+  }
+  CliHost host(io);
+  host.dest_dir = Windows_view(*dest);
+  if (source) host.src_dir = Windows_view(*source);
+  if (catalog) {
+    std::string path = Windows_view(*catalog);
+    host.cat_dir = Directory_part(path);
+    if (host.cat_dir.size() == 2) host.cat_dir += "\\";  // a drive's root
+    host.cat_file = File_part(path);
+    host.mode = source ? 2 : 1;
+  } else {
+    host.mode = 3;
+  }
+  std::string copy = options.Get("copy").value_or("rename");
+  if (copy == "no") host.copy_answer = 0;
+  else if (copy == "keep") host.copy_answer = 1;
+  else if (copy == "rename") host.copy_answer = 2;
+  else {
+    io.err << "zendrel build: --copy takes no, keep or rename\n";
+    return 2;
+  }
+  if (auto made = Make_destination(host.dest_dir); !made.empty()) {
+    io.err << "zendrel: " << Message_for_terminal(made) << "\n";
+    return 1;
+  }
+  host.Catch_interrupt();
+  RunOutcome outcome = Go_Click(host);
+  host.Finish_progress();
+  switch (outcome.end) {
+    case RunEnd::kCompleted:
+    case RunEnd::kStopped:
+      io.out << Message_for_terminal(host.Status_caption()) << "\n";
+      return outcome.message.empty() ? 0 : 1;
+    case RunEnd::kEdited:
+      return 0;
+    case RunEnd::kRefused:
+    case RunEnd::kFailed:
+      return 1;
+  }
+  return 1;
+}
+
+}  // namespace zendrel::cli

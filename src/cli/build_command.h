@@ -1,0 +1,21 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "cli/command.h"
+
+namespace zendrel::cli {
+
+// zendrel build --source DIR --dest DIR | --catalog FILE --dest DIR [--source DIR]
+//               [--copy no|keep|rename] [--drive L=DIR[:LABEL]]...
+int Build_command(const std::vector<std::string>& args, Streams& io);
+
+// Applies --drive options; false (with a message) when one is malformed.
+bool Apply_drive_options(const std::vector<std::string>& drives, Streams& io);
+
+// A native or Windows-view path given on the command line, in its Windows
+// view (native paths are made absolute first).
+std::string Windows_view(const std::string& path);
+
+}  // namespace zendrel::cli

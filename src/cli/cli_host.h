@@ -1,0 +1,65 @@
+// The command line's host: fixed settings from the options, messages on
+// standard error, a progress line while standard output is a terminal, and
+// Ctrl-C as the Stop button.
+#pragma once
+
+#include <chrono>
+#include <string>
+
+#include "build/host.h"
+#include "catalog/label_drive_table.h"
+#include "cli/command.h"
+
+namespace zendrel::cli {
+
+class CliHost : public Host {
+ public:
+  explicit CliHost(Streams& io) : io_(io) {}
+
+  // Settings of the run (Windows view paths).
+  int mode = 3;
+  std::string cat_dir, cat_file, src_dir, dest_dir;
+  int16_t copy_answer = 2;          // what the copy question is answered
+  Answer yes_no_answer = Answer::kNo;
+
+  int Mode() override { return mode; }
+  std::string Cat_dir() override { return cat_dir; }
+  std::string Cat_file() override { return cat_file; }
+  std::string Src_dir() override { return src_dir; }
+  std::string Dest_dir() override { return dest_dir; }
+  std::string Go_caption() override { return go_; }
+  void Set_go_caption(const std::string& caption) override { go_ = caption; }
+  std::string Status_caption() override { return status_; }
+  void Set_status_caption(const std::string& caption) override;
+  int16_t Copy_mode() override { return copy_mode_; }
+  void Set_copy_mode(int16_t mode) override { copy_mode_ = mode; }
+  void Ask_copy_originals() override { copy_mode_ = copy_answer; }
+  Answer Message_box(const std::string& text, Buttons buttons) override;
+  void Do_events() override;
+  void Show_record_editor() override {}
+  LabelDriveTable& Label_drives() override { return labels_; }
+
+  // Ctrl-C requests a stop while this host runs; a second one ends the
+  // program at once. Restored on destruction.
+  void Catch_interrupt();
+  ~CliHost() override;
+
+  // Ends the progress line before other output.
+  void Finish_progress();
+
+ private:
+  Streams& io_;
+  std::string go_ = "Go";
+  std::string status_;
+  int16_t copy_mode_ = 0;
+  LabelDriveTable labels_;
+  bool progress_shown_ = false;
+  bool catching_ = false;
+  std::chrono::steady_clock::time_point started_ = std::chrono::steady_clock::now();
+};
+
+// The message text of the system, as the command line prints it (the
+// carriage return of a two-line message becomes a line break).
+std::string Message_for_terminal(const std::string& text);
+
+}  // namespace zendrel::cli

@@ -1,0 +1,30 @@
+// The command line: one small handler per subcommand, writing to streams
+// that tests replace, so the commands are tested in the same process.
+#pragma once
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+namespace zendrel::cli {
+
+struct Streams {
+  std::ostream& out;
+  std::ostream& err;
+  bool out_is_terminal = false;  // progress lines only on a terminal
+};
+
+struct Command {
+  const char* name;
+  const char* usage;    // one line: "build --source DIR --dest DIR [...]"
+  const char* summary;  // one line
+  int (*run)(const std::vector<std::string>& args, Streams& io);
+};
+
+// Every subcommand, in the order --help lists them.
+const std::vector<Command>& Commands();
+
+// Runs `args` (without the program name); the exit status.
+int Run_command_line(const std::vector<std::string>& args, Streams& io);
+
+}  // namespace zendrel::cli

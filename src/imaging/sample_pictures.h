@@ -1,0 +1,31 @@
+// Photo-like sample pictures that the project makes itself, for the demo,
+// the tests and the benchmarks: smooth scenes with noise and blur so they
+// compress like photographs, landscape and portrait, some with an EXIF
+// orientation tag.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/status.h"
+
+namespace zendrel {
+
+struct SampleSpec {
+  std::string file_name;  // native name
+  int width = 640;
+  int height = 480;
+  int orientation = 1;  // EXIF orientation 1..8; 1 writes no tag
+  unsigned seed = 1;
+};
+
+// JPEG bytes of one sample picture, quality 90.
+std::string Sample_jpeg(const SampleSpec& spec);
+
+// The demo's set: a few sizes, landscape and portrait, some rotated by tag.
+std::vector<SampleSpec> Demo_samples();
+
+// Writes `specs` into the native directory `dir` (made if missing).
+Status Write_samples(const std::string& dir, const std::vector<SampleSpec>& specs);
+
+}  // namespace zendrel

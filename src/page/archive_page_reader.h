@@ -1,0 +1,16 @@
+// Reading an existing archive.htm back into records.
+#pragma once
+
+#include <string>
+
+#include "page/record_table.h"
+#include "platform/status.h"
+
+namespace zendrel {
+
+// Fills `table` (cleared first) from the page "archive.htm" in `directory`
+// (Windows view, ending in "\"). A page that cannot be read, or that exceeds
+// a limit, gives a failure naming the page and the cause.
+Status Read_archive_page(const std::string& directory, RecordTable& table);
+
+}  // namespace zendrel

@@ -1,0 +1,52 @@
+#include "page/record_line.h"
+
+#include "page/script_value.h"
+
+namespace zendrel {
+
+std::array<std::string, 5> Record_lines(const RecordValues& values) {
+  auto q = [&](int i) { return "\"" + Safe_script_value(values[i]) + "\""; };
+  return {"cat.add (new Pic (" + q(0) + ", " + q(1) + ",",
+          "  " + q(2) + ", " + q(3) + ",",
+          "  " + q(4) + ", " + q(5) + ",",
+          "  " + q(6) + ", " + q(7) + ",",
+          "  " + q(8) + ", " + q(9) + "));"};
+}
+
+void Write_record_line(OutputFile& page, const RecordValues& values) {
+  for (const std::string& line : Record_lines(values)) page.Write_line(line);
+}
+
+std::vector<std::string> Split_record_text(const std::string& joined) {
+  std::vector<std::string> values;
+  size_t position = 0;
+  while (position < joined.size()) {
+    size_t open = joined.find('"', position);
+    if (open == std::string::npos || open + 1 >= joined.size()) break;
+    size_t close = joined.find('"', open + 1);
+    if (close == std::string::npos) break;
+    values.push_back(joined.substr(open + 1, close - open - 1));
+    position = close + 1;
+  }
+  return values;
+}
+
+std::string Double_backslashes(const std::string& text) {
+  std::string out;
+  for (char c : text) {
+    out += c;
+    if (c == '\\') out += '\\';
+  }
+  return out;
+}
+
+std::string Single_backslashes(const std::string& text) {
+  std::string out;
+  for (size_t i = 0; i < text.size(); ++i) {
+    out += text[i];
+    if (text[i] == '\\' && i + 1 < text.size() && text[i + 1] == '\\') ++i;
+  }
+  return out;
+}
+
+}  // namespace zendrel

@@ -1,0 +1,39 @@
+// The picture record line: one statement of the page's script that adds a
+// picture to the catalogue `cat`, over five physical lines, two quoted values
+// a line:
+//
+//   cat.add (new Pic ("thumb", "file",
+//     "path", "source",
+//     "title", "subject",
+//     "category", "comment",
+//     "author", "picdate"));
+#pragma once
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "platform/output_file.h"
+
+namespace zendrel {
+
+// Values in record order: thumb, file, path, source, title, subject,
+// category, comment, author, picdate. `path` is in its stored form, with its
+// backslashes doubled.
+using RecordValues = std::array<std::string, 10>;
+
+// The five lines, without line ends; every value goes through
+// Safe_script_value first.
+std::array<std::string, 5> Record_lines(const RecordValues& values);
+void Write_record_line(OutputFile& page, const RecordValues& values);
+
+// The reading rule: the texts between the first and second double quote,
+// the third and fourth, and so on, of a record's joined text.
+std::vector<std::string> Split_record_text(const std::string& joined);
+
+// Doubles every backslash: the stored form of a directory in `path`.
+std::string Double_backslashes(const std::string& text);
+// Undoes Double_backslashes, for archive.txt.
+std::string Single_backslashes(const std::string& text);
+
+}  // namespace zendrel

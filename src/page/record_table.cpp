@@ -1,0 +1,27 @@
+#include "page/record_table.h"
+
+namespace zendrel {
+
+const std::string& RecordTable::Get(int record, int field) const {
+  static const std::string kEmpty;
+  if (record < 0 || record > kMaxRecords || field < 0 || field > kFields) return kEmpty;
+  return slots_[record][field];
+}
+
+void RecordTable::Set(int record, int field, const std::string& value) {
+  if (record < 0 || record > kMaxRecords || field < 0 || field > kFields) return;
+  slots_[record][field] = value;
+}
+
+int RecordTable::Count() const {
+  int n = 0;
+  while (n < kMaxRecords && !slots_[n + 1][1].empty()) ++n;
+  return n;
+}
+
+RecordTable& Record_table() {
+  static RecordTable table;
+  return table;
+}
+
+}  // namespace zendrel

@@ -1,0 +1,37 @@
+// RecordTable: the program-wide table of the records read back from a page.
+// Records 0 to 10000 by fields 0 to 10, record numbers from 1 in page order,
+// fields 1 to 10 in record-line order (thumb, file, path, source, title,
+// subject, category, comment, author, picdate), slot 0 of either dimension
+// unused. Values are stored exactly as they stand between the page's double
+// quotes. The first record whose field 1 is empty ends the records in use.
+// One thread: the user interface's.
+#pragma once
+
+#include <array>
+#include <string>
+#include <vector>
+
+namespace zendrel {
+
+class RecordTable {
+ public:
+  static constexpr int kMaxRecords = 10000;
+  static constexpr int kFields = 10;
+
+  RecordTable() { Clear(); }
+  void Clear() { slots_.assign(kMaxRecords + 1, {}); }
+
+  // record 0..10000, field 0..10; out of range reads give "".
+  const std::string& Get(int record, int field) const;
+  void Set(int record, int field, const std::string& value);
+  // Records in use: those before the first with an empty field 1.
+  int Count() const;
+
+ private:
+  std::vector<std::array<std::string, kFields + 1>> slots_;
+};
+
+// The one table of the program.
+RecordTable& Record_table();
+
+}  // namespace zendrel

@@ -1,0 +1,95 @@
+#include "page/script_value.h"
+
+#include <cctype>
+
+namespace zendrel {
+namespace {
+
+bool Hex_digits_follow(const std::string& s, size_t from, size_t count) {
+  if (from + count > s.size()) return false;
+  for (size_t k = 0; k < count; ++k) {
+    if (!std::isxdigit(static_cast<unsigned char>(s[from + k]))) return false;
+  }
+  return true;
+}
+
+bool Starts_with_folded(const std::string& s, size_t at, const char* word) {
+  for (size_t k = 0; word[k]; ++k) {
+    if (at + k >= s.size() ||
+        std::tolower(static_cast<unsigned char>(s[at + k])) != word[k])
+      return false;
+  }
+  return true;
+}
+
+// Length of the valid escape that starts at the backslash `at`; 0 if invalid.
+size_t Valid_escape_length(const std::string& s, size_t at) {
+  if (at + 1 >= s.size()) return 0;
+  char next = s[at + 1];
+  if (next == 'x') return Hex_digits_follow(s, at + 2, 2) ? 4 : 0;
+  if (next == 'u') {
+    if (Hex_digits_follow(s, at + 2, 4)) return 6;
+    size_t close = s.find('}', at + 2);
+    if (at + 2 < s.size() && s[at + 2] == '{' && close != std::string::npos && close > at + 3 &&
+        Hex_digits_follow(s, at + 3, close - at - 3) && close - at - 3 <= 6)
+      return close - at + 1;
+    return 0;
+  }
+  if (next == '\r' || next == '\n' || next == '\0' || next == '"') return 0;
+  return 2;
+}
+
+}  // namespace
+
+std::string Safe_script_value(const std::string& value) {
+  std::string out;
+  out.reserve(value.size());
+  for (size_t i = 0; i < value.size(); ++i) {
+    char c = value[i];
+    switch (c) {
+      case '"':
+        out += "\\x22";
+        continue;
+      case '\r':
+        out += "\\r";
+        continue;
+      case '\n':
+        out += "\\n";
+        continue;
+      case '\0':
+        continue;
+      case '\\': {
+        size_t length = Valid_escape_length(value, i);
+        if (length == 0) {
+          out += "\\\\";
+        } else {
+          out.append(value, i, length);
+          i += length - 1;
+        }
+        continue;
+      }
+      case '<':
+        out += '<';
+        if (Starts_with_folded(value, i + 1, "/script")) {
+          out += '\\';
+        } else if (Starts_with_folded(value, i + 1, "script") ||
+                   Starts_with_folded(value, i + 1, "!--")) {
+          out += '\\';
+        }
+        continue;
+      default:
+        out += c;
+    }
+  }
+  return out;
+}
+
+std::string Safe_staging_value(const std::string& value) {
+  std::string out = value;
+  for (char& c : out) {
+    if (c == '\t' || c == '\r' || c == '\n') c = ' ';
+  }
+  return out;
+}
+
+}  // namespace zendrel

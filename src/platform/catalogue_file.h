@@ -1,0 +1,35 @@
+// A catalogue opened for reading "while refusing other writers": the open
+// tells a file that another program holds open for writing from one that
+// cannot be opened at all. On Linux a read lease can be taken exactly when no
+// other process has the file open for writing; the lease is let go at once,
+// so other programs are never kept waiting on it.
+#pragma once
+
+#include <string>
+
+namespace zendrel {
+
+class CatalogueFile {
+ public:
+  enum class Result { kOpened, kInUse, kFailed };
+
+  CatalogueFile() = default;
+  ~CatalogueFile() { Close(); }
+  CatalogueFile(const CatalogueFile&) = delete;
+  CatalogueFile& operator=(const CatalogueFile&) = delete;
+
+  // Opens `path` (Windows view) and reads it whole.
+  Result Open(const std::string& path);
+  void Close();
+
+  bool is_open() const { return fd_ >= 0; }
+  const std::string& bytes() const { return bytes_; }
+  int error_number() const { return error_; }  // errno of a failed open
+
+ private:
+  int fd_ = -1;
+  int error_ = 0;
+  std::string bytes_;
+};
+
+}  // namespace zendrel

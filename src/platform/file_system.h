@@ -1,0 +1,47 @@
+// File operations on Windows-style paths, through the drive table and the
+// case-insensitive lookup. Names go in and come out in the system's text.
+// Safe to call from any thread.
+#pragma once
+
+#include <ctime>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/status.h"
+
+namespace zendrel {
+
+enum class ListFilter {
+  kPlainFiles,   // no directories, no hidden files (names beginning with ".")
+  kDirectories,  // no hidden directories either
+};
+
+bool File_exists(const std::string& path);        // any kind of entry
+bool Plain_file_exists(const std::string& path);  // a regular, not hidden, file
+bool Directory_exists(const std::string& path);
+
+// Last modification, local time, to the second.
+std::optional<std::tm> Modified_time(const std::string& path);
+
+// Copies byte for byte, replacing `to`. A partial copy is removed.
+Status Copy_file(const std::string& from, const std::string& to);
+Status Rename_file(const std::string& from, const std::string& to);
+Status Delete_file(const std::string& path);
+Status Read_whole_file(const std::string& path, std::string* bytes);
+
+// Names in `directory` matching `pattern` ("*.jpg", without regard to case),
+// in the order the file system gives them.
+Status List_directory(const std::string& directory, const std::string& pattern,
+                      ListFilter filter, std::vector<std::string>* names);
+
+// The volume label of a drive root such as "D:\"; empty when it has none.
+std::string Volume_label(const std::string& drive_root);
+
+// The directory that holds the program file, symbolic links followed, in
+// its Windows view (no trailing "\" unless a root).
+std::string Program_directory();
+// The same, native.
+std::string Program_directory_native();
+
+}  // namespace zendrel

@@ -1,0 +1,25 @@
+// Finding a Windows path's file on the native file system. Catalogues written
+// on Windows name files without regard to case; when a path does not exist as
+// written, it is looked up component by component without regard to case,
+// and a "?" of the system's text (a character Windows-1252 cannot hold)
+// matches any one character of a native name.
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace zendrel {
+
+// The native path of `windows_path` through the global drive table: the
+// existing file when one matches, otherwise the literal mapping (for a file
+// still to be made). Empty when the drive letter is unknown.
+std::optional<std::string> Native_path(const std::string& windows_path);
+
+// Looks up an existing native path without regard to case; the literal path
+// when nothing matches or several names would match.
+std::string Resolve_native(const std::string& native_path);
+
+// The Windows view of a native path through the global drive table.
+std::string Windows_path(const std::string& native_path);
+
+}  // namespace zendrel

@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds Zendrel and makes the demo archive.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash tools/install-deps.sh
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build
+build/zendrel demo "${1:-zendrel-demo}"
