@@ -62,6 +62,12 @@ Status Copy_file(const std::string& from, const std::string& to) {
   if (!dst) return Unknown_drive(to);
   int in = ::open(src->c_str(), O_RDONLY | O_CLOEXEC);
   if (in < 0) return Status::FileError(from, Errno_text(errno));
+  struct stat source_stat, target_stat;
+  if (::fstat(in, &source_stat) == 0 && ::stat(dst->c_str(), &target_stat) == 0 &&
+      source_stat.st_dev == target_stat.st_dev && source_stat.st_ino == target_stat.st_ino) {
+    ::close(in);  // copying a file onto itself would empty it
+    return Status::FileError(to, "is the file to be copied itself");
+  }
   int out = ::open(dst->c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
   if (out < 0) {
     int error = errno;

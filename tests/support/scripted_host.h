@@ -27,6 +27,7 @@ class ScriptedHost : public Host {
   std::vector<std::string> messages;
   std::deque<Answer> answers;                 // for Retry/Cancel and Yes/No boxes
   std::function<void(ScriptedHost&)> on_events;  // runs at each event-loop turn
+  std::function<void(const std::string&)> on_message;  // runs as a message box opens
   LabelDriveTable labels;
 
   int Mode() override { return mode; }
@@ -46,6 +47,7 @@ class ScriptedHost : public Host {
   }
   Answer Message_box(const std::string& text, Buttons buttons) override {
     messages.push_back(text);
+    if (on_message) on_message(text);
     if (buttons == Buttons::kOk) return Answer::kOk;
     if (answers.empty()) return buttons == Buttons::kYesNo ? Answer::kNo : Answer::kCancel;
     Answer a = answers.front();

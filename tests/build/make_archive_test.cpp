@@ -1,0 +1,210 @@
+// The run driver through a scripted host: messages, states, stops and the
+// failure paths that must leave the previous archive intact.
+#include "build/make_archive.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "page/page_head.h"
+#include "platform/output_file.h"
+#include "support/jpeg_fixture.h"
+#include "support/scripted_host.h"
+#include "support/temp_dir.h"
+
+namespace zendrel {
+namespace {
+
+using testing::ScriptedHost;
+using testing::TempDir;
+
+int Count(const std::string& text, const std::string& part) {
+  int n = 0;
+  for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
+  return n;
+}
+
+class MakeArchiveTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    for (int i = 1; i <= 4; ++i) dir.Write("src/p" + std::to_string(i) + ".jpg", testing::Small_jpeg());
+    dir.Make_dir("dest");
+    host.mode = 3;
+    host.src_dir = dir.Win("src");
+    host.dest_dir = dir.Win("dest");
+  }
+  TempDir dir;
+  ScriptedHost host;
+};
+
+TEST_F(MakeArchiveTest, RefusesMissingAndUnsupportedSelections) {
+  struct Case {
+    int mode;
+    const char* file;
+    const char* message;
+  } cases[] = {{1, "", "Select Catalog File"},
+               {2, "", "Select Catalog File"},
+               {5, "", "Select Archive File"},
+               {1, "photos.TXT", "Catalog file type not supported"},
+               {2, "list.doc", "Catalog file type not supported"},
+               {5, "archive.txt", "Catalog file type not supported"}};
+  for (const Case& c : cases) {
+    ScriptedHost h;
+    h.mode = c.mode;
+    h.cat_dir = dir.Win("src");
+    h.cat_file = c.file;
+    h.dest_dir = dir.Win("dest");
+    RunOutcome outcome = Make_archive(h);
+    EXPECT_EQ(outcome.end, RunEnd::kRefused);
+    ASSERT_EQ(h.messages.size(), 1u);
+    EXPECT_EQ(h.messages[0], c.message);
+    EXPECT_EQ(h.copy_questions, 0);
+  }
+  EXPECT_FALSE(dir.Exists("dest/archive.htm"));
+  EXPECT_FALSE(dir.Exists("dest/archive.txt"));
+}
+
+TEST_F(MakeArchiveTest, BuildsEveryPictureOfTheDirectory) {
+  host.copy_answer = 0;
+  RunOutcome outcome = Go_Click(host);
+  EXPECT_EQ(outcome.end, RunEnd::kCompleted);
+  EXPECT_EQ(host.copy_questions, 1);
+  EXPECT_EQ(host.go, "Go");
+  EXPECT_EQ(host.status, "4 Done!");
+  EXPECT_TRUE(host.messages.empty());
+  std::string page = dir.Read("dest/archive.htm");
+  EXPECT_EQ(Count(page, "\r\ncat.add (new Pic (\"_"), 4);
+  EXPECT_NE(page.find("</html>"), std::string::npos);
+  std::string staging = dir.Read("dest/archive.txt");
+  EXPECT_EQ(staging.rfind("SourceFile\tTitle\tSubject\tCategory\tComment\tAuthor\tDate\r\n", 0), 0u);
+  EXPECT_EQ(Count(staging, "\r\n"), 5);
+  EXPECT_FALSE(dir.Exists("dest/archive.htm.tmp"));
+}
+
+TEST_F(MakeArchiveTest, AStopEndsTheRunAfterThePictureUnderWay) {
+  host.on_events = [](ScriptedHost& h) {
+    if (h.status == "2") Go_Click(h);  // the Stop button during the second turn
+  };
+  RunOutcome outcome = Go_Click(host);
+  EXPECT_EQ(outcome.end, RunEnd::kStopped);
+  EXPECT_EQ(host.status, "2 Done!");
+  EXPECT_EQ(host.go, "Go");
+  std::string page = dir.Read("dest/archive.htm");
+  EXPECT_EQ(Count(page, "cat.add (new Pic ("), 2);
+  EXPECT_NE(page.find("</html>"), std::string::npos);  // completed like a finished run
+}
+
+TEST_F(MakeArchiveTest, ExitDuringARunStopsItAndAfterwardsEnds) {
+  bool exit_during_run = true;
+  host.on_events = [&](ScriptedHost& h) {
+    if (h.status == "1") exit_during_run = Exit_Click(h);
+  };
+  Go_Click(host);
+  EXPECT_FALSE(exit_during_run);
+  EXPECT_EQ(host.status, "1 Done!");
+  EXPECT_TRUE(Exit_Click(host));
+}
+
+TEST_F(MakeArchiveTest, CancelledCopyQuestionWritesNothing) {
+  host.copy_answer = -1;
+  EXPECT_EQ(Make_archive(host).end, RunEnd::kRefused);
+  EXPECT_FALSE(dir.Exists("dest/archive.htm"));
+  EXPECT_FALSE(dir.Exists("dest/archive.txt"));
+}
+
+TEST_F(MakeArchiveTest, NoCopyQuestionWhenTheDestinationIsTheSource) {
+  host.dest_dir = host.src_dir;
+  host.copy_mode = 2;  // from an earlier run
+  Make_archive(host);
+  EXPECT_EQ(host.copy_questions, 0);
+  EXPECT_EQ(host.copy_mode, 0);
+  EXPECT_EQ(host.status, "4 Done!");
+  // A second run over the same directory does not archive its own files.
+  Make_archive(host);
+  EXPECT_EQ(host.status, "4 Done!");
+}
+
+TEST_F(MakeArchiveTest, ADestinationThatCannotBeWrittenIsReported) {
+  host.dest_dir = dir.Win("no such dir");
+  RunOutcome outcome = Make_archive(host);
+  EXPECT_EQ(outcome.end, RunEnd::kFailed);
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_NE(host.messages[0].find("no such dir\\archive.htm"), std::string::npos);
+  EXPECT_EQ(host.go, "Go");
+}
+
+TEST_F(MakeArchiveTest, AFullDiskLeavesThePreviousArchiveIntact) {
+  dir.Write("dest/archive.htm", "previous page");
+  dir.Write("dest/archive.txt", "previous catalogue");
+  // The disk fills after the head and about two pictures.
+  size_t head = 0;
+  for (const std::string& line : Page_head_lines()) head += line.size() + 2;
+  OutputFile::Fail_after_bytes_for_testing(static_cast<long long>(head) + 500);
+  RunOutcome outcome = Make_archive(host);
+  OutputFile::Fail_after_bytes_for_testing(-1);
+  EXPECT_EQ(outcome.end, RunEnd::kFailed);
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_NE(host.messages[0].find("No space left on device"), std::string::npos);
+  EXPECT_EQ(dir.Read("dest/archive.htm"), "previous page");
+  EXPECT_EQ(dir.Read("dest/archive.txt"), "previous catalogue");
+  EXPECT_FALSE(dir.Exists("dest/archive.htm.tmp"));
+  EXPECT_FALSE(dir.Exists("dest/archive.txt.tmp"));
+  EXPECT_EQ(host.go, "Go");
+}
+
+TEST_F(MakeArchiveTest, AnEmptySourceStillWritesACompletePage) {
+  dir.Make_dir("empty");
+  host.src_dir = dir.Win("empty");
+  Make_archive(host);
+  EXPECT_EQ(host.status, " Done!");
+  std::string page = dir.Read("dest/archive.htm");
+  EXPECT_EQ(Count(page, "cat.add (new Pic ("), 0);
+  EXPECT_NE(page.find("</html>"), std::string::npos);
+}
+
+TEST_F(MakeArchiveTest, ACatalogueInUseCanBeRetried) {
+  dir.Write("cat/list.txt", "SourceFile\r\n");
+  host.mode = 1;
+  host.cat_dir = dir.Win("cat");
+  host.cat_file = "list.txt";
+  int ready[2], release[2];
+  ASSERT_EQ(pipe(ready), 0);
+  ASSERT_EQ(pipe(release), 0);
+  pid_t child = fork();
+  if (child == 0) {
+    int fd = ::open(dir.Native("cat/list.txt").c_str(), O_WRONLY);
+    char c = 'r';
+    (void)!write(ready[1], &c, 1);
+    (void)!read(release[0], &c, 1);
+    ::close(fd);
+    _exit(0);
+  }
+  char c;
+  ASSERT_EQ(read(ready[0], &c, 1), 1);
+  host.on_message = [&](const std::string&) {  // the other program closes it
+    (void)!write(release[1], "x", 1);
+    waitpid(child, nullptr, 0);
+  };
+  host.answers = {Answer::kRetry};
+  Make_archive(host);
+  ASSERT_GE(host.messages.size(), 1u);
+  EXPECT_EQ(host.messages[0],
+            "list.txt is currently open by another program.\rPlease close the file and try again.");
+  EXPECT_EQ(host.go, "Go");
+  EXPECT_TRUE(dir.Exists("dest/archive.htm"));
+}
+
+TEST_F(MakeArchiveTest, ARefusedCatalogueLeavesThePreviousPage) {
+  dir.Write("dest/archive.htm", "previous page");
+  host.mode = 1;
+  host.cat_dir = dir.Win("cat");
+  host.cat_file = "missing.txt";
+  EXPECT_EQ(Make_archive(host).end, RunEnd::kRefused);
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_EQ(host.messages[0].rfind("missing.txt Error 2", 0), 0u);
+  EXPECT_EQ(dir.Read("dest/archive.htm"), "previous page");
+}
+
+}  // namespace
+}  // namespace zendrel

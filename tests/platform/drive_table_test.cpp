@@ -1,0 +1,57 @@
+#include "platform/drive_table.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/file_system.h"
+#include "platform/native_path.h"
+#include "support/temp_dir.h"
+
+namespace zendrel {
+namespace {
+
+TEST(DriveTable, MapsLettersBothWays) {
+  DriveTable table;
+  table.Set('C', "/");
+  table.Set('d', "/mnt/cd/", "PHOTOS99");
+  EXPECT_EQ(table.Native_of("C:\\Photos\\a.jpg"), "/Photos/a.jpg");
+  EXPECT_EQ(table.Native_of("d:\\1999\\a.jpg"), "/mnt/cd/1999/a.jpg");
+  EXPECT_EQ(table.Native_of("\\a.jpg"), "/a.jpg");  // no drive: the current one, C:
+  EXPECT_FALSE(table.Native_of("Q:\\a.jpg").has_value());
+  EXPECT_EQ(table.Windows_of("/mnt/cd/1999"), "D:\\1999");
+  EXPECT_EQ(table.Windows_of("/mnt/cd"), "D:\\");
+  EXPECT_EQ(table.Windows_of("/mnt/cdrom"), "C:\\mnt\\cdrom");
+  EXPECT_EQ(table.Windows_of("/home/Caf\xC3\xA9"), "C:\\home\\Caf\xE9");
+  ASSERT_NE(table.Find_label("PHOTOS99"), nullptr);
+  EXPECT_EQ(table.Find_label("PHOTOS99")->letter, 'D');
+}
+
+TEST(DriveTable, ParsesDriveOptions) {
+  DriveTable table;
+  EXPECT_TRUE(table.Set_from_text("E=/data/cd:MY LABEL"));
+  EXPECT_TRUE(table.Set_from_text("F=/data/f"));
+  EXPECT_FALSE(table.Set_from_text("G=relative/dir"));
+  EXPECT_FALSE(table.Set_from_text("E/data"));
+  EXPECT_EQ(table.Find('E')->label, "MY LABEL");
+  EXPECT_EQ(table.Find('F')->label, "");
+}
+
+TEST(NativePath, FindsFilesWithoutRegardToCase) {
+  testing::TempDir dir;
+  dir.Write("Photos/1999/IMG_1.JPG", "x");
+  dir.Write("Photos/Caf\xC3\xA9.jpg", "y");
+  dir.Write("Photos/\xE6\x9D\xB1.jpg", "z");
+  std::string base = dir.Win();
+  EXPECT_TRUE(File_exists(base + "\\photos\\1999\\img_1.jpg"));
+  EXPECT_TRUE(File_exists(base + "\\PHOTOS\\CAF\xC9.JPG"));
+  // A name Windows-1252 cannot hold is listed with "?" and found again.
+  std::vector<std::string> names;
+  ASSERT_TRUE(List_directory(base + "\\Photos", "*.jpg", ListFilter::kPlainFiles, &names).ok());
+  EXPECT_EQ(names.size(), 2u);
+  std::string read;
+  ASSERT_TRUE(Read_whole_file(base + "\\Photos\\?.jpg", &read).ok());
+  EXPECT_EQ(read, "z");
+  EXPECT_FALSE(File_exists(base + "\\Photos\\nothing.jpg"));
+}
+
+}  // namespace
+}  // namespace zendrel

@@ -1,0 +1,129 @@
+#include "platform/file_system.h"
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+
+#include "platform/catalogue_file.h"
+#include "platform/dates.h"
+#include "platform/output_file.h"
+#include "support/temp_dir.h"
+
+namespace zendrel {
+namespace {
+
+TEST(ListDirectory, MatchesWithoutCaseAndFiltersKinds) {
+  testing::TempDir dir;
+  dir.Write("IMG_1.JPG", "a");
+  dir.Write("b.jpg", "b");
+  dir.Write(".hidden.jpg", "c");
+  dir.Write("notes.txt", "d");
+  dir.Make_dir("sub.jpg");
+  dir.Make_dir(".git");
+  std::vector<std::string> files, dirs;
+  ASSERT_TRUE(List_directory(dir.Win(), "*.jpg", ListFilter::kPlainFiles, &files).ok());
+  std::sort(files.begin(), files.end());
+  EXPECT_EQ(files, (std::vector<std::string>{"IMG_1.JPG", "b.jpg"}));
+  ASSERT_TRUE(List_directory(dir.Win(), "*", ListFilter::kDirectories, &dirs).ok());
+  EXPECT_EQ(dirs, (std::vector<std::string>{"sub.jpg"}));
+  EXPECT_FALSE(List_directory(dir.Win("missing"), "*", ListFilter::kPlainFiles, &files).ok());
+}
+
+TEST(FileOperations, CopyRenameDeleteAndTimes) {
+  testing::TempDir dir;
+  dir.Write("a.jpg", "original");
+  dir.Write("b.jpg", "old");
+  ASSERT_TRUE(Copy_file(dir.Win("a.jpg"), dir.Win("b.jpg")).ok());
+  EXPECT_EQ(dir.Read("b.jpg"), "original");
+  ASSERT_TRUE(Rename_file(dir.Win("b.jpg"), dir.Win("c.jpg")).ok());
+  EXPECT_FALSE(dir.Exists("b.jpg"));
+  ASSERT_TRUE(Delete_file(dir.Win("c.jpg")).ok());
+  EXPECT_FALSE(dir.Exists("c.jpg"));
+  Status missing = Copy_file(dir.Win("none.jpg"), dir.Win("d.jpg"));
+  EXPECT_FALSE(missing.ok());
+  EXPECT_NE(missing.message().find("none.jpg"), std::string::npos);
+  auto time = Modified_time(dir.Win("a.jpg"));
+  ASSERT_TRUE(time.has_value());
+  EXPECT_EQ(Stamp_text(*time).size(), 14u);
+}
+
+TEST(FileOperations, NeverCopiesAFileOntoItself) {
+  testing::TempDir dir;
+  dir.Write("IMG_1.JPG", "the only copy");
+  // Found without regard to case, the target is the source itself.
+  EXPECT_FALSE(Copy_file(dir.Win("IMG_1.JPG"), dir.Win("IMG_1.jpg")).ok());
+  EXPECT_EQ(dir.Read("IMG_1.JPG"), "the only copy");
+}
+
+TEST(Dates, EnglishLongDatesAndStamps) {
+  std::tm t{};
+  t.tm_year = 99;
+  t.tm_mon = 10;
+  t.tm_mday = 3;
+  t.tm_hour = 7;
+  t.tm_min = 5;
+  t.tm_sec = 9;
+  EXPECT_EQ(Long_date_text(t), "November 3, 1999");
+  EXPECT_EQ(Stamp_text(t), "19991103070509");
+}
+
+TEST(CatalogueFile, TellsAFileInUseFromAMissingOne) {
+  testing::TempDir dir;
+  dir.Write("list.txt", "line\r\n");
+  int ready[2], release[2];
+  ASSERT_EQ(pipe(ready), 0);
+  ASSERT_EQ(pipe(release), 0);
+  pid_t child = fork();
+  if (child == 0) {  // another program holding the catalogue open for writing
+    int fd = ::open(dir.Native("list.txt").c_str(), O_WRONLY);
+    char c = 'r';
+    (void)!write(ready[1], &c, 1);
+    (void)!read(release[0], &c, 1);
+    ::close(fd);
+    _exit(0);
+  }
+  char c;
+  ASSERT_EQ(read(ready[0], &c, 1), 1);
+  CatalogueFile file;
+  EXPECT_EQ(file.Open(dir.Win("list.txt")), CatalogueFile::Result::kInUse);
+  EXPECT_FALSE(file.is_open());
+  ASSERT_EQ(write(release[1], "x", 1), 1);
+  waitpid(child, nullptr, 0);
+  EXPECT_EQ(file.Open(dir.Win("list.txt")), CatalogueFile::Result::kOpened);
+  EXPECT_EQ(file.bytes(), "line\r\n");
+  EXPECT_EQ(file.Open(dir.Win("none.txt")), CatalogueFile::Result::kFailed);
+  EXPECT_EQ(file.error_number(), ENOENT);
+}
+
+TEST(OutputFile, ReplacesTheTargetOnlyWhenComplete) {
+  testing::TempDir dir;
+  dir.Write("archive.htm", "previous");
+  {
+    OutputFile out;
+    ASSERT_TRUE(out.Open(dir.Win("archive.htm")).ok());
+    out.Write_line("new");
+    // Dropped without Commit: the previous file stays.
+  }
+  EXPECT_EQ(dir.Read("archive.htm"), "previous");
+  EXPECT_FALSE(dir.Exists("archive.htm.tmp"));
+
+  OutputFile::Fail_after_bytes_for_testing(3);
+  OutputFile full;
+  ASSERT_TRUE(full.Open(dir.Win("archive.htm")).ok());
+  full.Write_line("too long");
+  EXPECT_FALSE(full.Commit().ok());
+  OutputFile::Fail_after_bytes_for_testing(-1);
+  EXPECT_EQ(dir.Read("archive.htm"), "previous");
+
+  OutputFile good;
+  ASSERT_TRUE(good.Open(dir.Win("archive.htm")).ok());
+  good.Write_line("one");
+  ASSERT_TRUE(good.Commit().ok());
+  EXPECT_EQ(dir.Read("archive.htm"), "one\r\n");
+}
+
+}  // namespace
+}  // namespace zendrel
