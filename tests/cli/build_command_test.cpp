@@ -1,0 +1,88 @@
+// The command line in the same process: its messages, exit statuses,
+// progress line and Ctrl-C.
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <sstream>
+
+#include "cli/cli_host.h"
+#include "cli/command.h"
+#include "support/jpeg_fixture.h"
+#include "support/temp_dir.h"
+
+namespace zendrel::cli {
+namespace {
+
+struct CliRun {
+  std::ostringstream out, err;
+  int status = 0;
+  CliRun(const std::vector<std::string>& args, bool terminal = false) {
+    Streams io{out, err, terminal};
+    status = Run_command_line(args, io);
+  }
+};
+
+TEST(CommandLine, BuildsAnArchiveAndShowsProgressOnATerminal) {
+  testing::TempDir dir;
+  dir.Write("src/a.jpg", testing::Small_jpeg());
+  dir.Write("src/b.jpg", testing::Small_jpeg());
+  CliRun run({"build", "--source", dir.Native("src"), "--dest", dir.Native("out"), "--copy", "no"},
+          true);
+  EXPECT_EQ(run.status, 0) << run.err.str();
+  EXPECT_NE(run.out.str().find("\r2 pictures, "), std::string::npos);
+  EXPECT_NE(run.out.str().find("2 Done!\n"), std::string::npos);
+  EXPECT_TRUE(dir.Exists("out/archive.htm"));
+}
+
+TEST(CommandLine, RefusedRunsExitNonZeroWithTheReason) {
+  testing::TempDir dir;
+  dir.Write("cat/photos.TXT", "");
+  CliRun refused({"build", "--catalog", dir.Native("cat/photos.TXT"), "--dest", dir.Native("out")});
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_EQ(refused.err.str(), "zendrel: Catalog file type not supported\n");
+
+  CliRun missing({"build", "--catalog", dir.Native("cat/gone.txt"), "--dest", dir.Native("out")});
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_NE(missing.err.str().find("gone.txt Error 2"), std::string::npos);
+
+  CliRun usage({"build", "--source"});
+  EXPECT_EQ(usage.status, 2);
+  CliRun bad_copy({"build", "--source", "a", "--dest", "b", "--copy", "maybe"});
+  EXPECT_EQ(bad_copy.status, 2);
+  CliRun bad_drive({"build", "--source", "a", "--dest", "b", "--drive", "D=relative"});
+  EXPECT_EQ(bad_drive.status, 2);
+  CliRun unknown({"frobnicate"});
+  EXPECT_EQ(unknown.status, 2);
+}
+
+TEST(CommandLine, HelpAndVersion) {
+  CliRun version({"--version"});
+  EXPECT_EQ(version.out.str(), "Zendrel 1.1.0\n");
+  CliRun help({"--help"});
+  EXPECT_NE(help.out.str().find("build"), std::string::npos);
+  CliRun build_help({"build", "--help"});
+  EXPECT_NE(build_help.out.str().find("--copy no|keep|rename"), std::string::npos);
+}
+
+TEST(CliHost, CtrlCIsTheStopButton) {
+  std::ostringstream out, err;
+  Streams io{out, err, false};
+  CliHost host(io);
+  host.Catch_interrupt();
+  host.Set_go_caption("Stop");
+  std::raise(SIGINT);
+  host.Do_events();
+  EXPECT_EQ(host.Go_caption(), "");
+}
+
+TEST(CliHost, MessagesGoToStandardErrorInUtf8) {
+  std::ostringstream out, err;
+  Streams io{out, err, false};
+  CliHost host(io);
+  EXPECT_EQ(host.Message_box("caf\xE9.txt is open.\rPlease close it.", Buttons::kRetryCancel),
+            Answer::kCancel);
+  EXPECT_EQ(err.str(), "zendrel: caf\xC3\xA9.txt is open.\nPlease close it.\n");
+}
+
+}  // namespace
+}  // namespace zendrel::cli
