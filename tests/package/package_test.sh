@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Builds the Debian package and checks it: metadata, layout, lintian, and the
+# unpacked program finding its texture.jpg through the /usr/bin link.
+set -euo pipefail
+build_dir=$1
+cd "$build_dir"
+cpack -G DEB >/dev/null
+deb=zendrel_1.1.0_amd64.deb
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+info=$(dpkg-deb --info "$deb")
+for field in "Package: zendrel" "Version: 1.1.0" "Architecture: amd64" "Section: graphics"; do
+  grep -q "$field" <<<"$info" || fail "control lacks '$field'"
+done
+for lib in libqt6widgets6 libturbojpeg0 libexif12 libmdb3; do
+  grep -q "Depends:.*$lib" <<<"$info" || fail "Depends lacks $lib"
+done
+
+contents=$(dpkg-deb --contents "$deb")
+for path in ./usr/lib/zendrel/zendrel ./usr/lib/zendrel/texture.jpg \
+    ./usr/share/applications/zendrel.desktop ./usr/share/man/man1/zendrel.1.gz \
+    ./usr/share/bash-completion/completions/zendrel ./usr/share/doc/zendrel/copyright \
+    ./usr/share/icons/hicolor/256x256/apps/zendrel.png; do
+  grep -q " $path\$" <<<"$contents" || fail "package lacks $path"
+done
+grep -q "./usr/bin/zendrel -> ../lib/zendrel/zendrel" <<<"$contents" || fail "no /usr/bin/zendrel link"
+
+errors=$(lintian "$deb" 2>/dev/null | grep '^E:' || true)
+[ -z "$errors" ] || fail "lintian errors: $errors"
+
+root=$(mktemp -d)
+trap 'rm -rf "$root"' EXIT
+dpkg-deb -x "$deb" "$root"
+"$root/usr/bin/zendrel" --version | grep -qx "Zendrel 1.1.0" || fail "--version"
+"$root/usr/bin/zendrel" demo "$root/demo" >/dev/null
+[ -s "$root/demo/archive/texture.jpg" ] || fail "the demo archive has no texture.jpg"
+cmp -s "$root/demo/archive/texture.jpg" "$root/usr/lib/zendrel/texture.jpg" || fail "texture differs"
+echo "1 passed, 0 failed"
