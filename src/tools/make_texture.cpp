@@ -9,8 +9,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: make_texture OUT.jpg\n");
     return 2;
   }
-  std::string bytes = zendrel::Sample_jpeg({"texture.jpg", 256, 256, 1, 7});
+  std::string bytes = zendrel::Texture_jpeg();
   std::ofstream out(argv[1], std::ios::binary);
   out.write(bytes.data(), std::streamsize(bytes.size()));
-  return out ? 0 : 1;
+  return !bytes.empty() && out ? 0 : 1;
 }

@@ -1,0 +1,104 @@
+#include "imaging/jpeg_codec.h"
+
+#include <turbojpeg.h>
+
+#include <cstdlib>
+
+namespace zendrel {
+namespace {
+
+// Adobe applications store CMYK inverted, which is what nearly every CMYK
+// JPEG in the wild comes from.
+void Cmyk_to_rgb(const uint8_t* cmyk, RgbImage& out) {
+  uint8_t* rgb = out.data();
+  size_t count = size_t(out.width()) * out.height();
+  for (size_t i = 0; i < count; ++i, cmyk += 4, rgb += 3) {
+    unsigned k = cmyk[3];
+    rgb[0] = uint8_t((cmyk[0] * k + 127) / 255);
+    rgb[1] = uint8_t((cmyk[1] * k + 127) / 255);
+    rgb[2] = uint8_t((cmyk[2] * k + 127) / 255);
+  }
+}
+
+unsigned char* Bytes(std::string_view jpeg) {
+  // TurboJPEG 2.1 takes a non-const pointer but only reads through it.
+  return reinterpret_cast<unsigned char*>(const_cast<char*>(jpeg.data()));
+}
+
+// Stops decoding after a few hundred scans of a progressive picture, which
+// a crafted file could otherwise multiply without end.
+constexpr int kDecodeFlags = TJFLAG_LIMITSCANS;
+
+}  // namespace
+
+JpegDecoder::JpegDecoder() : handle_(tjInitDecompress()) {}
+JpegDecoder::~JpegDecoder() {
+  if (handle_) tjDestroy(handle_);
+}
+
+std::optional<PixelSize> JpegDecoder::Read_size(std::string_view jpeg) {
+  int width = 0, height = 0, subsampling = 0, colorspace = 0;
+  if (!handle_ || jpeg.empty() ||
+      tjDecompressHeader3(handle_, Bytes(jpeg), jpeg.size(), &width, &height, &subsampling,
+                          &colorspace) != 0) {
+    return std::nullopt;
+  }
+  if (width < 1 || height < 1 || width > kMaxSide || height > kMaxSide ||
+      (long long)width * height > kMaxPixels) {
+    return std::nullopt;
+  }
+  return PixelSize{width, height};
+}
+
+ScalingFactor JpegDecoder::Factor_for(PixelSize size, PixelSize target) {
+  int count = 0;
+  const tjscalingfactor* factors = tjGetScalingFactors(&count);
+  ScalingFactor best;
+  for (int i = 0; factors && i < count; ++i) {
+    ScalingFactor f{factors[i].num, factors[i].denom};
+    if (f.num > f.denom) continue;
+    if (f.Scaled(size.width) < target.width || f.Scaled(size.height) < target.height) continue;
+    if ((long long)f.num * best.denom < (long long)best.num * f.denom) best = f;
+  }
+  return best;
+}
+
+RgbImage JpegDecoder::Decode(std::string_view jpeg, ScalingFactor factor) {
+  int width = 0, height = 0, subsampling = 0, colorspace = 0;
+  if (!handle_ || tjDecompressHeader3(handle_, Bytes(jpeg), jpeg.size(), &width, &height,
+                                      &subsampling, &colorspace) != 0) {
+    return {};
+  }
+  RgbImage out(factor.Scaled(width), factor.Scaled(height));
+  bool cmyk = colorspace == TJCS_CMYK || colorspace == TJCS_YCCK;
+  std::unique_ptr<uint8_t[]> cmyk_pixels;
+  uint8_t* target = out.data();
+  if (cmyk) {
+    cmyk_pixels = std::make_unique_for_overwrite<uint8_t[]>(size_t(out.width()) * out.height() * 4);
+    target = cmyk_pixels.get();
+  }
+  int result = tjDecompress2(handle_, Bytes(jpeg), jpeg.size(), target, out.width(), 0,
+                             out.height(), cmyk ? TJPF_CMYK : TJPF_RGB, kDecodeFlags);
+  if (result != 0 && tjGetErrorCode(handle_) != TJERR_WARNING) return {};
+  if (cmyk) Cmyk_to_rgb(cmyk_pixels.get(), out);
+  return out;
+}
+
+JpegEncoder::JpegEncoder() : handle_(tjInitCompress()) {}
+JpegEncoder::~JpegEncoder() {
+  if (handle_) tjDestroy(handle_);
+}
+
+std::optional<std::string> JpegEncoder::Encode(const RgbImage& image, int quality) {
+  if (!handle_ || image.empty()) return std::nullopt;
+  unsigned char* buffer = nullptr;
+  unsigned long size = 0;
+  int result = tjCompress2(handle_, image.data(), image.width(), 0, image.height(), TJPF_RGB,
+                           &buffer, &size, TJSAMP_420, quality, 0);
+  std::optional<std::string> bytes;
+  if (result == 0) bytes.emplace(reinterpret_cast<const char*>(buffer), size);
+  tjFree(buffer);
+  return bytes;
+}
+
+}  // namespace zendrel

@@ -1,0 +1,62 @@
+// JPEG decoding with DCT-domain scaling and JPEG encoding, on TurboJPEG.
+// Each object holds its own TurboJPEG handle: use one per thread, or one per
+// call; nothing is shared between objects.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "imaging/rgb_image.h"
+
+namespace zendrel {
+
+// Pictures larger than this are refused before anything is allocated.
+inline constexpr int kMaxSide = 30000;
+inline constexpr long long kMaxPixels = 200'000'000;
+
+struct ScalingFactor {
+  int num = 1;
+  int denom = 1;
+  int Scaled(int side) const { return (side * num + denom - 1) / denom; }
+  bool operator==(const ScalingFactor&) const = default;
+};
+
+class JpegDecoder {
+ public:
+  JpegDecoder();
+  ~JpegDecoder();
+  JpegDecoder(const JpegDecoder&) = delete;
+  JpegDecoder& operator=(const JpegDecoder&) = delete;
+
+  // The picture's size as stored; nullopt when the header cannot be read or
+  // the picture is larger than the limits above.
+  std::optional<PixelSize> Read_size(std::string_view jpeg);
+
+  // The smallest factor that keeps a picture of `size` at least `target`
+  // in both directions, never above 1.
+  static ScalingFactor Factor_for(PixelSize size, PixelSize target);
+
+  // Decodes at `factor` (one of Factor_for's results) into RGB. Warnings
+  // about damaged data are accepted; errors give an empty image.
+  RgbImage Decode(std::string_view jpeg, ScalingFactor factor);
+
+ private:
+  void* handle_;
+};
+
+class JpegEncoder {
+ public:
+  JpegEncoder();
+  ~JpegEncoder();
+  JpegEncoder(const JpegEncoder&) = delete;
+  JpegEncoder& operator=(const JpegEncoder&) = delete;
+
+  // Baseline JPEG, 4:2:0 chroma, at `quality`; nullopt on failure.
+  std::optional<std::string> Encode(const RgbImage& image, int quality);
+
+ private:
+  void* handle_;
+};
+
+}  // namespace zendrel
