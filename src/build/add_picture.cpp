@@ -1,11 +1,13 @@
 // Picture processing: one picture, as a source delivers it, becomes its
 // display copy, thumbnail, optional copy of the original, record line and
-// staging line.
-#include <sys/stat.h>
+// staging line. Taking a picture in works out its names on the run's
+// thread and starts its copies on a worker; writing it, in delivery order,
+// does everything the user can see.
+#include <chrono>
 
 #include "build/archive_names.h"
 #include "build/run_context.h"
-#include "imaging/scale.h"
+#include "imaging/picture_file.h"
 #include "page/record_line.h"
 #include "page/script_value.h"
 #include "platform/dates.h"
@@ -17,6 +19,7 @@ namespace zendrel {
 namespace {
 
 constexpr char kStagingHeader[] = "SourceFile\tTitle\tSubject\tCategory\tComment\tAuthor\tDate";
+constexpr auto kEventTurn = std::chrono::milliseconds(50);
 
 // A name that, joined to the destination, would lead out of it.
 bool Unsafe_file_name(const std::string& name) {
@@ -34,22 +37,16 @@ std::string Jpg_name(std::string name) {
 
 class PictureProcessing {
  public:
-  PictureProcessing(RunContext& run, const PictureRecord& record) : run_(run), record_(record) {}
+  explicit PictureProcessing(RunContext& run) : run_(run), host_(run.host()) {}
 
-  void Run() {
-    Start_if_first();
-    Write_header_once();
-    if (Process()) run_.Count_one();
-    run_.host().Do_events();
-  }
-
- private:
   void Start_if_first() {
     if (!run_.first_picture_) return;
     run_.first_picture_ = false;
     run_.picture_count_ = 0;
     run_.header_written = false;
-    run_.host().Set_status_caption("Running...");
+    host_.Set_status_caption("Running...");
+    run_.pool_ = std::make_unique<ScalingPool>(host_.Jobs());
+    run_.ahead_ = size_t(2 * run_.pool_->threads());
   }
 
   void Write_header_once() {
@@ -58,69 +55,129 @@ class PictureProcessing {
     run_.header_written = true;
   }
 
+  // Everything up to the picture's names; its copies start on a worker.
+  PendingPicture Take_in(const PictureRecord& record) {
+    PendingPicture p;
+    p.record = record;
+    p.directory = host_.Mode() == 2 ? host_.Src_dir() : Directory_part(record.SourceFile);
+    p.file_name = Jpg_name(File_part(record.SourceFile));
+    if (p.file_name.find(".jpg") == std::string::npos) return p;
+    p.source_path = Add_backslash(p.directory) + p.file_name;
+    auto modified = Modified_time(p.source_path);
+    if (!modified) return p;
+
+    std::string stamp = Stamp_text(*modified) + p.file_name;
+    p.names = Names_of_code(run_.names_.Code_for(stamp, p.source_path));
+    if (!Is_new_picture(p.directory, p.file_name)) return p;
+    p.dest = Add_backslash(host_.Dest_dir());
+    auto native_source = Native_path(p.source_path);
+    auto native_display = Native_path(p.dest + p.names.display);
+    auto native_thumbnail = Native_path(p.dest + p.names.thumbnail);
+    if (!native_source || !native_display || !native_thumbnail) return p;
+    p.native_display = *native_display;
+    p.native_thumbnail = *native_thumbnail;
+    p.skipped = false;
+    // The names hold the picture's time and name: copies already there
+    // under them are this picture's, made by an earlier run.
+    p.kept = !host_.Rebuild() && Is_archive_copy(p.native_display, {1024, 768}, false) &&
+             Is_archive_copy(p.native_thumbnail, {96, 96}, true);
+    if (!p.kept) p.copies = run_.pool_->Submit(*native_source);
+    return p;
+  }
+
   // True when the picture was written to the archive.
-  bool Process() {
-    Host& host = run_.host();
-    std::string directory = Directory_part(record_.SourceFile);
-    if (host.Mode() == 2) directory = host.Src_dir();
-    std::string file_name = Jpg_name(File_part(record_.SourceFile));
-    if (file_name.find(".jpg") == std::string::npos) return false;
-    std::string source_path = Add_backslash(directory) + file_name;
-    auto modified = Modified_time(source_path);
-    if (!modified) return false;
+  bool Write(PendingPicture& p) {
+    if (p.skipped) return false;
+    ArchiveJpegs copies;
+    if (!p.kept) {
+      while (p.copies.wait_for(kEventTurn) != std::future_status::ready) host_.Do_events();
+      copies = p.copies.get();
+    }
+    // Asked again now: an earlier picture may have written this one's partner.
+    if (!Is_new_picture(p.directory, p.file_name)) return false;
+    if (!p.kept && !Write_copies(p, copies)) return false;
+    Copy_original(p);
+    Write_lines(p);
+    return true;
+  }
 
-    std::string stamp = Stamp_text(*modified) + file_name;
-    ArchiveNames names = Names_of_code(run_.names_.Code_for(stamp, source_path));
-    if (!Is_new_picture(directory, file_name)) return false;
-
-    std::string dest = Add_backslash(host.Dest_dir());
-    auto native_source = Native_path(source_path);
-    auto native_display = Native_path(dest + names.display);
-    auto native_thumb = Native_path(dest + names.thumbnail);
-    if (!native_source || !native_display || !native_thumb) return false;
-    ScaleResult made = Make_archive_pictures(*native_source, *native_display, *native_thumb);
-    if (made.outcome == ScaleOutcome::kUnreadable) return false;
-    if (made.outcome == ScaleOutcome::kWriteFailed) {
-      run_.Fail(Status::FileError(dest + made.failed_name, made.cause));
+ private:
+  bool Write_copies(const PendingPicture& p, const ArchiveJpegs& copies) {
+    if (!copies.readable) return false;
+    std::string cause = Write_whole_file(p.native_display, copies.display.data(),
+                                         copies.display.size());
+    if (!cause.empty()) {
+      run_.Fail(Status::FileError(p.dest + p.names.display, cause));
       return false;
     }
-    Copy_original(source_path, dest, file_name, names);
-
-    return Write_lines(directory, file_name, names);
+    cause = Write_whole_file(p.native_thumbnail, copies.thumbnail.data(), copies.thumbnail.size());
+    if (!cause.empty()) {
+      Delete_file(p.dest + p.names.display);  // no display copy without its thumbnail
+      run_.Fail(Status::FileError(p.dest + p.names.thumbnail, cause));
+      return false;
+    }
+    return true;
   }
 
-  void Copy_original(const std::string& source_path, const std::string& dest,
-                     const std::string& file_name, const ArchiveNames& names) {
-    int16_t mode = run_.host().Copy_mode();
-    if (mode == 1 && !Unsafe_file_name(file_name)) {
-      Copy_file(source_path, dest + file_name);  // refuses to copy a file onto itself
-    } else if (mode == 2 && !File_exists(dest + names.copy)) {
+  void Copy_original(const PendingPicture& p) {
+    int16_t mode = host_.Copy_mode();
+    if (mode == 1 && !Unsafe_file_name(p.file_name)) {
+      Copy_file(p.source_path, p.dest + p.file_name);  // refuses to copy a file onto itself
+    } else if (mode == 2 && !File_exists(p.dest + p.names.copy)) {
       // Straight to the copy name: a user's file of the original's name in
       // the destination, or the original itself, is never touched.
-      Copy_file(source_path, dest + names.copy);
+      Copy_file(p.source_path, p.dest + p.names.copy);
     }
   }
 
-  bool Write_lines(const std::string& directory, const std::string& file_name,
-                   const ArchiveNames& names) {
-    const PictureRecord& r = record_;
-    Write_record_line(run_.page(), {names.thumbnail, "", Double_backslashes(directory), file_name,
-                                    r.Title, r.Subject, r.Category, r.Comment, r.Author, r.Date});
+  void Write_lines(const PendingPicture& p) {
+    const PictureRecord& r = p.record;
+    Write_record_line(run_.page(), {p.names.thumbnail, "", Double_backslashes(p.directory),
+                                    p.file_name, r.Title, r.Subject, r.Category, r.Comment,
+                                    r.Author, r.Date});
     std::string line;
     for (const std::string* field : {&r.SourceFile, &r.Title, &r.Subject, &r.Category,
                                      &r.Comment, &r.Author, &r.Date}) {
       line += Safe_staging_value(*field) + "\t";
     }
-    run_.staging().Write_line(line + names.thumbnail);
-    return true;
+    run_.staging().Write_line(line + p.names.thumbnail);
   }
 
   RunContext& run_;
-  const PictureRecord& record_;
+  Host& host_;
 };
 
+RunContext::RunContext(Host& host) : host_(host) {}
+
+// Pending pictures go first, then the pool, which waits for its workers.
+RunContext::~RunContext() { Drop_pending(); }
+
 void RunContext::Add_picture(const PictureRecord& record) {
-  PictureProcessing(*this, record).Run();
+  PictureProcessing processing(*this);
+  processing.Start_if_first();
+  processing.Write_header_once();
+  pending_.push_back(processing.Take_in(record));
+  while (pending_.size() > ahead_) Write_oldest();
+}
+
+void RunContext::Write_oldest() {
+  PendingPicture picture = std::move(pending_.front());
+  pending_.pop_front();
+  if (PictureProcessing(*this).Write(picture)) Count_one();
+  host_.Do_events();
+}
+
+void RunContext::Finish_pictures(bool honour_stop) {
+  while (!pending_.empty()) {
+    if (honour_stop && Stop_requested()) break;
+    Write_oldest();
+  }
+  Drop_pending();
+}
+
+void RunContext::Drop_pending() {
+  pending_.clear();
+  if (pool_) pool_->Drop_waiting();
 }
 
 bool RunContext::Stop_requested() {

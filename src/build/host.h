@@ -41,6 +41,11 @@ class Host {
   // One turn of the event loop: repaint, and let Go or Exit request a stop.
   virtual void Do_events() = 0;
 
+  // Worker threads that scale pictures ahead of the run (0: one per core),
+  // and whether to make anew copies that an earlier run left in place.
+  virtual int Jobs() { return 0; }
+  virtual bool Rebuild() { return false; }
+
   // Opens the record editor on the records just read into the RecordTable.
   virtual void Show_record_editor() = 0;
   virtual LabelDriveTable& Label_drives() = 0;

@@ -51,6 +51,8 @@ class Run {
     if (auto failed = Open_outputs()) return *failed;
     host_.Set_go_caption("Stop");
     Status source = Call_source();
+    // The PhotoRecall reader reads to the end whatever the stop request says.
+    context_.Finish_pictures(!Contains(catalogue_path_, ".mdb") || mode_ > 2);
     return Complete(source);
   }
 

@@ -1,14 +1,24 @@
 // The state of one build run: the host it reads, the page and staging files
-// it writes, and picture processing's count and names. Made by
+// it writes, and picture processing's count, names and work ahead. Made by
 // Make_archive for one run and handed to the source; the sources see it as
-// a PictureSink. One thread: the run's.
+// a PictureSink.
+//
+// Pictures are scaled on worker threads ahead of the run's thread, a
+// bounded number at a time; everything a picture writes (its files, its
+// record and staging lines, its count) is written on the run's thread in
+// the order the source delivered the pictures, so a run writes exactly
+// what a run on one thread would. All calls come from the run's thread.
 #pragma once
 
 #include <cstdint>
+#include <deque>
+#include <memory>
 #include <string>
 
 #include "build/archive_names.h"
 #include "build/host.h"
+#include "build/pending_picture.h"
+#include "build/scaling_pool.h"
 #include "catalog/picture_record.h"
 #include "platform/output_file.h"
 #include "platform/status.h"
@@ -17,17 +27,23 @@ namespace zendrel {
 
 class RunContext : public PictureSink {
  public:
-  explicit RunContext(Host& host) : host_(host) {}
+  explicit RunContext(Host& host);
+  ~RunContext() override;
 
   Host& host() { return host_; }
   OutputFile& page() { return page_; }
   OutputFile& staging() { return staging_; }
 
-  // Picture processing (build/add_picture.cpp).
+  // Picture processing (build/add_picture.cpp): takes the picture in,
+  // and writes the oldest pictures whose turn has come.
   void Add_picture(const PictureRecord& record) override;
   // A stop asked for by the user (empty Go caption) or forced by a failure
   // that ends the run.
   bool Stop_requested() override;
+  // After the source: writes the pictures still ahead. With `honour_stop`
+  // (every source that looks at the stop request), a stop drops those that
+  // a source stopping after the current picture would never have delivered.
+  void Finish_pictures(bool honour_stop);
 
   // A failure that ends the run (a destination that cannot be written):
   // the first one is kept, and the run stops at the next check.
@@ -42,6 +58,9 @@ class RunContext : public PictureSink {
   bool header_written = false;
 
  private:
+  void Write_oldest();
+  void Drop_pending();
+
   Host& host_;
   OutputFile page_;
   OutputFile staging_;
@@ -49,6 +68,9 @@ class RunContext : public PictureSink {
   int32_t picture_count_ = 0;
   bool first_picture_ = true;  // the run's start, recorded rather than guessed
   Status failure_;
+  std::unique_ptr<ScalingPool> pool_;  // made at the first picture
+  std::deque<PendingPicture> pending_;
+  size_t ahead_ = 2;  // pictures taken in before the oldest must be written
   friend class PictureProcessing;
 };
 

@@ -26,6 +26,7 @@ class AddPictureTest : public ::testing::Test {
   }
   // The page's record lines and the staging file, once the run is over.
   void Finish() {
+    run->Finish_pictures(true);
     ASSERT_TRUE(run->page().Commit().ok());
     ASSERT_TRUE(run->staging().Commit().ok());
     page = dir.Read("dest/archive.htm");

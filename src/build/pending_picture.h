@@ -1,0 +1,27 @@
+// One picture between the source's delivery and its writing: what picture
+// processing worked out when the picture came in, and its copies being made.
+#pragma once
+
+#include <future>
+#include <string>
+
+#include "build/archive_names.h"
+#include "catalog/picture_record.h"
+#include "imaging/archive_jpegs.h"
+
+namespace zendrel {
+
+struct PendingPicture {
+  PictureRecord record;     // as delivered
+  bool skipped = true;      // nothing to write: only the event-loop turn
+  std::string directory;    // where the picture is taken from
+  std::string file_name;    // ".JPG" made ".jpg"
+  std::string source_path;  // directory + "\" + file name
+  std::string dest;         // destination, ending in "\"
+  ArchiveNames names;
+  std::string native_display, native_thumbnail;
+  bool kept = false;  // both copies from an earlier run are kept as they are
+  std::future<ArchiveJpegs> copies;  // when made anew
+};
+
+}  // namespace zendrel
