@@ -1,15 +1,21 @@
 #include "app/desktop.h"
 
 #include <QApplication>
-#include <QMessageBox>
+
+#include "app/frm_splash.h"
+#include "app/screenshots.h"
 
 namespace zendrel {
 
-// Placeholder until the windows land.
 int Run_desktop(int argc, char** argv) {
   QApplication app(argc, argv);
-  QMessageBox::information(nullptr, "Zendrel", "The windows are not built yet.");
-  return 0;
+  QApplication::setApplicationName("Zendrel");
+  FrmSplash splash;
+  splash.show();
+  splash.activateWindow();
+  splash.setFocus();
+  Plan_screenshots(splash);
+  return app.exec();
 }
 
 }  // namespace zendrel
