@@ -263,7 +263,7 @@ void FrmArchive::Exit_Click() {
 void FrmArchive::End_program() {
   ending_ = true;
   close();
-  QCoreApplication::exit(0);
+  emit Ended();
 }
 
 void FrmArchive::closeEvent(QCloseEvent* event) {

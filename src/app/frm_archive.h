@@ -57,6 +57,10 @@ class FrmArchive : public QWidget, public Host {
 
   bool Running() const { return in_run_; }
 
+ signals:
+  // Exit pressed while idle: the program is to end now.
+  void Ended();
+
  protected:
   void closeEvent(QCloseEvent* event) override;
 

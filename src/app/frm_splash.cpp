@@ -1,5 +1,6 @@
 #include "app/frm_splash.h"
 
+#include <QApplication>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
@@ -139,6 +140,8 @@ void FrmSplash::Hand_over() {
   timer_->stop();
   FrmArchive* main = main_window_.release();
   main->setAttribute(Qt::WA_DeleteOnClose);
+  // Exit ends the program at once, whatever other windows are open.
+  connect(main, &FrmArchive::Ended, qApp, [] { QCoreApplication::exit(0); });
   main->show();
   main->activateWindow();
   emit Main_window_shown(main);
