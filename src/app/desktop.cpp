@@ -10,11 +10,12 @@ namespace zendrel {
 int Run_desktop(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName("Zendrel");
+  QString screenshots = Screenshot_dir();
   FrmSplash splash;
   splash.show();
   splash.activateWindow();
   splash.setFocus();
-  Plan_screenshots(splash);
+  if (!screenshots.isEmpty()) Plan_screenshots(splash, screenshots);
   return app.exec();
 }
 

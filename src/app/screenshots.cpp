@@ -47,9 +47,12 @@ void Show_main_window(FrmArchive* main, const QString& dir) {
 
 }  // namespace
 
-bool Plan_screenshots(FrmSplash& splash) {
+QString Screenshot_dir() {
   QString dir = qEnvironmentVariable("ZENDREL_SCREENSHOT_DIR");
-  if (dir.isEmpty()) return false;
+  return dir.isEmpty() ? dir : QDir(dir).absolutePath();
+}
+
+void Plan_screenshots(FrmSplash& splash, const QString& dir) {
   QDir().mkpath(dir);
   QObject::connect(&splash, &FrmSplash::Main_window_shown, &splash,
                    [dir](FrmArchive* main) {
@@ -59,7 +62,6 @@ bool Plan_screenshots(FrmSplash& splash) {
     Save(&splash, dir, "gui-splash.png");
     splash.Hand_over();
   });
-  return true;
 }
 
 }  // namespace zendrel

@@ -11,7 +11,11 @@ namespace zendrel {
 
 class FrmSplash;
 
-// Plans the pictures on the event loop; false when the variable is unset.
-bool Plan_screenshots(FrmSplash& splash);
+// ZENDREL_SCREENSHOT_DIR as an absolute path (taken before the splash
+// changes the current directory); empty when unset.
+QString Screenshot_dir();
+
+// Plans the pictures into `dir` on the event loop.
+void Plan_screenshots(FrmSplash& splash, const QString& dir);
 
 }  // namespace zendrel
