@@ -4,6 +4,7 @@
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QScreen>
 #include <QTimer>
 #include <algorithm>
 #include <cmath>
@@ -60,7 +61,9 @@ QString Platform_line() {
 #endif
 }
 
-FrmSplash::FrmSplash(QWidget* parent) : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint) {
+// An ordinary frameless window rather than a splash-screen one: window
+// managers give splash screens no keyboard focus, and a key must hand over.
+FrmSplash::FrmSplash(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint) {
   setObjectName("frmSplash");
   setFocusPolicy(Qt::StrongFocus);
   setFixedSize(Px(4245), Px(5295));
@@ -96,6 +99,8 @@ FrmSplash::FrmSplash(QWidget* parent) : QWidget(parent, Qt::SplashScreen | Qt::F
   connect(timer_, &QTimer::timeout, this, &FrmSplash::Hand_over);
 
   Form_Load();
+  if (QScreen* screen = QGuiApplication::primaryScreen())
+    move(screen->availableGeometry().center() - rect().center());
 }
 
 FrmSplash::~FrmSplash() = default;
