@@ -38,6 +38,13 @@ void FileList::Set_path(const std::string& directory) {
   setCurrentRow(-1);
 }
 
+void FileList::Refresh() {
+  std::string selected = File_name();
+  Set_path(path_);
+  QSignalBlocker quiet(this);
+  if (!selected.empty()) Select(selected);
+}
+
 std::string FileList::File_name() const {
   QList<QListWidgetItem*> selected = selectedItems();
   if (selected.isEmpty()) return {};

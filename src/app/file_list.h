@@ -19,6 +19,9 @@ class FileList : public QListWidget {
   const std::string& Path() const { return path_; }
   // The selected file name; empty when none is selected.
   std::string File_name() const;
+  // Lists the directory again, keeping the selection when the file is
+  // still there, without announcing it.
+  void Refresh();
   // Selects `name` as a click would; false when it is not listed.
   bool Select(const std::string& name);
 

@@ -248,6 +248,7 @@ void FrmArchive::Go_Click() {
   in_run_ = true;
   ::zendrel::Go_Click(*this);
   in_run_ = false;
+  cat_file_->Refresh();  // the run may have written archive.txt where the catalogue lies
   if (close_pending_) {
     close_pending_ = false;
     ending_ = true;

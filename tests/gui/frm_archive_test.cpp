@@ -378,6 +378,26 @@ class FrmArchiveTest : public QObject {
     QVERIFY(!window.isVisible());
     QVERIFY(dir.Exists("src/archive.htm"));
   }
+
+  // A run into the catalogue's own directory: its new files are listed
+  // afterwards, the selection and the status line are kept.
+  void fileListShowsWhatTheRunWrote() {
+    TempDir dir;
+    dir.Write("photos.txt", "SourceFile\tTitle\tSubject\tCategory\tComment\tAuthor\tDate\r\n");
+    FrmArchive window;
+    window.Set_cat_dir(dir.Win());
+    window.Set_dest_dir(dir.Win());
+    auto* files = window.findChild<zendrel::FileList*>("CatFile");
+    QVERIFY(files->Select("photos.txt"));
+    QTimer::singleShot(0, [] {
+      if (auto* dialog = qobject_cast<zendrel::FrmCopy*>(QApplication::activeModalWidget()))
+        dialog->findChild<QPushButton*>("OK")->click();
+    });
+    QTest::mouseClick(window.findChild<QPushButton*>("Go"), Qt::LeftButton);
+    QCOMPARE(window.Status_caption(), std::string(" Done!"));
+    QVERIFY(!files->findItems("archive.htm", Qt::MatchExactly).isEmpty());
+    QCOMPARE(window.Cat_file(), std::string("photos.txt"));
+  }
 };
 
 QTEST_MAIN(FrmArchiveTest)
