@@ -1,15 +1,22 @@
 #include "app/desktop.h"
 
 #include <QApplication>
-#include <QMessageBox>
+
+#include "app/frm_splash.h"
+#include "app/screenshots.h"
 
 namespace zendrel {
 
-// Placeholder until the windows land.
 int Run_desktop(int argc, char** argv) {
   QApplication app(argc, argv);
-  QMessageBox::information(nullptr, "Zendrel", "The windows are not built yet.");
-  return 0;
+  QApplication::setApplicationName("Zendrel");
+  QString screenshots = Screenshot_dir();
+  FrmSplash splash;
+  splash.show();
+  splash.activateWindow();
+  splash.setFocus();
+  if (!screenshots.isEmpty()) Plan_screenshots(splash, screenshots);
+  return app.exec();
 }
 
 }  // namespace zendrel

@@ -1,0 +1,321 @@
+#include "app/frm_archive.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+#include <filesystem>
+
+#include "app/dir_list.h"
+#include "app/drive_list.h"
+#include "app/file_list.h"
+#include "app/frm_copy.h"
+#include "app/frm_edit_html.h"
+#include "app/message_box.h"
+#include "app/qt_text.h"
+#include "build/make_archive.h"
+#include "platform/native_path.h"
+
+namespace zendrel {
+namespace {
+
+struct ModeRow {
+  const char* caption;
+  const char* frame1;
+  const char* frame3;
+  bool catalogue, source, destination;
+};
+
+constexpr ModeRow kModes[5] = {
+    {"Make archive using catalog file, original image paths", "Catalog File",
+     "Destination Directory", true, false, true},
+    {"Make archive using catalog file, select source directory", "Catalog File",
+     "Destination Directory", true, true, true},
+    {"Make archive from source directory image files", "Catalog File", "Destination Directory",
+     false, true, true},
+    {"Make master archive from subdirectory archives", "Catalog File",
+     "Destination Directory for Master", false, false, true},
+    {"Edit existing archive file", "Archive File", "Destination Directory", true, false, false},
+};
+
+// On: enabled, on the normal window background; off: disabled, on the
+// button face.
+void Set_list_state(QWidget* list, bool on) {
+  QPalette base = QApplication::palette();
+  QColor colour = on ? base.color(QPalette::Active, QPalette::Base)
+                     : base.color(QPalette::Active, QPalette::Button);
+  QPalette palette = list->palette();
+  for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+    palette.setColor(group, QPalette::Base, colour);
+    // A drop-down list paints its face with the button colour.
+    if (qobject_cast<DriveList*>(list)) palette.setColor(group, QPalette::Button, colour);
+  }
+  list->setPalette(palette);
+  list->setEnabled(on);
+}
+
+void Point_lists_at(DriveList* drive, DirList* dir, const std::string& path) {
+  if (path.size() >= 2 && path[1] == ':') drive->Set_drive(path[0]);
+  dir->Set_path(path);
+}
+
+}  // namespace
+
+std::string Catalogue_type_caption(const std::string& file_name) {
+  static const std::pair<const char*, const char*> kTypes[] = {
+      {".txt", " Tab Delimited Text File"},   {".plb", " Photo Organizer Library File"},
+      {".GAL", " EasyPhoto or Adobe Gallery File"}, {".tDB", " ThumbsPlus V3 Database"},
+      {".csv", " ThumbsPlus V4 Export File"}, {".htm", " HTML File"},
+      {".mdb", " PhotoRecall Database"},
+  };
+  for (const auto& [part, caption] : kTypes) {
+    if (file_name.find(part) != std::string::npos) return caption;
+  }
+  return " Catalog file type not supported";
+}
+
+FrmArchive::FrmArchive(QWidget* parent) : QWidget(parent) {
+  setObjectName("frmArchive");
+  setWindowTitle("Zendrel");
+  Build_controls();
+  resize(720, 600);
+  Start_in_current_directory();
+  Apply_mode(1);
+}
+
+void FrmArchive::Build_controls() {
+  status_ = new QLabel(this);
+  status_->setObjectName("Status");
+  status_->setTextFormat(Qt::PlainText);
+  status_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  status_->setMinimumHeight(status_->fontMetrics().height() + 8);
+
+  go_ = new QPushButton("Go", this);
+  go_->setObjectName("Go");
+  exit_ = new QPushButton("Exit", this);
+  exit_->setObjectName("Exit");
+  for (QPushButton* button : {go_, exit_}) button->setMinimumSize(96, 32);
+  connect(go_, &QPushButton::clicked, this, &FrmArchive::Go_Click);
+  connect(exit_, &QPushButton::clicked, this, &FrmArchive::Exit_Click);
+
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  buttons->addWidget(go_);
+  buttons->addSpacing(12);
+  buttons->addWidget(exit_);
+  buttons->addStretch();
+
+  auto* grid = new QGridLayout(this);
+  grid->addWidget(status_, 0, 0, 1, 2);
+  grid->addWidget(Build_catalogue_frame(), 1, 0, 2, 1);
+  grid->addWidget(Build_source_frame(), 1, 1);
+  grid->addWidget(Build_destination_frame(), 2, 1);
+  grid->addLayout(buttons, 3, 0, Qt::AlignVCenter);
+  grid->addWidget(Build_mode_frame(), 3, 1);
+  grid->setColumnStretch(0, 1);
+  grid->setColumnStretch(1, 1);
+  grid->setRowStretch(1, 1);
+  grid->setRowStretch(2, 1);
+}
+
+QWidget* FrmArchive::Build_catalogue_frame() {
+  frame1_ = new QGroupBox("Catalog File", this);
+  frame1_->setObjectName("Frame1");
+  cat_drive_ = new DriveList(frame1_);
+  cat_drive_->setObjectName("CatDrive");
+  cat_dir_ = new DirList(frame1_);
+  cat_dir_->setObjectName("CatDir");
+  cat_file_ = new FileList(frame1_);
+  cat_file_->setObjectName("CatFile");
+  auto* layout = new QVBoxLayout(frame1_);
+  layout->addWidget(cat_drive_);
+  layout->addWidget(cat_dir_, 1);
+  layout->addWidget(cat_file_, 1);
+
+  connect(cat_drive_, &DriveList::Drive_changed, this, &FrmArchive::CatDrive_Change);
+  connect(cat_dir_, &DirList::Path_changed, this, &FrmArchive::CatDir_Change);
+  connect(cat_file_, &FileList::File_chosen, this, &FrmArchive::CatFile_Click);
+  connect(cat_file_, &FileList::Lost_focus, this, &FrmArchive::CatFile_LostFocus);
+  return frame1_;
+}
+
+QWidget* FrmArchive::Build_source_frame() {
+  frame2_ = new QGroupBox("Source Directory", this);
+  frame2_->setObjectName("Frame2");
+  src_drive_ = new DriveList(frame2_);
+  src_drive_->setObjectName("SrcDrive");
+  src_dir_ = new DirList(frame2_);
+  src_dir_->setObjectName("SrcDir");
+  auto* layout = new QVBoxLayout(frame2_);
+  layout->addWidget(src_drive_);
+  layout->addWidget(src_dir_, 1);
+  connect(src_drive_, &DriveList::Drive_changed, this, [this](char letter) {
+    src_dir_->Set_path(std::string(1, letter) + ":\\");
+  });
+  return frame2_;
+}
+
+QWidget* FrmArchive::Build_destination_frame() {
+  frame3_ = new QGroupBox("Destination Directory", this);
+  frame3_->setObjectName("Frame3");
+  dest_drive_ = new DriveList(frame3_);
+  dest_drive_->setObjectName("DestDrive");
+  dest_dir_ = new DirList(frame3_);
+  dest_dir_->setObjectName("DestDir");
+  auto* layout = new QVBoxLayout(frame3_);
+  layout->addWidget(dest_drive_);
+  layout->addWidget(dest_dir_, 1);
+  connect(dest_drive_, &DriveList::Drive_changed, this, [this](char letter) {
+    dest_dir_->Set_path(std::string(1, letter) + ":\\");
+  });
+  return frame3_;
+}
+
+QWidget* FrmArchive::Build_mode_frame() {
+  auto* frame4 = new QGroupBox(this);
+  frame4->setObjectName("Frame4");
+  auto* layout = new QVBoxLayout(frame4);
+  for (int i = 0; i < 5; ++i) {
+    options_[i] = new QRadioButton(kModes[i].caption, frame4);
+    options_[i]->setObjectName(QString("Option%1").arg(i + 1));
+    layout->addWidget(options_[i]);
+    connect(options_[i], &QRadioButton::clicked, this, [this, i] { Option_Click(i + 1); });
+  }
+  options_[0]->setChecked(true);
+  return frame4;
+}
+
+void FrmArchive::Start_in_current_directory() {
+  std::error_code ec;
+  std::string here = Windows_path(std::filesystem::current_path(ec).string());
+  if (ec) here = "C:\\";
+  for (auto [drive, dir] : {std::pair{cat_drive_, cat_dir_}, std::pair{src_drive_, src_dir_},
+                            std::pair{dest_drive_, dest_dir_}}) {
+    Point_lists_at(drive, dir, here);
+  }
+  cat_file_->Set_path(cat_dir_->Path());
+}
+
+void FrmArchive::Set_cat_dir(const std::string& path) {
+  Point_lists_at(cat_drive_, cat_dir_, path);
+  CatDir_Change();
+}
+void FrmArchive::Set_src_dir(const std::string& path) { Point_lists_at(src_drive_, src_dir_, path); }
+void FrmArchive::Set_dest_dir(const std::string& path) {
+  Point_lists_at(dest_drive_, dest_dir_, path);
+}
+
+// --- Event handlers -------------------------------------------------------
+
+void FrmArchive::Option_Click(int mode) { Apply_mode(mode); }
+
+void FrmArchive::Apply_mode(int mode) {
+  const ModeRow& row = kModes[mode - 1];
+  frame1_->setTitle(row.frame1);
+  frame3_->setTitle(row.frame3);
+  for (QWidget* list : {static_cast<QWidget*>(cat_drive_), static_cast<QWidget*>(cat_dir_),
+                        static_cast<QWidget*>(cat_file_)}) {
+    Set_list_state(list, row.catalogue);
+  }
+  Set_list_state(src_drive_, row.source);
+  Set_list_state(src_dir_, row.source);
+  Set_list_state(dest_drive_, row.destination);
+  Set_list_state(dest_dir_, row.destination);
+}
+
+void FrmArchive::CatDrive_Change(char letter) {
+  cat_dir_->Set_path(std::string(1, letter) + ":\\");
+  CatDir_Change();
+}
+
+void FrmArchive::CatDir_Change() { cat_file_->Set_path(cat_dir_->Path()); }
+
+void FrmArchive::CatFile_Click() { Set_status_caption(Catalogue_type_caption(Cat_file())); }
+
+void FrmArchive::CatFile_LostFocus() { Set_status_caption(""); }
+
+void FrmArchive::Go_Click() {
+  if (in_run_) {
+    // Inside the run's event-loop turn: only a stop request is meaningful.
+    if (Go_caption() != "Go") ::zendrel::Go_Click(*this);
+    return;
+  }
+  in_run_ = true;
+  ::zendrel::Go_Click(*this);
+  in_run_ = false;
+  cat_file_->Refresh();  // the run may have written archive.txt where the catalogue lies
+  if (close_pending_) {
+    close_pending_ = false;
+    ending_ = true;
+    close();
+  }
+}
+
+void FrmArchive::Exit_Click() {
+  if (in_run_ && Go_caption() == "Go") return;  // a question of the run is open
+  if (::zendrel::Exit_Click(*this)) End_program();
+}
+
+void FrmArchive::End_program() {
+  ending_ = true;
+  close();
+  emit Ended();
+}
+
+void FrmArchive::closeEvent(QCloseEvent* event) {
+  if (ending_ || !in_run_) {
+    event->accept();
+    return;
+  }
+  // Closed through the frame during a run: stop it, and close once the run
+  // has been completed.
+  close_pending_ = true;
+  if (Go_caption() == "Stop") Set_go_caption("");
+  event->ignore();
+}
+
+// --- Host -----------------------------------------------------------------
+
+int FrmArchive::Mode() {
+  for (int i = 0; i < 5; ++i) {
+    if (options_[i]->isChecked()) return i + 1;
+  }
+  return 1;
+}
+
+std::string FrmArchive::Cat_dir() { return cat_dir_->Path(); }
+std::string FrmArchive::Cat_file() { return cat_file_->File_name(); }
+std::string FrmArchive::Src_dir() { return src_dir_->Path(); }
+std::string FrmArchive::Dest_dir() { return dest_dir_->Path(); }
+
+std::string FrmArchive::Go_caption() { return From_qt(go_->text()); }
+
+void FrmArchive::Set_go_caption(const std::string& caption) {
+  // A close through the frame is waiting: the run is stopped as soon as it
+  // is under way.
+  go_->setText(To_qt(close_pending_ && caption == "Stop" ? "" : caption));
+}
+
+std::string FrmArchive::Status_caption() { return From_qt(status_->text()); }
+void FrmArchive::Set_status_caption(const std::string& caption) { status_->setText(To_qt(caption)); }
+
+void FrmArchive::Ask_copy_originals() {
+  FrmCopy dialog(this);
+  dialog.exec();
+  copy_mode_ = dialog.Copy_mode();
+}
+
+Answer FrmArchive::Message_box(const std::string& text, Buttons buttons) {
+  return Show_message_box(this, text, buttons);
+}
+
+void FrmArchive::Do_events() { QCoreApplication::processEvents(); }
+
+void FrmArchive::Show_record_editor() { zendrel::Show_record_editor(this); }
+
+}  // namespace zendrel

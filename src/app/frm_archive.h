@@ -1,0 +1,107 @@
+// The main window: the five modes, the catalogue, source and destination
+// pickers, Go/Stop, Exit and the status line. It is the host of the build:
+// a run reads the mode, the paths and the captions from its controls at
+// each use, on the user-interface thread, with one event-loop turn per
+// picture. It owns what outlives a run: CopyMode and the label-to-drive
+// table.
+#pragma once
+
+#include <QWidget>
+#include <cstdint>
+
+#include "build/host.h"
+#include "catalog/label_drive_table.h"
+
+class QGroupBox;
+class QLabel;
+class QPushButton;
+class QRadioButton;
+
+namespace zendrel {
+
+class DirList;
+class DriveList;
+class FileList;
+
+// The Status caption for a catalogue file name (case-sensitive tests, the
+// first that matches wins).
+std::string Catalogue_type_caption(const std::string& file_name);
+
+class FrmArchive : public QWidget, public Host {
+  Q_OBJECT
+ public:
+  // The lists start on the current directory.
+  explicit FrmArchive(QWidget* parent = nullptr);
+
+  int Mode() override;
+  std::string Cat_dir() override;
+  std::string Cat_file() override;
+  std::string Src_dir() override;
+  std::string Dest_dir() override;
+  std::string Go_caption() override;
+  void Set_go_caption(const std::string& caption) override;
+  std::string Status_caption() override;
+  void Set_status_caption(const std::string& caption) override;
+  int16_t Copy_mode() override { return copy_mode_; }
+  void Set_copy_mode(int16_t mode) override { copy_mode_ = mode; }
+  void Ask_copy_originals() override;
+  Answer Message_box(const std::string& text, Buttons buttons) override;
+  void Do_events() override;
+  void Show_record_editor() override;
+  LabelDriveTable& Label_drives() override { return label_drives_; }
+
+  // Points a pair of lists at a directory (Windows view), as the user would.
+  void Set_cat_dir(const std::string& path);
+  void Set_src_dir(const std::string& path);
+  void Set_dest_dir(const std::string& path);
+
+  bool Running() const { return in_run_; }
+
+ signals:
+  // Exit pressed while idle: the program is to end now.
+  void Ended();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void Build_controls();
+  QWidget* Build_catalogue_frame();
+  QWidget* Build_source_frame();
+  QWidget* Build_destination_frame();
+  QWidget* Build_mode_frame();
+  void Start_in_current_directory();
+
+  void Option_Click(int mode);
+  void Apply_mode(int mode);
+  void CatDrive_Change(char letter);
+  void CatDir_Change();
+  void CatFile_Click();
+  void CatFile_LostFocus();
+  void Go_Click();
+  void Exit_Click();
+  void End_program();
+
+  QLabel* status_;
+  QGroupBox* frame1_;
+  DriveList* cat_drive_;
+  DirList* cat_dir_;
+  FileList* cat_file_;
+  QGroupBox* frame2_;
+  DriveList* src_drive_;
+  DirList* src_dir_;
+  QGroupBox* frame3_;
+  DriveList* dest_drive_;
+  DirList* dest_dir_;
+  QRadioButton* options_[5];
+  QPushButton* go_;
+  QPushButton* exit_;
+
+  int16_t copy_mode_ = 0;
+  LabelDriveTable label_drives_;
+  bool in_run_ = false;
+  bool close_pending_ = false;  // closed through the frame during a run
+  bool ending_ = false;
+};
+
+}  // namespace zendrel

@@ -1,0 +1,68 @@
+#include "app/frm_copy.h"
+
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace zendrel {
+
+FrmCopy::FrmCopy(QWidget* parent) : QDialog(parent) {
+  setObjectName("frmCopy");
+  setWindowTitle("Copy Originals");
+  setModal(true);
+
+  auto* frame = new QGroupBox(this);
+  frame->setObjectName("Frame1");
+  auto* label = new QLabel("Copy original image files to destination directory?", frame);
+  label->setObjectName("Label1");
+  option0_ = new QRadioButton("No", frame);
+  option0_->setObjectName("Option0");
+  option1_ = new QRadioButton("Yes, Retain original file names", frame);
+  option1_->setObjectName("Option1");
+  option2_ = new QRadioButton("Yes, Rename files to unique 8.3 names", frame);
+  option2_->setObjectName("Option2");
+  option2_->setChecked(true);
+
+  auto* inside = new QVBoxLayout(frame);
+  inside->addWidget(label);
+  inside->addSpacing(4);
+  for (QRadioButton* option : {option0_, option1_, option2_}) {
+    inside->addWidget(option);
+  }
+
+  auto* ok = new QPushButton("OK", this);
+  ok->setObjectName("OK");
+  ok->setDefault(true);
+  auto* cancel = new QPushButton("Cancel", this);
+  cancel->setObjectName("Cancel");
+  connect(ok, &QPushButton::clicked, this, &FrmCopy::OK_Click);
+  connect(cancel, &QPushButton::clicked, this, &FrmCopy::Cancel_Click);
+
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  buttons->addWidget(ok);
+  buttons->addWidget(cancel);
+  buttons->addStretch();
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(frame);
+  layout->addLayout(buttons);
+  layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+void FrmCopy::OK_Click() {
+  if (option2_->isChecked()) copy_mode_ = 2;
+  else if (option1_->isChecked()) copy_mode_ = 1;
+  else copy_mode_ = 0;
+  accept();
+}
+
+void FrmCopy::Cancel_Click() {
+  copy_mode_ = -1;
+  reject();
+}
+
+}  // namespace zendrel

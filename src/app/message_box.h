@@ -1,0 +1,22 @@
+// The program's message boxes: title "Zendrel", no icon, the buttons asked
+// for, the answer handed back to the caller. Tests answer them through the
+// hook instead of a window. User-interface thread only.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "build/host.h"
+
+class QWidget;
+
+namespace zendrel {
+
+// `text` is system text; a carriage return starts a new line.
+Answer Show_message_box(QWidget* parent, const std::string& text, Buttons buttons);
+
+// When set, answers every message box in place of the window.
+using MessageBoxHook = std::function<Answer(const std::string& text, Buttons buttons)>;
+MessageBoxHook& Message_box_hook();
+
+}  // namespace zendrel

@@ -1,0 +1,13 @@
+#include "app/qt_text.h"
+
+#include "platform/codepage.h"
+
+namespace zendrel {
+
+QString To_qt(const std::string& system_text) {
+  return QString::fromStdString(Cp1252_to_utf8(system_text));
+}
+
+std::string From_qt(const QString& text) { return Utf8_to_cp1252(text.toStdString()); }
+
+}  // namespace zendrel

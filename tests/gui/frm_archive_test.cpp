@@ -1,0 +1,404 @@
+// The main window: the mode rows, the catalogue type display, the drive
+// lists, and runs started, stopped and ended from the window.
+#include <QGroupBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "app/dir_list.h"
+#include "app/drive_list.h"
+#include "app/file_list.h"
+#include "app/frm_archive.h"
+#include "app/frm_copy.h"
+#include "app/message_box.h"
+#include "page/page_tail.h"
+#include "platform/drive_table.h"
+#include "support/temp_dir.h"
+
+using zendrel::Answer;
+using zendrel::Buttons;
+using zendrel::FrmArchive;
+using zendrel::testing::TempDir;
+
+namespace {
+
+// A 16 by 12 pixel colour JPEG (baseline, 4:2:0).
+const unsigned char kSmallJpeg[] = {
+0xff, 0xd8, 0xff, 0xe0, 0x00, 0x10, 0x4a, 0x46, 0x49, 0x46, 0x00, 0x01,
+0x01, 0x00, 0x00, 0x01, 0x00, 0x01, 0x00, 0x00, 0xff, 0xdb, 0x00, 0x43,
+0x00, 0x0d, 0x09, 0x0a, 0x0b, 0x0a, 0x08, 0x0d, 0x0b, 0x0a, 0x0b, 0x0e,
+0x0e, 0x0d, 0x0f, 0x13, 0x20, 0x15, 0x13, 0x12, 0x12, 0x13, 0x27, 0x1c,
+0x1e, 0x17, 0x20, 0x2e, 0x29, 0x31, 0x30, 0x2e, 0x29, 0x2d, 0x2c, 0x33,
+0x3a, 0x4a, 0x3e, 0x33, 0x36, 0x46, 0x37, 0x2c, 0x2d, 0x40, 0x57, 0x41,
+0x46, 0x4c, 0x4e, 0x52, 0x53, 0x52, 0x32, 0x3e, 0x5a, 0x61, 0x5a, 0x50,
+0x60, 0x4a, 0x51, 0x52, 0x4f, 0xff, 0xdb, 0x00, 0x43, 0x01, 0x0e, 0x0e,
+0x0e, 0x13, 0x11, 0x13, 0x26, 0x15, 0x15, 0x26, 0x4f, 0x35, 0x2d, 0x35,
+0x4f, 0x4f, 0x4f, 0x4f, 0x4f, 0x4f, 0x4f, 0x4f, 0x4f, 0x4f, 0x4f, 0x4f,
+0x4f, 0x4f, 0x4f, 0x4f, 0x4f, 0x4f, 0x4f, 0x4f, 0x4f, 0x4f, 0x4f, 0x4f,
+0x4f, 0x4f, 0x4f, 0x4f, 0x4f, 0x4f, 0x4f, 0x4f, 0x4f, 0x4f, 0x4f, 0x4f,
+0x4f, 0x4f, 0x4f, 0x4f, 0x4f, 0x4f, 0x4f, 0x4f, 0x4f, 0x4f, 0x4f, 0x4f,
+0x4f, 0x4f, 0xff, 0xc0, 0x00, 0x11, 0x08, 0x00, 0x0c, 0x00, 0x10, 0x03,
+0x01, 0x22, 0x00, 0x02, 0x11, 0x01, 0x03, 0x11, 0x01, 0xff, 0xc4, 0x00,
+0x1f, 0x00, 0x00, 0x01, 0x05, 0x01, 0x01, 0x01, 0x01, 0x01, 0x01, 0x00,
+0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x01, 0x02, 0x03, 0x04, 0x05,
+0x06, 0x07, 0x08, 0x09, 0x0a, 0x0b, 0xff, 0xc4, 0x00, 0xb5, 0x10, 0x00,
+0x02, 0x01, 0x03, 0x03, 0x02, 0x04, 0x03, 0x05, 0x05, 0x04, 0x04, 0x00,
+0x00, 0x01, 0x7d, 0x01, 0x02, 0x03, 0x00, 0x04, 0x11, 0x05, 0x12, 0x21,
+0x31, 0x41, 0x06, 0x13, 0x51, 0x61, 0x07, 0x22, 0x71, 0x14, 0x32, 0x81,
+0x91, 0xa1, 0x08, 0x23, 0x42, 0xb1, 0xc1, 0x15, 0x52, 0xd1, 0xf0, 0x24,
+0x33, 0x62, 0x72, 0x82, 0x09, 0x0a, 0x16, 0x17, 0x18, 0x19, 0x1a, 0x25,
+0x26, 0x27, 0x28, 0x29, 0x2a, 0x34, 0x35, 0x36, 0x37, 0x38, 0x39, 0x3a,
+0x43, 0x44, 0x45, 0x46, 0x47, 0x48, 0x49, 0x4a, 0x53, 0x54, 0x55, 0x56,
+0x57, 0x58, 0x59, 0x5a, 0x63, 0x64, 0x65, 0x66, 0x67, 0x68, 0x69, 0x6a,
+0x73, 0x74, 0x75, 0x76, 0x77, 0x78, 0x79, 0x7a, 0x83, 0x84, 0x85, 0x86,
+0x87, 0x88, 0x89, 0x8a, 0x92, 0x93, 0x94, 0x95, 0x96, 0x97, 0x98, 0x99,
+0x9a, 0xa2, 0xa3, 0xa4, 0xa5, 0xa6, 0xa7, 0xa8, 0xa9, 0xaa, 0xb2, 0xb3,
+0xb4, 0xb5, 0xb6, 0xb7, 0xb8, 0xb9, 0xba, 0xc2, 0xc3, 0xc4, 0xc5, 0xc6,
+0xc7, 0xc8, 0xc9, 0xca, 0xd2, 0xd3, 0xd4, 0xd5, 0xd6, 0xd7, 0xd8, 0xd9,
+0xda, 0xe1, 0xe2, 0xe3, 0xe4, 0xe5, 0xe6, 0xe7, 0xe8, 0xe9, 0xea, 0xf1,
+0xf2, 0xf3, 0xf4, 0xf5, 0xf6, 0xf7, 0xf8, 0xf9, 0xfa, 0xff, 0xc4, 0x00,
+0x1f, 0x01, 0x00, 0x03, 0x01, 0x01, 0x01, 0x01, 0x01, 0x01, 0x01, 0x01,
+0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x01, 0x02, 0x03, 0x04, 0x05,
+0x06, 0x07, 0x08, 0x09, 0x0a, 0x0b, 0xff, 0xc4, 0x00, 0xb5, 0x11, 0x00,
+0x02, 0x01, 0x02, 0x04, 0x04, 0x03, 0x04, 0x07, 0x05, 0x04, 0x04, 0x00,
+0x01, 0x02, 0x77, 0x00, 0x01, 0x02, 0x03, 0x11, 0x04, 0x05, 0x21, 0x31,
+0x06, 0x12, 0x41, 0x51, 0x07, 0x61, 0x71, 0x13, 0x22, 0x32, 0x81, 0x08,
+0x14, 0x42, 0x91, 0xa1, 0xb1, 0xc1, 0x09, 0x23, 0x33, 0x52, 0xf0, 0x15,
+0x62, 0x72, 0xd1, 0x0a, 0x16, 0x24, 0x34, 0xe1, 0x25, 0xf1, 0x17, 0x18,
+0x19, 0x1a, 0x26, 0x27, 0x28, 0x29, 0x2a, 0x35, 0x36, 0x37, 0x38, 0x39,
+0x3a, 0x43, 0x44, 0x45, 0x46, 0x47, 0x48, 0x49, 0x4a, 0x53, 0x54, 0x55,
+0x56, 0x57, 0x58, 0x59, 0x5a, 0x63, 0x64, 0x65, 0x66, 0x67, 0x68, 0x69,
+0x6a, 0x73, 0x74, 0x75, 0x76, 0x77, 0x78, 0x79, 0x7a, 0x82, 0x83, 0x84,
+0x85, 0x86, 0x87, 0x88, 0x89, 0x8a, 0x92, 0x93, 0x94, 0x95, 0x96, 0x97,
+0x98, 0x99, 0x9a, 0xa2, 0xa3, 0xa4, 0xa5, 0xa6, 0xa7, 0xa8, 0xa9, 0xaa,
+0xb2, 0xb3, 0xb4, 0xb5, 0xb6, 0xb7, 0xb8, 0xb9, 0xba, 0xc2, 0xc3, 0xc4,
+0xc5, 0xc6, 0xc7, 0xc8, 0xc9, 0xca, 0xd2, 0xd3, 0xd4, 0xd5, 0xd6, 0xd7,
+0xd8, 0xd9, 0xda, 0xe2, 0xe3, 0xe4, 0xe5, 0xe6, 0xe7, 0xe8, 0xe9, 0xea,
+0xf2, 0xf3, 0xf4, 0xf5, 0xf6, 0xf7, 0xf8, 0xf9, 0xfa, 0xff, 0xda, 0x00,
+0x0c, 0x03, 0x01, 0x00, 0x02, 0x11, 0x03, 0x11, 0x00, 0x3f, 0x00, 0xad,
+0x0d, 0xa7, 0xb5, 0x5f, 0x86, 0xd3, 0xda, 0xac, 0xc3, 0x1a, 0xfa, 0x55,
+0xf8, 0x63, 0x5f, 0x4a, 0xdb, 0x19, 0x5d, 0x98, 0xe5, 0xd8, 0x97, 0xa1,
+0xff, 0xd9, 
+};
+
+std::string Small_jpeg() { return std::string(reinterpret_cast<const char*>(kSmallJpeg), sizeof kSmallJpeg); }
+
+// Logs each event-loop turn of a run, and runs a test's action at the first.
+class RecordingWindow : public FrmArchive {
+ public:
+  std::vector<std::string> log;
+  std::function<void(RecordingWindow&)> at_first_turn;
+
+  void Do_events() override {
+    log.push_back("turn " + Go_caption() + "|" + Status_caption());
+    if (log.size() == 1 && at_first_turn) at_first_turn(*this);
+    FrmArchive::Do_events();
+    log.push_back("after " + Go_caption());
+  }
+};
+
+QColor On_colour() { return QApplication::palette().color(QPalette::Active, QPalette::Base); }
+QColor Off_colour() { return QApplication::palette().color(QPalette::Active, QPalette::Button); }
+
+// Clicks a control later, from the event loop, as the user would.
+void Click_later(QAbstractButton* button) {
+  QMetaObject::invokeMethod(button, &QAbstractButton::click, Qt::QueuedConnection);
+}
+
+}  // namespace
+
+class FrmArchiveTest : public QObject {
+  Q_OBJECT
+
+  std::vector<std::pair<std::string, Buttons>> messages_;
+  TempDir drive_r_;
+
+ private slots:
+  void initTestCase() {
+    zendrel::DriveTable::Global().Set('Q', "/nonexistent-zendrel-drive");
+    drive_r_.Write("catalogue.txt", "");
+    zendrel::DriveTable::Global().Set('R', drive_r_.native(), "PHOTOS99");
+  }
+
+  void init() {
+    messages_.clear();
+    zendrel::Message_box_hook() = [this](const std::string& text, Buttons buttons) {
+      messages_.emplace_back(text, buttons);
+      return buttons == Buttons::kOk ? Answer::kOk : Answer::kCancel;
+    };
+  }
+
+  void modeRowsSetCaptionsAndLists() {
+    FrmArchive window;
+    auto frame1 = window.findChild<QGroupBox*>("Frame1");
+    auto frame3 = window.findChild<QGroupBox*>("Frame3");
+    using Names = std::vector<const char*>;
+    const Names cat = {"CatDrive", "CatDir", "CatFile"};
+    const Names src = {"SrcDrive", "SrcDir"};
+    const Names dest = {"DestDrive", "DestDir"};
+    auto check = [&](int mode, const char* f1, const char* f3, bool c, bool s, bool d) {
+      auto lists_are = [&](const Names& names, bool on) {
+        for (const char* name : names) {
+          QWidget* list = window.findChild<QWidget*>(name);
+          QVERIFY2(list->isEnabled() == on, name);
+          QColor want = on ? On_colour() : Off_colour();
+          QCOMPARE(list->palette().color(QPalette::Disabled, QPalette::Base), want);
+          QCOMPARE(list->palette().color(QPalette::Active, QPalette::Base), want);
+        }
+      };
+      QCOMPARE(window.Mode(), mode);
+      QCOMPARE(frame1->title(), QString(f1));
+      QCOMPARE(frame3->title(), QString(f3));
+      lists_are(cat, c);
+      lists_are(src, s);
+      lists_are(dest, d);
+    };
+    auto click = [&](int mode) {
+      QTest::mouseClick(window.findChild<QRadioButton*>(QString("Option%1").arg(mode)),
+                        Qt::LeftButton);
+    };
+
+    // At start: the first row, the source lists grey already.
+    check(1, "Catalog File", "Destination Directory", true, false, true);
+    QVERIFY(On_colour() != Off_colour());
+    click(2);
+    check(2, "Catalog File", "Destination Directory", true, true, true);
+    click(3);
+    check(3, "Catalog File", "Destination Directory", false, true, true);
+    click(4);
+    check(4, "Catalog File", "Destination Directory for Master", false, false, true);
+    click(5);
+    check(5, "Archive File", "Destination Directory", true, false, false);
+    click(4);
+    click(1);
+    check(1, "Catalog File", "Destination Directory", true, false, true);
+    QCOMPARE(window.findChild<QRadioButton*>("Option3")->text(),
+             QString("Make archive from source directory image files"));
+  }
+
+  void typeDisplayFirstMatchWins() {
+    TempDir dir;
+    const std::pair<const char*, const char*> table[] = {
+        {"photos.txt", " Tab Delimited Text File"},
+        {"list.txt.mdb", " Tab Delimited Text File"},
+        {"photos.TXT", " Catalog file type not supported"},
+        {"lib.plb", " Photo Organizer Library File"},
+        {"album.GAL", " EasyPhoto or Adobe Gallery File"},
+        {"album.gal", " Catalog file type not supported"},
+        {"thumbs.tDB", " ThumbsPlus V3 Database"},
+        {"thumbs.TDB", " Catalog file type not supported"},
+        {"export.csv", " ThumbsPlus V4 Export File"},
+        {"archive.htm", " HTML File"},
+        {"recall.mdb", " PhotoRecall Database"},
+        {"notes.doc", " Catalog file type not supported"},
+    };
+    for (const auto& [name, caption] : table) dir.Write(name, "x");
+
+    FrmArchive window;
+    window.Set_cat_dir(dir.Win());
+    auto* list = window.findChild<zendrel::FileList*>("CatFile");
+    QCOMPARE(list->count(), int(std::size(table)));
+    for (const auto& [name, caption] : table) {
+      auto items = list->findItems(name, Qt::MatchExactly | Qt::MatchCaseSensitive);
+      QCOMPARE(items.size(), 1);
+      QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                        list->visualItemRect(items[0]).center());
+      QCOMPARE(window.Cat_file(), std::string(name));
+      QCOMPARE(window.Status_caption(), std::string(caption));
+    }
+  }
+
+  void losingTheFocusClearsTheStatus() {
+    TempDir dir;
+    dir.Write("a.plb", "x");
+    FrmArchive window;
+    window.Set_cat_dir(dir.Win());
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    auto* list = window.findChild<zendrel::FileList*>("CatFile");
+    list->setFocus(Qt::MouseFocusReason);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
+    QCOMPARE(window.Status_caption(), std::string(" Photo Organizer Library File"));
+    window.findChild<QWidget*>("CatDir")->setFocus(Qt::TabFocusReason);
+    QTRY_COMPARE(window.Status_caption(), std::string());
+  }
+
+  void goWithNothingSelected() {
+    FrmArchive window;
+    auto* go = window.findChild<QPushButton*>("Go");
+    window.Set_status_caption(" HTML File");
+    QTest::mouseClick(go, Qt::LeftButton);
+    QCOMPARE(messages_.size(), size_t(1));
+    QCOMPARE(messages_[0].first, std::string("Select Catalog File"));
+    QCOMPARE(messages_[0].second, Buttons::kOk);
+    QCOMPARE(window.Status_caption(), std::string());
+    QCOMPARE(go->text(), QString("Go"));
+
+    QTest::mouseClick(window.findChild<QRadioButton*>("Option5"), Qt::LeftButton);
+    QTest::mouseClick(go, Qt::LeftButton);
+    QCOMPARE(messages_.size(), size_t(2));
+    QCOMPARE(messages_[1].first, std::string("Select Archive File"));
+  }
+
+  void drivesShowLabelsAndUnreadableDriveGoesBack() {
+    FrmArchive window;
+    auto* drives = window.findChild<zendrel::DriveList*>("CatDrive");
+    auto* dirs = window.findChild<zendrel::DirList*>("CatDir");
+    int r = drives->findData(QChar('R'));
+    QVERIFY(r >= 0);
+    QCOMPARE(drives->itemText(r), QString("r: [PHOTOS99]"));
+
+    char before = drives->Drive();
+    std::string path_before = dirs->Path();
+    drives->setCurrentIndex(drives->findData(QChar('Q')));
+    QCOMPARE(messages_.size(), size_t(1));
+    QCOMPARE(messages_[0].first, std::string("Drive Q: cannot be read."));
+    QCOMPARE(drives->Drive(), before);
+    QCOMPARE(dirs->Path(), path_before);
+
+    drives->setCurrentIndex(r);
+    QCOMPARE(messages_.size(), size_t(1));
+    QCOMPARE(window.Cat_dir(), std::string("R:\\"));
+    auto* files = window.findChild<zendrel::FileList*>("CatFile");
+    QCOMPARE(files->count(), 1);
+    QCOMPARE(files->item(0)->text(), QString("catalogue.txt"));
+  }
+
+  void dirListClickOpensTheDirectory() {
+    TempDir dir;
+    dir.Make_dir("1999");
+    dir.Write("1999/old.txt", "x");
+    FrmArchive window;
+    window.Set_cat_dir(dir.Win());
+    window.show();
+    auto* dirs = window.findChild<zendrel::DirList*>("CatDir");
+    auto found = dirs->findItems("1999", Qt::MatchExactly | Qt::MatchRecursive);
+    QCOMPARE(found.size(), 1);
+    QTest::mouseClick(dirs->viewport(), Qt::LeftButton, {}, dirs->visualItemRect(found[0]).center());
+    QTRY_COMPARE(window.Cat_dir(), dir.Win("1999"));
+    auto* files = window.findChild<zendrel::FileList*>("CatFile");
+    QCOMPARE(files->count(), 1);
+    QCOMPARE(files->item(0)->text(), QString("old.txt"));
+  }
+
+  // Mode 3 from the window: the copy question answered "No", a Stop after
+  // the first picture of three. With the scaler still a placeholder every
+  // picture is unreadable; the captions and the order of events are the
+  // same either way, only the count differs.
+  void wholeRunStoppedAfterFirstPicture() {
+    TempDir dir;
+    for (const char* name : {"a.jpg", "b.jpg", "c.jpg"}) dir.Write(std::string("src/") + name, Small_jpeg());
+    dir.Make_dir("dest");
+    RecordingWindow window;
+    window.Set_copy_mode(2);
+    window.show();
+    QTest::mouseClick(window.findChild<QRadioButton*>("Option3"), Qt::LeftButton);
+    window.Set_src_dir(dir.Win("src"));
+    window.Set_dest_dir(dir.Win("dest"));
+    auto* go = window.findChild<QPushButton*>("Go");
+    window.at_first_turn = [go](RecordingWindow&) { Click_later(go); };
+    bool asked = false;
+    QTimer::singleShot(0, [&asked] {
+      auto* dialog = qobject_cast<zendrel::FrmCopy*>(QApplication::activeModalWidget());
+      if (!dialog) return;
+      asked = true;
+      dialog->findChild<QRadioButton*>("Option0")->click();
+      dialog->findChild<QPushButton*>("OK")->click();
+    });
+
+    QTest::mouseClick(go, Qt::LeftButton);
+
+    QVERIFY(asked);
+    QCOMPARE(window.Copy_mode(), int16_t(0));
+    QVERIFY(messages_.empty());
+    bool made = false;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.Native("dest")))
+      made = made || entry.path().filename().string()[0] == '_';
+    std::string count = made ? "1" : "Running...";
+    std::vector<std::string> expected = {"turn Stop|" + count, "after "};
+    QCOMPARE(window.log, expected);
+    QCOMPARE(go->text(), QString("Go"));
+    QCOMPARE(window.Status_caption(), std::string(made ? "1 Done!" : " Done!"));
+    QVERIFY(dir.Exists("dest/archive.htm"));
+    QVERIFY(dir.Exists("dest/archive.txt"));
+    std::string tail;  // a stopped run still completes the page
+    for (const std::string& line : zendrel::Page_tail_lines()) tail += line + "\r\n";
+    std::string page = dir.Read("dest/archive.htm");
+    QVERIFY(page.size() >= tail.size() && page.compare(page.size() - tail.size(), tail.size(), tail) == 0);
+    QVERIFY(!dir.Exists("dest/a.jpg"));  // "No" copies no original
+  }
+
+  void exitDuringRunStopsItAndAfterItEnds() {
+    TempDir dir;
+    for (const char* name : {"a.jpg", "b.jpg"}) dir.Write(std::string("src/") + name, Small_jpeg());
+    RecordingWindow window;
+    window.show();
+    QTest::mouseClick(window.findChild<QRadioButton*>("Option3"), Qt::LeftButton);
+    window.Set_src_dir(dir.Win("src"));
+    window.Set_dest_dir(dir.Win("src"));  // same directory: no copy question
+    auto* exit = window.findChild<QPushButton*>("Exit");
+    window.at_first_turn = [exit](RecordingWindow&) { Click_later(exit); };
+    QSignalSpy ended(&window, &FrmArchive::Ended);
+
+    QTest::mouseClick(window.findChild<QPushButton*>("Go"), Qt::LeftButton);
+
+    QCOMPARE(window.log.size(), size_t(2));
+    QCOMPARE(window.log[1], std::string("after "));
+    QVERIFY(window.isVisible());
+    QCOMPARE(ended.count(), 0);
+    QCOMPARE(window.Go_caption(), std::string("Go"));
+
+    QTest::mouseClick(exit, Qt::LeftButton);
+    QCOMPARE(ended.count(), 1);
+    QVERIFY(!window.isVisible());
+  }
+
+  void closingTheFrameDuringRunClosesAfterIt() {
+    TempDir dir;
+    for (const char* name : {"a.jpg", "b.jpg"}) dir.Write(std::string("src/") + name, Small_jpeg());
+    RecordingWindow window;
+    window.show();
+    QTest::mouseClick(window.findChild<QRadioButton*>("Option3"), Qt::LeftButton);
+    window.Set_src_dir(dir.Win("src"));
+    window.Set_dest_dir(dir.Win("src"));
+    window.at_first_turn = [](RecordingWindow& w) {
+      QMetaObject::invokeMethod(&w, &QWidget::close, Qt::QueuedConnection);
+    };
+
+    QTest::mouseClick(window.findChild<QPushButton*>("Go"), Qt::LeftButton);
+
+    QCOMPARE(window.log.size(), size_t(2));
+    QCOMPARE(window.log[1], std::string("after "));  // the close asked for a stop
+    QVERIFY(window.Status_caption().find(" Done!") != std::string::npos);
+    QVERIFY(!window.isVisible());
+    QVERIFY(dir.Exists("src/archive.htm"));
+  }
+
+  // A run into the catalogue's own directory: its new files are listed
+  // afterwards, the selection and the status line are kept.
+  void fileListShowsWhatTheRunWrote() {
+    TempDir dir;
+    dir.Write("photos.txt", "SourceFile\tTitle\tSubject\tCategory\tComment\tAuthor\tDate\r\n");
+    FrmArchive window;
+    window.Set_cat_dir(dir.Win());
+    window.Set_dest_dir(dir.Win());
+    auto* files = window.findChild<zendrel::FileList*>("CatFile");
+    QVERIFY(files->Select("photos.txt"));
+    QTimer::singleShot(0, [] {
+      if (auto* dialog = qobject_cast<zendrel::FrmCopy*>(QApplication::activeModalWidget()))
+        dialog->findChild<QPushButton*>("OK")->click();
+    });
+    QTest::mouseClick(window.findChild<QPushButton*>("Go"), Qt::LeftButton);
+    QCOMPARE(window.Status_caption(), std::string(" Done!"));
+    QVERIFY(!files->findItems("archive.htm", Qt::MatchExactly).isEmpty());
+    QCOMPARE(window.Cat_file(), std::string("photos.txt"));
+  }
+};
+
+QTEST_MAIN(FrmArchiveTest)
+#include "frm_archive_test.moc"

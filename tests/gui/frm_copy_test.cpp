@@ -1,0 +1,96 @@
+// The copy-originals question: its default, its three answers, Cancel and a
+// close through the frame, and that each opening starts from the default.
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTimer>
+
+#include "app/frm_archive.h"
+#include "app/frm_copy.h"
+
+using zendrel::FrmCopy;
+
+class FrmCopyTest : public QObject {
+  Q_OBJECT
+
+  static void Click(FrmCopy& dialog, const char* name) {
+    dialog.findChild<QAbstractButton*>(name)->click();
+  }
+
+ private slots:
+  void captionsAndDefault() {
+    FrmCopy dialog;
+    QCOMPARE(dialog.windowTitle(), QString("Copy Originals"));
+    QVERIFY(dialog.isModal());
+    QCOMPARE(dialog.findChild<QWidget*>("Label1")->property("text").toString(),
+             QString("Copy original image files to destination directory?"));
+    QCOMPARE(dialog.findChild<QRadioButton*>("Option0")->text(), QString("No"));
+    QCOMPARE(dialog.findChild<QRadioButton*>("Option1")->text(),
+             QString("Yes, Retain original file names"));
+    QVERIFY(dialog.findChild<QRadioButton*>("Option2")->isChecked());
+    dialog.show();
+    Click(dialog, "OK");
+    QCOMPARE(dialog.Copy_mode(), int16_t(2));
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    QVERIFY(!dialog.isVisible());
+  }
+
+  void answers_data() {
+    QTest::addColumn<QString>("option");
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<int>("mode");
+    QTest::newRow("no") << "Option0" << "OK" << 0;
+    QTest::newRow("keep names") << "Option1" << "OK" << 1;
+    QTest::newRow("unique names") << "Option2" << "OK" << 2;
+    QTest::newRow("cancel") << "Option1" << "Cancel" << -1;
+  }
+
+  void answers() {
+    QFETCH(QString, option);
+    QFETCH(QString, button);
+    QFETCH(int, mode);
+    FrmCopy dialog;
+    dialog.show();
+    Click(dialog, option.toLatin1());
+    Click(dialog, button.toLatin1());
+    QCOMPARE(int(dialog.Copy_mode()), mode);
+    QVERIFY(!dialog.isVisible());
+  }
+
+  void closingTheFrameIsCancel() {
+    FrmCopy dialog;
+    dialog.show();
+    Click(dialog, "Option0");
+    dialog.close();
+    QCOMPARE(dialog.Copy_mode(), int16_t(-1));
+    QCOMPARE(dialog.result(), int(QDialog::Rejected));
+  }
+
+  // Through the main window: the answer lands in CopyMode, and the second
+  // question opens with the rename option on again.
+  void eachQuestionStartsFromTheDefault() {
+    zendrel::FrmArchive window;
+    QTimer::singleShot(0, [] {
+      auto* dialog = qobject_cast<FrmCopy*>(QApplication::activeModalWidget());
+      QVERIFY(dialog);
+      Click(*dialog, "Option1");
+      Click(*dialog, "OK");
+    });
+    window.Ask_copy_originals();
+    QCOMPARE(window.Copy_mode(), int16_t(1));
+
+    bool default_on = false;
+    QTimer::singleShot(0, [&default_on] {
+      auto* dialog = qobject_cast<FrmCopy*>(QApplication::activeModalWidget());
+      QVERIFY(dialog);
+      default_on = dialog->findChild<QRadioButton*>("Option2")->isChecked();
+      dialog->close();
+    });
+    window.Ask_copy_originals();
+    QVERIFY(default_on);
+    QCOMPARE(window.Copy_mode(), int16_t(-1));
+  }
+};
+
+QTEST_MAIN(FrmCopyTest)
+#include "frm_copy_test.moc"

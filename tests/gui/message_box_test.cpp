@@ -1,0 +1,76 @@
+// The program's message boxes: title, no icon, the buttons asked for, and
+// the answer of the button pressed (or of the escape button).
+#include <QAbstractButton>
+#include <QMessageBox>
+#include <QTest>
+#include <QTimer>
+
+#include "app/message_box.h"
+
+using zendrel::Answer;
+using zendrel::Buttons;
+
+class MessageBoxTest : public QObject {
+  Q_OBJECT
+
+  // Shows a box and answers it with `press` (a button's text, or "" for the
+  // Escape key), recording what the box looked like.
+  Answer Show(const std::string& text, Buttons buttons, const QString& press) {
+    QTimer::singleShot(0, [this, press] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      QVERIFY(box);
+      title_ = box->windowTitle();
+      icon_ = box->icon();
+      shown_ = box->text();
+      names_.clear();
+      for (QAbstractButton* button : box->buttons()) names_ << button->text().remove('&');
+      names_.sort();
+      if (press.isEmpty()) {
+        QTest::keyClick(box, Qt::Key_Escape);
+        return;
+      }
+      for (QAbstractButton* button : box->buttons()) {
+        if (button->text().remove('&') == press) button->click();
+      }
+    });
+    return zendrel::Show_message_box(nullptr, text, buttons);
+  }
+
+  QString title_, shown_;
+  QMessageBox::Icon icon_ = QMessageBox::Warning;
+  QStringList names_;
+
+ private slots:
+  void okBox() {
+    QCOMPARE(Show("Select Catalog File", Buttons::kOk, "OK"), Answer::kOk);
+    QCOMPARE(title_, QString("Zendrel"));
+    QCOMPARE(icon_, QMessageBox::NoIcon);
+    QCOMPARE(shown_, QString("Select Catalog File"));
+    QCOMPARE(names_, QStringList{"OK"});
+  }
+
+  void retryCancelBox() {
+    std::string text = "a.txt is currently open by another program.\rPlease close the file and try again.";
+    QCOMPARE(Show(text, Buttons::kRetryCancel, "Retry"), Answer::kRetry);
+    QCOMPARE(names_, (QStringList{"Cancel", "Retry"}));
+    QCOMPARE(shown_, QString("a.txt is currently open by another program.\n"
+                             "Please close the file and try again."));
+    QCOMPARE(Show(text, Buttons::kRetryCancel, "Cancel"), Answer::kCancel);
+    QCOMPARE(Show(text, Buttons::kRetryCancel, ""), Answer::kCancel);
+  }
+
+  void yesNoBox() {
+    QCOMPARE(Show("Delete this record?", Buttons::kYesNo, "Yes"), Answer::kYes);
+    QCOMPARE(names_, (QStringList{"No", "Yes"}));
+    QCOMPARE(Show("Delete this record?", Buttons::kYesNo, "No"), Answer::kNo);
+    QCOMPARE(Show("Delete this record?", Buttons::kYesNo, ""), Answer::kNo);
+  }
+
+  void systemTextIsShownAsItsCharacters() {
+    Show("Caf\xE9 \x93quoted\x94", Buttons::kOk, "OK");
+    QCOMPARE(shown_, QString::fromUtf8("Caf\u00e9 \u201cquoted\u201d"));
+  }
+};
+
+QTEST_MAIN(MessageBoxTest)
+#include "message_box_test.moc"
