@@ -125,7 +125,10 @@ void FrmEditHtml::Build_controls() {
   // out in the 3-D highlight colour, and nothing typed there is ever kept.
   for (QLineEdit* reference : {path_, source_, thumb_}) {
     QPalette palette = reference->palette();
-    palette.setColor(QPalette::Base, palette.color(QPalette::Light));
+    QColor highlight = palette.color(QPalette::Light);
+    // Styles whose highlight is the window colour itself take the 3-D face.
+    if (highlight == palette.color(QPalette::Base)) highlight = palette.color(QPalette::Button);
+    palette.setColor(QPalette::Base, highlight);
     reference->setPalette(palette);
     reference->setReadOnly(true);
     reference->setFocusPolicy(Qt::ClickFocus);
