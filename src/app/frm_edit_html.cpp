@@ -116,8 +116,8 @@ void FrmEditHtml::Build_controls() {
   path_ = Box("Path", "Path", 3480);
   source_ = Box("Source", "Source File", 3960);
   thumb_ = Box("Thumb", "Thumb File", 4440, 2775);
-  const char* labels[] = {"Number", "Title",  "Keywords", "Categories",  "Comment",
-                          "Author", "Date",   "Path",     "Source File", "Thumb File"};
+  const char* labels[] = {"Number", "Title", "Keywords", "Categories",  "Comment",
+                          "Author", "Date",  "Path",     "Source File", "Thumb File"};
   const int tops[] = {120, 600, 1080, 1560, 2040, 2520, 3000, 3480, 3960, 4440};
   for (int i = 0; i < 10; ++i) Label(i + 1, labels[i], tops[i]);
 
@@ -145,8 +145,8 @@ void FrmEditHtml::Build_controls() {
   done_ = Button("Done", "Done", 3960, 120, 855, 375);
   delete_ = Button("Delete", "Delete", 3840, 4440, 975, 375);
 
-  QWidget* order[] = {update_, done_,   record_num_, title_, keyword_, category_, comment_,
-                      author_, pic_date_, undo_,     up_,    down_,    delete_};
+  QWidget* order[] = {update_, done_,     record_num_, title_, keyword_, category_, comment_,
+                      author_, pic_date_, undo_,       up_,    down_,    delete_};
   for (size_t i = 0; i + 1 < std::size(order); ++i) setTabOrder(order[i], order[i + 1]);
 
   connect(record_num_, &QLineEdit::textChanged, this, [this] { RecordNum_Change(); });

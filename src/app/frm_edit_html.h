@@ -46,7 +46,7 @@ class FrmEditHtml : public QWidget {
   bool BackupMade() const { return session_.backup_made; }
 
  protected:
-  void closeEvent(QCloseEvent* event) override;  // Form_Unload
+  void closeEvent(QCloseEvent* event) override;                // Form_Unload
   bool eventFilter(QObject* watched, QEvent* event) override;  // Up/Down mouse-up
 
  private:

@@ -27,8 +27,8 @@ bool Read_page_argument(const std::string& command, const std::string& dir, Reco
 
 // The record number of --record: a whole number naming a record of `table`;
 // 0, with the message on io.err, otherwise.
-int Record_argument(const std::string& command, const std::string& text,
-                    const RecordTable& table, Streams& io);
+int Record_argument(const std::string& command, const std::string& text, const RecordTable& table,
+                    Streams& io);
 
 // The editor's messages on the terminal: kept until the command knows
 // whether it succeeded, Yes/No questions answered with `yes_no_answer`.

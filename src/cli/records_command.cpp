@@ -20,8 +20,8 @@ bool Read_page_argument(const std::string& command, const std::string& dir, Reco
   return false;
 }
 
-int Record_argument(const std::string& command, const std::string& text,
-                    const RecordTable& table, Streams& io) {
+int Record_argument(const std::string& command, const std::string& text, const RecordTable& table,
+                    Streams& io) {
   int number = 0;
   bool digits = !text.empty() && text.size() <= 5;
   for (char c : text) {

@@ -10,8 +10,8 @@ namespace {
 
 struct Token {
   bool is_month = false;
-  int value = 0;       // the number, or the month 1 to 12
-  size_t digits = 0;   // for numbers
+  int value = 0;      // the number, or the month 1 to 12
+  size_t digits = 0;  // for numbers
 };
 
 bool Is_separator(char c) { return c == ' ' || c == ',' || c == '/' || c == '-' || c == '.'; }
@@ -94,14 +94,14 @@ std::optional<std::tm> Parse_user_date(const std::string& text) {
   const Token& c = (*tokens)[2];
   int names = a.is_month + b.is_month + c.is_month;
   if (names > 1) return std::nullopt;
-  if (a.is_month) return Make_date(a, b, c);                  // December 25, 1999
+  if (a.is_month) return Make_date(a, b, c);  // December 25, 1999
   if (b.is_month) {
-    if (a.digits == 4) return Make_date(b, c, a);             // 1999 December 25
-    return Make_date(b, a, c);                                // 25 December 1999
+    if (a.digits == 4) return Make_date(b, c, a);  // 1999 December 25
+    return Make_date(b, a, c);                     // 25 December 1999
   }
   if (c.is_month) return std::nullopt;
-  if (a.digits == 4) return Make_date(b, c, a);               // 1999-12-25
-  return Make_date(a, b, c);                                  // 12/25/1999
+  if (a.digits == 4) return Make_date(b, c, a);  // 1999-12-25
+  return Make_date(a, b, c);                     // 12/25/1999
 }
 
 }  // namespace zendrel

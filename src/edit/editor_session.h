@@ -11,12 +11,11 @@
 namespace zendrel {
 
 struct EditorSession {
-  explicit EditorSession(RecordTable& records)
-      : table(records), directory(records.directory()) {}
+  explicit EditorSession(RecordTable& records) : table(records), directory(records.directory()) {}
 
   RecordTable& table;
-  std::string directory;    // Windows view, ending in "\"
-  bool backup_made = false; // BackupMade: archive_bak.htm taken in this opening
+  std::string directory;     // Windows view, ending in "\"
+  bool backup_made = false;  // BackupMade: archive_bak.htm taken in this opening
 };
 
 }  // namespace zendrel

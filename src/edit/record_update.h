@@ -21,10 +21,10 @@ struct EditableFields {
 EditableFields Stored_fields(const RecordTable& table, int record);
 
 enum class EditResult {
-  kDone,          // stored (deleted) and the archive rewritten
-  kRefused,       // the date, or the record number, was refused; nothing changed
-  kDeclined,      // the user answered No; nothing changed
-  kWriteFailed,   // the table holds the change, the files do not
+  kDone,         // stored (deleted) and the archive rewritten
+  kRefused,      // the date, or the record number, was refused; nothing changed
+  kDeclined,     // the user answered No; nothing changed
+  kWriteFailed,  // the table holds the change, the files do not
 };
 
 // Update of record `record` (0 or 1 to 10000). The stored picdate of the

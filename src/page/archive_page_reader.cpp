@@ -46,8 +46,11 @@ Status Read_archive_page(const std::string& directory, RecordTable& table) {
   CatalogueFile file;
   CatalogueFile::Result opened = file.Open(page);
   if (opened != CatalogueFile::Result::kOpened) return Open_failure(page, file, opened);
+  return Read_page_records(file.bytes(), page, table);
+}
 
-  LineCursor lines(file.bytes());
+Status Read_page_records(const std::string& bytes, const std::string& page, RecordTable& table) {
+  LineCursor lines(bytes);
   int record = 0;
   while (!lines.at_end()) {
     std::string_view line = lines.Next();
@@ -63,8 +66,8 @@ Status Read_archive_page(const std::string& directory, RecordTable& table) {
                                          std::to_string(kMaxRecordText) + " characters");
     std::vector<std::string> values = Split_record_text(text);
     if (values.size() > size_t(RecordTable::kFields))
-      return Status::FileError(page, "record " + std::to_string(record) +
-                                         " has more than ten values");
+      return Status::FileError(page,
+                               "record " + std::to_string(record) + " has more than ten values");
     for (size_t field = 0; field < values.size(); ++field)
       table.Set(record, int(field) + 1, values[field]);
   }

@@ -57,7 +57,9 @@ TEST_F(ArchiveCommands, EditChangesOnlyTheGivenBoxes) {
             0)
       << err.str();
   RecordTable again = Reread();
-  EXPECT_EQ(again.Get(2, 5), "Caf\xE9 \\x22" "Bleu\\x22");
+  EXPECT_EQ(again.Get(2, 5),
+            "Caf\xE9 \\x22"
+            "Bleu\\x22");
   EXPECT_EQ(again.Get(2, 10), "December 25, 1999");
   EXPECT_EQ(again.Get(2, 8), "Comment 2");
   EXPECT_EQ(again.Get(1, 5), "Title 1");

@@ -139,8 +139,7 @@ TEST_F(RecordEditing, FailedWriteKeepsTheLastGoodPageAndNamesTheFile) {
   temp.Write("archive.txt", "old catalogue\r\n");
   EditorSession session(table);
   OutputFile::Fail_after_bytes_for_testing(200);
-  ASSERT_EQ(Update_record(session, 1, Typed("changed", "1999"), prompts),
-            EditResult::kWriteFailed);
+  ASSERT_EQ(Update_record(session, 1, Typed("changed", "1999"), prompts), EditResult::kWriteFailed);
   OutputFile::Fail_after_bytes_for_testing(-1);
   ASSERT_EQ(prompts.asked.size(), 1u);
   EXPECT_NE(prompts.asked[0].text.find(": No space left on device"), std::string::npos);

@@ -1,5 +1,7 @@
 // The record editor window, driven as a user would: the number box, the
 // steppers, Undo, Update, Delete, Done and closing through the frame.
+#include "app/frm_edit_html.h"
+
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -7,7 +9,6 @@
 #include <QtTest>
 #include <deque>
 
-#include "app/frm_edit_html.h"
 #include "page/archive_page_reader.h"
 #include "platform/output_file.h"
 #include "support/archive_page.h"
@@ -144,8 +145,8 @@ void FrmEditHtmlTest::numberBoxShowsRecordsAndEmptiesOutOfRange() {
   QCOMPARE(Text("Title"), QString("Title 5"));
   QCOMPARE(Text("RecordNum"), QString("  5abc"));
   Set_number("7");  // past the last record
-  for (const char* name : {"Title", "Keyword", "Category", "Comment", "Author", "PicDate", "Path",
-                           "Source", "Thumb"})
+  for (const char* name :
+       {"Title", "Keyword", "Category", "Comment", "Author", "PicDate", "Path", "Source", "Thumb"})
     QCOMPARE(Text(name), QString());
   QVERIFY(shown_.empty());
 }
@@ -168,7 +169,7 @@ void FrmEditHtmlTest::steppersAtTheEnds() {
   QTest::mouseClick(Button("Down"), Qt::LeftButton);
   QCOMPARE(Text("RecordNum"), QString());
   QCOMPARE(editor_->focusWidget(), Box("RecordNum"));  // focus back after the click
-  QTest::mouseClick(Button("Down"), Qt::LeftButton);  // -1: stays empty
+  QTest::mouseClick(Button("Down"), Qt::LeftButton);   // -1: stays empty
   QCOMPARE(Text("RecordNum"), QString());
   QTest::mouseClick(Button("Up"), Qt::LeftButton);
   QCOMPARE(Text("RecordNum"), QString("1"));
@@ -209,7 +210,8 @@ void FrmEditHtmlTest::updateStoresAndRefusesBadDates() {
   QVERIFY(editor_->BackupMade());
   QCOMPARE(temp_->Read("archive_bak.htm"), page_);
   RecordTable again = Reread();
-  QCOMPARE(again.Get(2, 5), std::string("Caf\xE9 \\x22" "du port\\x22"));
+  QCOMPARE(again.Get(2, 5), std::string("Caf\xE9 \\x22"
+                                        "du port\\x22"));
   QCOMPARE(again.Get(2, 10), std::string("December 25, 1999"));
   QCOMPARE(again.Count(), 5);
 

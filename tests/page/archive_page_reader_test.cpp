@@ -37,10 +37,10 @@ TEST_F(ArchivePageReader, FollowsTheReadingRuleAtItsEdges) {
   table.Set(7, 1, "left over from an earlier read");
   Write_page(
       "<html>\r\n"
-      " cat.add (new Pic (\"no\", \"\",\r\n"   // not at the line's start
-      "Cat.add (new Pic (\"no\", \"\",\r\n"    // other letter case
+      " cat.add (new Pic (\"no\", \"\",\r\n"  // not at the line's start
+      "Cat.add (new Pic (\"no\", \"\",\r\n"   // other letter case
       "cat.add (new Pic (\"a\", \"\",\r\n  \"p\", \"s\",\r\n  \"say \"hi\", \"x\",\r\n"
-      "  \"c\", \"m\",\r\n  \"au\", \"d\"));\n"  // a quote shifts later values
+      "  \"c\", \"m\",\r\n  \"au\", \"d\"));\n"                     // a quote shifts later values
       "cat.add (new Pic (\"b\", \"f\",\r\n  \"p2\", \"s2\",\r\n");  // cut short: page ends
   ASSERT_TRUE(Read().ok());
   EXPECT_EQ(table.Count(), 2);
@@ -72,8 +72,9 @@ TEST_F(ArchivePageReader, MissingOrUnreadablePageNamesThePageAndTheCause) {
 }
 
 TEST_F(ArchivePageReader, LimitsEndTheReadWithTheRecordsSoFar) {
-  std::string record = "cat.add (new Pic (\"t\", \"\",\r\n  \"\", \"\",\r\n  \"\", \"\",\r\n"
-                       "  \"\", \"\",\r\n  \"\", \"\"));\r\n";
+  std::string record =
+      "cat.add (new Pic (\"t\", \"\",\r\n  \"\", \"\",\r\n  \"\", \"\",\r\n"
+      "  \"\", \"\",\r\n  \"\", \"\"));\r\n";
   std::string page;
   for (int i = 0; i < 10001; ++i) page += record;
   Write_page(page);
@@ -93,6 +94,23 @@ TEST_F(ArchivePageReader, LimitsEndTheReadWithTheRecordsSoFar) {
   ASSERT_FALSE(long_text.ok());
   EXPECT_NE(long_text.message().find("record 1 is longer than 32767 characters"),
             std::string::npos);
+}
+
+TEST_F(ArchivePageReader, EveryTruncationOfAPageReadsCleanly) {
+  testing::Write_archive_page(Dir(), testing::Sample_records(3));
+  std::string page = temp.Read("archive.htm");
+  int last_count = 0;
+  for (size_t size = 0; size <= page.size(); ++size) {
+    RecordTable cut;
+    ASSERT_TRUE(Read_page_records(page.substr(0, size), "archive.htm", cut).ok()) << size;
+    ASSERT_GE(cut.Count(), last_count) << size;  // a longer prefix never loses a record
+    last_count = cut.Count();
+    for (int r = 1; r < cut.Count(); ++r) {  // records followed by another are whole
+      RecordValues whole = testing::Sample_record(r);
+      for (int f = 1; f <= 10; ++f) ASSERT_EQ(cut.Get(r, f), whole[f - 1]) << size;
+    }
+  }
+  EXPECT_EQ(last_count, 3);
 }
 
 }  // namespace
