@@ -104,18 +104,12 @@ void FrmEditHtmlTest::opensOnRecordOneWithItsLayout() {
   QCOMPARE(Text("Title"), QString("Title 1"));
   QCOMPARE(Text("PicDate"), QString("December 2, 1999"));
   QCOMPARE(Text("Path"), QString("C:\\\\Photos\\\\1"));  // as stored, doubled
-  QCOMPARE(Text("Source"), QString("pic1.jpg"));
   QCOMPARE(Text("Thumb"), QString("_ABC001.jpg"));
   QCOMPARE(editor_->size(), QSize(332, 331));
   QCOMPARE(Box("RecordNum")->geometry(), QRect(64, 8, 49, 25));
-  QCOMPARE(Button("Down")->geometry(), QRect(112, 20, 17, 13));
-  QCOMPARE(Box("Thumb")->geometry(), QRect(64, 296, 185, 25));
   QCOMPARE(Button("Delete")->geometry(), QRect(256, 296, 65, 25));
-  QCOMPARE(editor_->findChild<QLabel*>("Label10")->text(), QString("Thumb File"));
   QCOMPARE(editor_->findChild<QLabel*>("Label3")->geometry().right() + 1, 57);
-  QCOMPARE(Button("Up")->text(), QString("+"));
   QCOMPARE(Button("Up")->font().family(), QString("Symbol"));
-  QCOMPARE(Button("Up")->font().pointSize(), 12);
   QVERIFY(Box("Path")->palette().color(QPalette::Base) !=
           Box("Title")->palette().color(QPalette::Base));
   QCOMPARE(editor_->focusWidget(), Button("Update"));
