@@ -1,6 +1,239 @@
 #include "app/frm_edit_html.h"
 
+#include <QCloseEvent>
+#include <QFont>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+
+#include "edit/record_number.h"
+#include "edit/record_update.h"
+#include "platform/codepage.h"
+
 namespace zendrel {
-// Placeholder until the record editor lands.
-void Show_record_editor(QWidget*) {}
+namespace {
+
+// The window is laid out in twips, 15 to a pixel.
+int Px(int twips) { return twips / 15; }
+
+QString To_box(const std::string& text) { return QString::fromStdString(Cp1252_to_utf8(text)); }
+
+std::string From_box(const QLineEdit* box) { return Utf8_to_cp1252(box->text().toStdString()); }
+
+QString Message_text(const std::string& text) {
+  QString shown = To_box(text);
+  shown.replace(QChar('\r'), QChar('\n'));
+  return shown;
+}
+
+class WindowPrompts : public EditorPrompts {
+ public:
+  explicit WindowPrompts(QWidget* parent) : parent_(parent) {}
+
+  Answer Ask(const std::string& text, Buttons buttons, const std::string& title) override {
+    if (FrmEditHtml::message_hook_for_testing)
+      return FrmEditHtml::message_hook_for_testing(text, buttons, title);
+    QMessageBox box(QMessageBox::NoIcon, To_box(title), Message_text(text), QMessageBox::NoButton,
+                    parent_);
+    switch (buttons) {
+      case Buttons::kOk:
+        box.setStandardButtons(QMessageBox::Ok);
+        box.exec();
+        return Answer::kOk;
+      case Buttons::kYesNo:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        return box.exec() == QMessageBox::Yes ? Answer::kYes : Answer::kNo;
+      case Buttons::kRetryCancel:
+        box.setStandardButtons(QMessageBox::Retry | QMessageBox::Cancel);
+        return box.exec() == QMessageBox::Retry ? Answer::kRetry : Answer::kCancel;
+    }
+    return Answer::kOk;
+  }
+
+ private:
+  QWidget* parent_;
+};
+
+}  // namespace
+
+FrmEditHtml::MessageHook FrmEditHtml::message_hook_for_testing;
+
+void Show_record_editor(QWidget* main_window) {
+  auto* editor = new FrmEditHtml(main_window, Record_table());
+  editor->findChild<QLineEdit*>("RecordNum")->setText("1");
+  editor->show();
+  editor->activateWindow();
+  editor->findChild<QPushButton*>("Update")->setFocus();
+}
+
+FrmEditHtml::FrmEditHtml(QWidget* main_window, RecordTable& table)
+    : QWidget(nullptr), main_window_(main_window), session_(table) {
+  setObjectName("frmEdit_Html");
+  setAttribute(Qt::WA_DeleteOnClose);
+  setWindowTitle("Edit Image Information");
+  setFixedSize(Px(4980), Px(4965));
+  Build_controls();
+  Form_Load();
+}
+
+void FrmEditHtml::Form_Load() {
+  if (main_window_) main_window_->hide();
+  session_.backup_made = false;
+}
+
+QLineEdit* FrmEditHtml::Box(const char* name, const char* placeholder, int top, int width) {
+  auto* box = new QLineEdit(placeholder, this);
+  box->setObjectName(name);
+  box->setGeometry(Px(960), Px(top), Px(width), Px(375));
+  return box;
+}
+
+void FrmEditHtml::Label(int number, const char* text, int box_top) {
+  auto* label = new QLabel(text, this);
+  label->setObjectName(QString("Label%1").arg(number));
+  label->setGeometry(Px(60), Px(box_top + 120), Px(855 - 60), Px(255));
+}
+
+QPushButton* FrmEditHtml::Button(const char* name, const char* caption, int left, int top,
+                                 int width, int height) {
+  auto* button = new QPushButton(caption, this);
+  button->setObjectName(name);
+  button->setGeometry(Px(left), Px(top), Px(width), Px(height));
+  button->setAutoDefault(false);
+  button->setDefault(false);
+  return button;
+}
+
+void FrmEditHtml::Build_controls() {
+  record_num_ = Box("RecordNum", "Record", 120, 735);
+  title_ = Box("Title", "Title", 600);
+  keyword_ = Box("Keyword", "Keywords", 1080);
+  category_ = Box("Category", "Category", 1560);
+  comment_ = Box("Comment", "Comment", 2040);
+  author_ = Box("Author", "Author", 2520);
+  pic_date_ = Box("PicDate", "Date", 3000);
+  path_ = Box("Path", "Path", 3480);
+  source_ = Box("Source", "Source File", 3960);
+  thumb_ = Box("Thumb", "Thumb File", 4440, 2775);
+  const char* labels[] = {"Number", "Title", "Keywords", "Categories",  "Comment",
+                          "Author", "Date",  "Path",     "Source File", "Thumb File"};
+  const int tops[] = {120, 600, 1080, 1560, 2040, 2520, 3000, 3480, 3960, 4440};
+  for (int i = 0; i < 10; ++i) Label(i + 1, labels[i], tops[i]);
+
+  // The reference boxes only show where the picture came from: they stand
+  // out in the 3-D highlight colour, and nothing typed there is ever kept.
+  for (QLineEdit* reference : {path_, source_, thumb_}) {
+    QPalette palette = reference->palette();
+    QColor highlight = palette.color(QPalette::Light);
+    // Styles whose highlight is the window colour itself take the 3-D face.
+    if (highlight == palette.color(QPalette::Base)) highlight = palette.color(QPalette::Button);
+    palette.setColor(QPalette::Base, highlight);
+    reference->setPalette(palette);
+    reference->setReadOnly(true);
+    reference->setFocusPolicy(Qt::ClickFocus);
+  }
+
+  up_ = Button("Up", "+", 1680, 120, 255, 195);
+  down_ = Button("Down", "-", 1680, 300, 255, 195);
+  for (QPushButton* step : {up_, down_}) {
+    step->setFont(QFont("Symbol", 12));
+    step->installEventFilter(this);
+  }
+  update_ = Button("Update", "Update", 2040, 120, 855, 375);
+  undo_ = Button("Undo", "Undo", 3000, 120, 855, 375);
+  done_ = Button("Done", "Done", 3960, 120, 855, 375);
+  delete_ = Button("Delete", "Delete", 3840, 4440, 975, 375);
+
+  QWidget* order[] = {update_, done_,     record_num_, title_, keyword_, category_, comment_,
+                      author_, pic_date_, undo_,       up_,    down_,    delete_};
+  for (size_t i = 0; i + 1 < std::size(order); ++i) setTabOrder(order[i], order[i + 1]);
+
+  connect(record_num_, &QLineEdit::textChanged, this, [this] { RecordNum_Change(); });
+  connect(up_, &QPushButton::clicked, this, [this] { Up_Click(); });
+  connect(down_, &QPushButton::clicked, this, [this] { Down_Click(); });
+  connect(undo_, &QPushButton::clicked, this, [this] { Undo_Click(); });
+  connect(done_, &QPushButton::clicked, this, [this] { Done_Click(); });
+  connect(update_, &QPushButton::clicked, this, [this] { Update_Click(); });
+  connect(delete_, &QPushButton::clicked, this, [this] { Delete_Click(); });
+}
+
+int FrmEditHtml::Current_number() const {
+  long long n = Record_number_value(From_box(record_num_));
+  return n >= 1 && n <= kHighestRecordNumber ? int(n) : 0;
+}
+
+void FrmEditHtml::RecordNum_Change() {
+  long long n = Record_number_value(From_box(record_num_));
+  if (n < 1 || n > kHighestRecordNumber) {
+    if (!record_num_->text().isEmpty()) record_num_->setText("");
+    return;
+  }
+  const RecordTable& table = session_.table;
+  int record = int(n);
+  Show_editable(record);
+  path_->setText(To_box(table.Get(record, 3)));
+  source_->setText(To_box(table.Get(record, 4)));
+  thumb_->setText(To_box(table.Get(record, 1)));
+}
+
+void FrmEditHtml::Show_editable(int record) {
+  const RecordTable& table = session_.table;
+  title_->setText(To_box(table.Get(record, 5)));
+  keyword_->setText(To_box(table.Get(record, 6)));
+  category_->setText(To_box(table.Get(record, 7)));
+  comment_->setText(To_box(table.Get(record, 8)));
+  author_->setText(To_box(table.Get(record, 9)));
+  pic_date_->setText(To_box(table.Get(record, 10)));
+}
+
+void FrmEditHtml::Up_Click() {
+  long long n = Record_number_value(From_box(record_num_)) + 1;
+  record_num_->setText(QString::number(n));
+}
+
+void FrmEditHtml::Down_Click() {
+  long long n = Record_number_value(From_box(record_num_)) - 1;
+  record_num_->setText(QString::number(n));
+}
+
+bool FrmEditHtml::eventFilter(QObject* watched, QEvent* event) {
+  // After a click on a step button typing goes on in the number box.
+  if ((watched == up_ || watched == down_) && event->type() == QEvent::MouseButtonRelease)
+    record_num_->setFocus();
+  return QWidget::eventFilter(watched, event);
+}
+
+void FrmEditHtml::Undo_Click() { Show_editable(Current_number()); }
+
+void FrmEditHtml::Done_Click() {
+  RecordTable& table = session_.table;
+  close();  // deletes this window
+  table.Clear();
+}
+
+void FrmEditHtml::closeEvent(QCloseEvent* event) {
+  Form_Unload();
+  QWidget::closeEvent(event);
+}
+
+void FrmEditHtml::Form_Unload() {
+  if (main_window_) main_window_->show();
+}
+
+void FrmEditHtml::Update_Click() {
+  int n = Current_number();
+  EditableFields boxes{From_box(title_),   From_box(keyword_), From_box(category_),
+                       From_box(comment_), From_box(author_),  From_box(pic_date_)};
+  WindowPrompts prompts(this);
+  Update_record(session_, n, boxes, prompts);
+  pic_date_->setText(To_box(session_.table.Get(n, 10)));
+}
+
+void FrmEditHtml::Delete_Click() {
+  WindowPrompts prompts(this);
+  EditResult result = Delete_record(session_, Current_number(), prompts);
+  if (result == EditResult::kDone || result == EditResult::kWriteFailed) RecordNum_Change();
+}
+
 }  // namespace zendrel

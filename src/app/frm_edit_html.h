@@ -1,12 +1,83 @@
-// The record editor window over the RecordTable.
+// The record editor window, frmEdit_Html: walks through the records of an
+// archive page read into the RecordTable, one record at a time, and stores
+// or deletes them through the editing core, which rewrites the page. While
+// it is open the main window is hidden. One thread: the user interface's.
 #pragma once
 
-class QWidget;
+#include <QPointer>
+#include <QWidget>
+#include <functional>
+#include <string>
+
+#include "build/host.h"
+#include "edit/editor_session.h"
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
 
 namespace zendrel {
 
 // Opens the record editor, not modal, on record 1 of the RecordTable; it
 // hides `main_window` while open and shows it again when closed.
 void Show_record_editor(QWidget* main_window);
+
+class FrmEditHtml : public QWidget {
+  Q_OBJECT
+
+ public:
+  // Tests answer the editor's message boxes through this hook (text and
+  // title in the system's text); while it is empty, real boxes are shown.
+  using MessageHook =
+      std::function<Answer(const std::string& text, Buttons buttons, const std::string& title)>;
+  static MessageHook message_hook_for_testing;
+
+  FrmEditHtml(QWidget* main_window, RecordTable& table);
+
+  // Event handlers, each the reaction to one control's event.
+  void RecordNum_Change();
+  void Up_Click();
+  void Down_Click();
+  void Undo_Click();
+  void Done_Click();
+  void Update_Click();
+  void Delete_Click();
+
+  bool BackupMade() const { return session_.backup_made; }
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;                // Form_Unload
+  bool eventFilter(QObject* watched, QEvent* event) override;  // Up/Down mouse-up
+
+ private:
+  void Form_Load();
+  void Form_Unload();
+  void Build_controls();
+  QLineEdit* Box(const char* name, const char* placeholder, int top, int width = 3855);
+  void Label(int number, const char* text, int box_top);
+  QPushButton* Button(const char* name, const char* caption, int left, int top, int width,
+                      int height);
+  int Current_number() const;
+  void Show_editable(int record);
+
+  QPointer<QWidget> main_window_;
+  EditorSession session_;
+  QLineEdit* record_num_ = nullptr;
+  QLineEdit* title_ = nullptr;
+  QLineEdit* keyword_ = nullptr;
+  QLineEdit* category_ = nullptr;
+  QLineEdit* comment_ = nullptr;
+  QLineEdit* author_ = nullptr;
+  QLineEdit* pic_date_ = nullptr;
+  QLineEdit* path_ = nullptr;
+  QLineEdit* source_ = nullptr;
+  QLineEdit* thumb_ = nullptr;
+  QPushButton* up_ = nullptr;
+  QPushButton* down_ = nullptr;
+  QPushButton* update_ = nullptr;
+  QPushButton* undo_ = nullptr;
+  QPushButton* done_ = nullptr;
+  QPushButton* delete_ = nullptr;
+};
 
 }  // namespace zendrel

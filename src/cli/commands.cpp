@@ -1,5 +1,6 @@
 #include <ostream>
 
+#include "cli/archive_commands.h"
 #include "cli/build_command.h"
 #include "cli/command.h"
 #include "version.h"
@@ -16,6 +17,14 @@ const std::vector<Command>& Commands() {
        "make an archive from a directory of JPEG files or from a catalogue", Build_command},
       {"demo", "demo [DIR]", "build an archive from sample pictures into DIR (./zendrel-demo)",
        Demo_command},
+      {"records", "records DIR", "list the records of DIR's archive.htm, fields 1 to 10 by tabs",
+       Records_command},
+      {"edit",
+       "edit DIR --record N [--title T] [--keywords K] [--category C] [--comment X] "
+       "[--author A] [--date D]",
+       "change the descriptions of one record of DIR's archive", Edit_command},
+      {"delete", "delete DIR --record N --yes", "delete one record of DIR's archive",
+       Delete_command},
   };
   return commands;
 }

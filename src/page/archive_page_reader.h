@@ -13,4 +13,8 @@ namespace zendrel {
 // a limit, gives a failure naming the page and the cause.
 Status Read_archive_page(const std::string& directory, RecordTable& table);
 
+// The reading itself, over the page's bytes: fills `table` (not cleared)
+// with the records found; `page` names the page in failure messages.
+Status Read_page_records(const std::string& bytes, const std::string& page, RecordTable& table);
+
 }  // namespace zendrel

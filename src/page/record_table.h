@@ -19,7 +19,10 @@ class RecordTable {
   static constexpr int kFields = 10;
 
   RecordTable() { Clear(); }
-  void Clear() { slots_.assign(kMaxRecords + 1, {}); }
+  void Clear() {
+    slots_.assign(kMaxRecords + 1, {});
+    directory_.clear();
+  }
 
   // record 0..10000, field 0..10; out of range reads give "".
   const std::string& Get(int record, int field) const;
@@ -27,8 +30,14 @@ class RecordTable {
   // Records in use: those before the first with an empty field 1.
   int Count() const;
 
+  // The directory (Windows view, ending in "\") whose archive.htm the
+  // records came from; empty when none was read. The editor writes back there.
+  const std::string& directory() const { return directory_; }
+  void Set_directory(const std::string& directory) { directory_ = directory; }
+
  private:
   std::vector<std::array<std::string, kFields + 1>> slots_;
+  std::string directory_;
 };
 
 // The one table of the program.

@@ -1,0 +1,72 @@
+// zendrel records DIR: the records of DIR's archive page, one line each,
+// fields 1 to 10 separated by tabs, in UTF-8 for the terminal.
+#include <ostream>
+
+#include "cli/archive_commands.h"
+#include "cli/build_command.h"
+#include "cli/cli_host.h"
+#include "page/archive_page_reader.h"
+#include "page/script_value.h"
+#include "platform/codepage.h"
+#include "platform/win_path.h"
+
+namespace zendrel::cli {
+
+bool Read_page_argument(const std::string& command, const std::string& dir, RecordTable& table,
+                        Streams& io) {
+  Status read = Read_archive_page(Add_backslash(Windows_view(dir)), table);
+  if (read.ok()) return true;
+  io.err << "zendrel " << command << ": " << Message_for_terminal(read.message()) << "\n";
+  return false;
+}
+
+int Record_argument(const std::string& command, const std::string& text, const RecordTable& table,
+                    Streams& io) {
+  int number = 0;
+  bool digits = !text.empty() && text.size() <= 5;
+  for (char c : text) {
+    digits = digits && c >= '0' && c <= '9';
+    if (digits) number = number * 10 + (c - '0');
+  }
+  if (!digits) {
+    io.err << "zendrel " << command << ": --record takes a record number, not " << text << "\n";
+    return 0;
+  }
+  if (number < 1 || number > table.Count()) {
+    io.err << "zendrel " << command << ": the archive has no record " << text << " (it has "
+           << table.Count() << ")\n";
+    return 0;
+  }
+  return number;
+}
+
+Answer TerminalPrompts::Ask(const std::string& text, Buttons buttons, const std::string&) {
+  if (buttons == Buttons::kYesNo) return yes_no_answer;
+  messages.push_back(text);
+  return buttons == Buttons::kRetryCancel ? Answer::kCancel : Answer::kOk;
+}
+
+void TerminalPrompts::Print(std::ostream& out, const std::string& command) const {
+  for (const std::string& message : messages)
+    out << "zendrel " << command << ": " << Message_for_terminal(message) << "\n";
+}
+
+int Records_command(const std::vector<std::string>& args, Streams& io) {
+  if (args.size() != 1) {
+    io.err << "zendrel records: give the archive's directory: zendrel records DIR\n";
+    return 2;
+  }
+  RecordTable table;
+  if (!Read_page_argument("records", args[0], table, io)) return 1;
+  for (int record = 1; record <= table.Count(); ++record) {
+    std::string line;
+    for (int field = 1; field <= RecordTable::kFields; ++field) {
+      if (field > 1) line += '\t';
+      line += Safe_staging_value(table.Get(record, field));
+    }
+    io.out << Cp1252_to_utf8(line) << "\n";
+  }
+  return 0;
+}
+
+}  // namespace zendrel::cli

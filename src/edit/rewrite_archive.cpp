@@ -1,0 +1,55 @@
+#include "edit/rewrite_archive.h"
+
+#include "page/page_head.h"
+#include "page/page_tail.h"
+#include "page/script_value.h"
+#include "platform/file_system.h"
+#include "platform/output_file.h"
+
+namespace zendrel {
+
+RecordValues Record_values(const RecordTable& table, int number) {
+  RecordValues values;
+  for (int field = 1; field <= RecordTable::kFields; ++field)
+    values[field - 1] = table.Get(number, field);
+  return values;
+}
+
+std::string Staging_line(const RecordValues& record) {
+  std::string line = Safe_staging_value(Single_backslashes(record[2] + "\\" + record[3]));
+  for (int field = 5; field <= 10; ++field) line += "\t" + Safe_staging_value(record[field - 1]);
+  return line + "\t" + Safe_staging_value(record[0]);
+}
+
+Status Rewrite_archive(EditorSession& session) {
+  const std::string page_path = session.directory + "archive.htm";
+  const std::string staging_path = session.directory + "archive.txt";
+  if (!session.backup_made) {
+    Status copied = Copy_file(page_path, session.directory + "archive_bak.htm");
+    if (!copied.ok()) return copied;
+    session.backup_made = true;
+  }
+
+  OutputFile page;
+  OutputFile staging;
+  if (Status opened = page.Open(page_path); !opened.ok()) return opened;
+  if (Status opened = staging.Open(staging_path); !opened.ok()) return opened;
+  staging.Write_line(kEditorStagingHeader);
+  Write_page_head(page);
+  for (int r = 1; r <= RecordTable::kMaxRecords && !session.table.Get(r, 1).empty(); ++r) {
+    RecordValues record = Record_values(session.table, r);
+    Write_record_line(page, record);
+    staging.Write_line(Staging_line(record));
+  }
+  Write_page_tail(page);
+  if (!page.status().ok()) return page.status();
+  if (!staging.status().ok()) return staging.status();
+
+  // Both are complete. The catalogue goes first: should the page's own
+  // replacement then fail, the last good page is still in place, and the
+  // catalogue, which only mirrors the records, is rewritten by the next change.
+  if (Status committed = staging.Commit(); !committed.ok()) return committed;
+  return page.Commit();
+}
+
+}  // namespace zendrel

@@ -1,0 +1,31 @@
+// Writes an archive's page and catalogue again from the editor's records:
+// archive.htm (page head, one record line per record, page tail) and
+// archive.txt (an eight-label header, one line per record). The first
+// rewrite of an editor opening first copies the page to archive_bak.htm.
+//
+// Both files are written to temporaries beside them and replace the
+// originals only when both are complete; a failure leaves the last good
+// page in place and names the file and the cause.
+#pragma once
+
+#include <string>
+
+#include "edit/editor_session.h"
+#include "page/record_line.h"
+#include "platform/status.h"
+
+namespace zendrel {
+
+inline constexpr char kEditorStagingHeader[] =
+    "SourceFile\tTitle\tSubject\tCategory\tComment\tAuthor\tSource\tDate";
+
+// The archive.txt line of one record: source file (path and source with
+// the page's doubled backslashes undone), title to picdate, thumb.
+std::string Staging_line(const RecordValues& record);
+
+// The ten stored fields of record `number` of `table`.
+RecordValues Record_values(const RecordTable& table, int number);
+
+Status Rewrite_archive(EditorSession& session);
+
+}  // namespace zendrel

@@ -1,0 +1,289 @@
+// The record editor window, driven as a user would: the number box, the
+// steppers, Undo, Update, Delete, Done and closing through the frame.
+#include "app/frm_edit_html.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest>
+#include <deque>
+
+#include "page/archive_page_reader.h"
+#include "platform/output_file.h"
+#include "support/archive_page.h"
+#include "support/temp_dir.h"
+
+using namespace zendrel;
+
+namespace {
+
+struct Shown {
+  std::string text;
+  Buttons buttons;
+  std::string title;
+};
+
+}  // namespace
+
+class FrmEditHtmlTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init();
+  void cleanup();
+  void opensOnRecordOneWithItsLayout();
+  void numberBoxShowsRecordsAndEmptiesOutOfRange();
+  void typedNumbersChangeRecordKeyByKey();
+  void steppersAtTheEnds();
+  void undoRestoresTheStoredValues();
+  void updateStoresAndRefusesBadDates();
+  void updateThatCannotWriteKeepsTheEditorOpen();
+  void deleteAsksAndShowsTheNextRecord();
+  void doneErasesTheTableAndClosingKeepsIt();
+
+ private:
+  QLineEdit* Box(const char* name) { return editor_->findChild<QLineEdit*>(name); }
+  QPushButton* Button(const char* name) { return editor_->findChild<QPushButton*>(name); }
+  QString Text(const char* name) { return Box(name)->text(); }
+  void Set_number(const QString& text) { Box("RecordNum")->setText(text); }
+  RecordTable Reread() {
+    RecordTable again;
+    Read_archive_page(Dir(), again);
+    return again;
+  }
+  std::string Dir() const { return temp_->Win() + "\\"; }
+
+  std::unique_ptr<testing::TempDir> temp_;
+  std::unique_ptr<QWidget> main_;
+  QPointer<FrmEditHtml> editor_;
+  std::vector<Shown> shown_;
+  std::deque<Answer> answers_;
+  std::string page_;
+};
+
+void FrmEditHtmlTest::init() {
+  temp_ = std::make_unique<testing::TempDir>();
+  testing::Write_archive_page(Dir(), testing::Sample_records(5));
+  page_ = temp_->Read("archive.htm");
+  QVERIFY(Read_archive_page(Dir(), Record_table()).ok());
+  shown_.clear();
+  answers_.clear();
+  FrmEditHtml::message_hook_for_testing = [this](const std::string& text, Buttons buttons,
+                                                 const std::string& title) {
+    shown_.push_back({text, buttons, title});
+    if (buttons != Buttons::kYesNo) return Answer::kOk;
+    Answer answer = answers_.empty() ? Answer::kNo : answers_.front();
+    if (!answers_.empty()) answers_.pop_front();
+    return answer;
+  };
+  main_ = std::make_unique<QWidget>();
+  main_->show();
+  Show_record_editor(main_.get());
+  for (QWidget* window : QApplication::topLevelWidgets()) {
+    if (window->objectName() == "frmEdit_Html" && window->isVisible())
+      editor_ = qobject_cast<FrmEditHtml*>(window);
+  }
+  QVERIFY(editor_);
+}
+
+void FrmEditHtmlTest::cleanup() {
+  OutputFile::Fail_after_bytes_for_testing(-1);
+  if (editor_) editor_->close();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  main_.reset();
+  FrmEditHtml::message_hook_for_testing = nullptr;
+  temp_.reset();
+}
+
+void FrmEditHtmlTest::opensOnRecordOneWithItsLayout() {
+  QCOMPARE(editor_->windowTitle(), QString("Edit Image Information"));
+  QVERIFY(!main_->isVisible());
+  QVERIFY(!editor_->BackupMade());
+  QCOMPARE(Text("RecordNum"), QString("1"));
+  QCOMPARE(Text("Title"), QString("Title 1"));
+  QCOMPARE(Text("PicDate"), QString("December 2, 1999"));
+  QCOMPARE(Text("Path"), QString("C:\\\\Photos\\\\1"));  // as stored, doubled
+  QCOMPARE(Text("Thumb"), QString("_ABC001.jpg"));
+  QCOMPARE(editor_->size(), QSize(332, 331));
+  QCOMPARE(Box("RecordNum")->geometry(), QRect(64, 8, 49, 25));
+  QCOMPARE(Button("Delete")->geometry(), QRect(256, 296, 65, 25));
+  QCOMPARE(editor_->findChild<QLabel*>("Label3")->geometry().right() + 1, 57);
+  QCOMPARE(Button("Up")->font().family(), QString("Symbol"));
+  QVERIFY(Box("Path")->palette().color(QPalette::Base) !=
+          Box("Title")->palette().color(QPalette::Base));
+  QCOMPARE(editor_->focusWidget(), Button("Update"));
+
+  QStringList order;
+  QWidget* w = Button("Update");
+  do {
+    if (w->focusPolicy() & Qt::TabFocus) order << w->objectName();
+    w = w->nextInFocusChain();
+  } while (w != Button("Update"));
+  QCOMPARE(order, QStringList({"Update", "Done", "RecordNum", "Title", "Keyword", "Category",
+                               "Comment", "Author", "PicDate", "Undo", "Up", "Down", "Delete"}));
+}
+
+void FrmEditHtmlTest::numberBoxShowsRecordsAndEmptiesOutOfRange() {
+  for (const char* bad : {"0", "10001", "-3", "abc", "99999999999999999999"}) {
+    Set_number("2");
+    Set_number(bad);
+    QCOMPARE(Text("RecordNum"), QString());
+    QCOMPARE(Text("Title"), QString("Title 2"));  // the boxes keep the record shown before
+  }
+  Set_number("2.5");
+  QCOMPARE(Text("Title"), QString("Title 2"));
+  Set_number("3.5");
+  QCOMPARE(Text("Title"), QString("Title 4"));
+  Set_number("  5abc");
+  QCOMPARE(Text("Title"), QString("Title 5"));
+  QCOMPARE(Text("RecordNum"), QString("  5abc"));
+  Set_number("7");  // past the last record
+  for (const char* name :
+       {"Title", "Keyword", "Category", "Comment", "Author", "PicDate", "Path", "Source", "Thumb"})
+    QCOMPARE(Text(name), QString());
+  QVERIFY(shown_.empty());
+}
+
+void FrmEditHtmlTest::typedNumbersChangeRecordKeyByKey() {
+  QLineEdit* number = Box("RecordNum");
+  number->clear();
+  QTest::keyClicks(number, "-3");  // the minus sign empties the box at once
+  QCOMPARE(number->text(), QString("3"));
+  QCOMPARE(Text("Title"), QString("Title 3"));
+  number->clear();
+  QTest::keyClicks(number, "4");
+  QCOMPARE(Text("Title"), QString("Title 4"));
+  QTest::keyClicks(number, "0");  // record 40 does not exist
+  QCOMPARE(number->text(), QString("40"));
+  QCOMPARE(Text("Title"), QString());
+}
+
+void FrmEditHtmlTest::steppersAtTheEnds() {
+  QTest::mouseClick(Button("Down"), Qt::LeftButton);
+  QCOMPARE(Text("RecordNum"), QString());
+  QCOMPARE(editor_->focusWidget(), Box("RecordNum"));  // focus back after the click
+  QTest::mouseClick(Button("Down"), Qt::LeftButton);   // -1: stays empty
+  QCOMPARE(Text("RecordNum"), QString());
+  QTest::mouseClick(Button("Up"), Qt::LeftButton);
+  QCOMPARE(Text("RecordNum"), QString("1"));
+  QCOMPARE(Text("Title"), QString("Title 1"));
+  QCOMPARE(editor_->focusWidget(), Box("RecordNum"));
+  Set_number("2abc");
+  Button("Up")->click();
+  QCOMPARE(Text("RecordNum"), QString("3"));
+  QCOMPARE(Text("Title"), QString("Title 3"));
+  Set_number("10000");
+  QCOMPARE(Text("RecordNum"), QString("10000"));
+  Button("Up")->click();
+  QCOMPARE(Text("RecordNum"), QString());
+}
+
+void FrmEditHtmlTest::undoRestoresTheStoredValues() {
+  Set_number("3");
+  Box("Title")->setText("typed");
+  Box("Author")->setText("typed");
+  Button("Undo")->click();
+  QCOMPARE(Text("Title"), QString("Title 3"));
+  QCOMPARE(Text("Author"), QString("Ann"));
+  Set_number("");
+  Button("Undo")->click();
+  QCOMPARE(Text("Title"), QString());
+  QCOMPARE(Text("PicDate"), QString());
+  QCOMPARE(Text("Thumb"), QString("_ABC003.jpg"));  // reference boxes untouched
+  QCOMPARE(Reread().Get(3, 5), std::string("Title 3"));
+}
+
+void FrmEditHtmlTest::updateStoresAndRefusesBadDates() {
+  Set_number("2");
+  Box("Title")->setText(QString::fromUtf8("Caf\xC3\xA9 \"du port\""));
+  Box("PicDate")->setText("12/25/1999");
+  Button("Update")->click();
+  QVERIFY(shown_.empty());
+  QCOMPARE(Text("PicDate"), QString("December 25, 1999"));
+  QVERIFY(editor_->BackupMade());
+  QCOMPARE(temp_->Read("archive_bak.htm"), page_);
+  RecordTable again = Reread();
+  QCOMPARE(again.Get(2, 5), std::string("Caf\xE9 \\x22"
+                                        "du port\\x22"));
+  QCOMPARE(again.Get(2, 10), std::string("December 25, 1999"));
+  QCOMPARE(again.Count(), 5);
+
+  std::string page = temp_->Read("archive.htm");
+  Box("Title")->setText("not stored");
+  Box("PicDate")->setText("2201");
+  Button("Update")->click();
+  QCOMPARE(shown_.size(), size_t(1));
+  QCOMPARE(shown_[0].text, std::string("2201 is not a valid date"));
+  QCOMPARE(shown_[0].title, std::string("Zendrel"));
+  QVERIFY(shown_[0].buttons == Buttons::kOk);
+  QCOMPARE(Text("PicDate"), QString("December 25, 1999"));
+  QCOMPARE(Text("Title"), QString("not stored"));
+  QCOMPARE(temp_->Read("archive.htm"), page);
+
+  Box("PicDate")->setText("");
+  Button("Update")->click();
+  QCOMPARE(shown_.back().text, std::string(" is not a valid date"));
+}
+
+void FrmEditHtmlTest::updateThatCannotWriteKeepsTheEditorOpen() {
+  OutputFile::Fail_after_bytes_for_testing(100);
+  Box("PicDate")->setText("1999");
+  Button("Update")->click();
+  QCOMPARE(shown_.size(), size_t(1));
+  QVERIFY(shown_[0].text.find(": No space left on device") != std::string::npos);
+  QVERIFY(editor_ && editor_->isVisible());
+  QCOMPARE(temp_->Read("archive.htm"), page_);
+}
+
+void FrmEditHtmlTest::deleteAsksAndShowsTheNextRecord() {
+  Set_number("");
+  Button("Delete")->click();
+  QCOMPARE(shown_.back().text, std::string("Invalid record number."));
+
+  Set_number("3");
+  answers_ = {Answer::kNo};
+  Button("Delete")->click();
+  QCOMPARE(shown_.back().text, std::string("Delete record 3 ?"));
+  QCOMPARE(shown_.back().title, std::string("Delete!"));
+  QVERIFY(shown_.back().buttons == Buttons::kYesNo);
+  QCOMPARE(temp_->Read("archive.htm"), page_);
+
+  answers_ = {Answer::kYes};
+  Button("Delete")->click();
+  QCOMPARE(shown_.back().text, std::string("Please reload the web page."));
+  QCOMPARE(Text("RecordNum"), QString("3"));
+  QCOMPARE(Text("Title"), QString("Title 4"));
+  QCOMPARE(Reread().Count(), 4);
+
+  Set_number("4");
+  answers_ = {Answer::kYes};
+  Button("Delete")->click();  // the last record: empty boxes under the same number
+  QCOMPARE(Text("RecordNum"), QString("4"));
+  QCOMPARE(Text("Title"), QString());
+  QCOMPARE(Reread().Count(), 3);
+}
+
+void FrmEditHtmlTest::doneErasesTheTableAndClosingKeepsIt() {
+  editor_->close();  // through the window's frame
+  QVERIFY(main_->isVisible());
+  QCOMPARE(Record_table().Count(), 5);
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  QVERIFY(!editor_);
+
+  Show_record_editor(main_.get());
+  for (QWidget* window : QApplication::topLevelWidgets()) {
+    if (window->objectName() == "frmEdit_Html" && window->isVisible())
+      editor_ = qobject_cast<FrmEditHtml*>(window);
+  }
+  QVERIFY(editor_);
+  QVERIFY(!main_->isVisible());
+  Button("Done")->click();
+  QVERIFY(main_->isVisible());
+  QCOMPARE(Record_table().Count(), 0);
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  QVERIFY(!editor_);
+}
+
+QTEST_MAIN(FrmEditHtmlTest)
+#include "frm_edit_html_test.moc"
