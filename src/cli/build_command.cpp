@@ -1,5 +1,6 @@
 #include "cli/build_command.h"
 
+#include <cstdlib>
 #include <filesystem>
 #include <ostream>
 
@@ -45,7 +46,7 @@ std::string Make_destination(const std::string& dest) {
 }
 
 int Build_command(const std::vector<std::string>& args, Streams& io) {
-  Options options(args, {"source", "dest", "catalog", "copy", "drive"}, {});
+  Options options(args, {"source", "dest", "catalog", "copy", "drive", "jobs"}, {"rebuild"});
   if (!options.ok()) {
     io.err << "zendrel build: " << options.error() << "\n";
     return 2;
@@ -81,6 +82,16 @@ int Build_command(const std::vector<std::string>& args, Streams& io) {
   if (auto made = Make_destination(host.dest_dir); !made.empty()) {
     io.err << "zendrel: " << Message_for_terminal(made) << "\n";
     return 1;
+  }
+  host.rebuild = options.Has("rebuild");
+  if (auto jobs = options.Get("jobs")) {
+    char* end = nullptr;
+    long n = std::strtol(jobs->c_str(), &end, 10);
+    if (jobs->empty() || *end != '\0' || n < 1 || n > 256) {
+      io.err << "zendrel build: --jobs takes a number from 1 to 256\n";
+      return 2;
+    }
+    host.jobs = int(n);
   }
   host.Catch_interrupt();
   RunOutcome outcome = Go_Click(host);

@@ -21,6 +21,8 @@ class CliHost : public Host {
   std::string cat_dir, cat_file, src_dir, dest_dir;
   int16_t copy_answer = 2;          // what the copy question is answered
   Answer yes_no_answer = Answer::kNo;
+  int jobs = 0;  // scaling threads; 0: one per core
+  bool rebuild = false;
 
   int Mode() override { return mode; }
   std::string Cat_dir() override { return cat_dir; }
@@ -36,6 +38,8 @@ class CliHost : public Host {
   void Ask_copy_originals() override { copy_mode_ = copy_answer; }
   Answer Message_box(const std::string& text, Buttons buttons) override;
   void Do_events() override;
+  int Jobs() override { return jobs; }
+  bool Rebuild() override { return rebuild; }
   void Show_record_editor() override {}
   LabelDriveTable& Label_drives() override { return labels_; }
 

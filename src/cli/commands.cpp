@@ -13,7 +13,7 @@ const std::vector<Command>& Commands() {
   static const std::vector<Command> commands = {
       {"build",
        "build --source DIR --dest DIR | --catalog FILE --dest DIR [--source DIR] "
-       "[--copy no|keep|rename] [--drive L=DIR[:LABEL]]...",
+       "[--copy no|keep|rename] [--drive L=DIR[:LABEL]]... [--jobs N] [--rebuild]",
        "make an archive from a directory of JPEG files or from a catalogue", Build_command},
       {"demo", "demo [DIR]", "build an archive from sample pictures into DIR (./zendrel-demo)",
        Demo_command},

@@ -23,6 +23,8 @@ class ScriptedHost : public Host {
   int16_t copy_answer = 0;  // what the copy question answers
   int copy_questions = 0;
   int editor_shown = 0;
+  int jobs = 0;
+  bool rebuild = false;
   int events = 0;
   std::vector<std::string> messages;
   std::deque<Answer> answers;                 // for Retry/Cancel and Yes/No boxes
@@ -58,6 +60,8 @@ class ScriptedHost : public Host {
     ++events;
     if (on_events) on_events(*this);
   }
+  int Jobs() override { return jobs; }
+  bool Rebuild() override { return rebuild; }
   void Show_record_editor() override { ++editor_shown; }
   LabelDriveTable& Label_drives() override { return labels; }
 };

@@ -1,0 +1,127 @@
+// Runs that scale on several threads write exactly what a run on one thread
+// writes, stop where it would stop, and keep copies an earlier run made.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <map>
+
+#include "build/make_archive.h"
+#include "support/jpeg_fixture.h"
+#include "support/scripted_host.h"
+#include "support/temp_dir.h"
+
+namespace zendrel {
+namespace {
+
+using testing::ScriptedHost;
+using testing::TempDir;
+
+// Every file of a directory with its bytes.
+std::map<std::string, std::string> Files_of(const TempDir& dir, const std::string& sub) {
+  std::map<std::string, std::string> files;
+  for (const auto& entry : std::filesystem::directory_iterator(dir.Native(sub)))
+    files[entry.path().filename().string()] = dir.Read(sub + "/" + entry.path().filename().string());
+  return files;
+}
+
+class ParallelRunTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    dir_ = new TempDir;
+    for (int i = 0; i < 300; ++i)
+      dir_->Write("src/p" + std::to_string(i) + ".jpg", testing::Small_jpeg(40 + i % 60, 30 + i % 45));
+    dir_->Write("src/broken.jpg", "not a picture");
+  }
+  static void TearDownTestSuite() { delete dir_; }
+
+  ScriptedHost Host_into(const std::string& dest, int jobs) {
+    dir_->Make_dir(dest);
+    ScriptedHost host;
+    host.mode = 3;
+    host.src_dir = dir_->Win("src");
+    host.dest_dir = dir_->Win(dest);
+    host.copy_answer = 2;
+    host.jobs = jobs;
+    return host;
+  }
+
+  static TempDir* dir_;
+};
+TempDir* ParallelRunTest::dir_ = nullptr;
+
+TEST_F(ParallelRunTest, SeveralThreadsWriteWhatOneThreadWrites) {
+  ScriptedHost one = Host_into("one", 1);
+  ScriptedHost four = Host_into("four", 4);
+  Make_archive(one);
+  Make_archive(four);
+  EXPECT_EQ(one.status, "300 Done!");
+  EXPECT_EQ(four.status, "300 Done!");
+  auto files_one = Files_of(*dir_, "one");
+  auto files_four = Files_of(*dir_, "four");
+  EXPECT_EQ(files_one.size(), 3u * 300 + 2);  // thumbnail, display copy, copy; page, catalogue
+  ASSERT_EQ(files_one.size(), files_four.size());
+  for (const auto& [name, bytes] : files_one) {
+    ASSERT_TRUE(files_four.count(name)) << name;
+    EXPECT_TRUE(files_four[name] == bytes) << name;
+  }
+}
+
+TEST_F(ParallelRunTest, AStopLeavesNothingOfThePicturesAhead) {
+  ScriptedHost host = Host_into("stopped", 4);
+  host.copy_answer = 0;
+  host.on_events = [](ScriptedHost& h) {
+    if (h.status == "5") h.go.clear();
+  };
+  Make_archive(host);
+  EXPECT_EQ(host.status, "5 Done!");
+  auto files = Files_of(*dir_, "stopped");
+  size_t pictures = 0;
+  for (const auto& [name, bytes] : files) pictures += name[0] == '_';
+  EXPECT_EQ(pictures, 10u);  // five thumbnails, five display copies
+  for (const auto& [name, bytes] : files) EXPECT_EQ(name.find(".tmp"), std::string::npos) << name;
+}
+
+TEST_F(ParallelRunTest, CopiesOfAnEarlierRunAreKeptUnlessRebuilt) {
+  ScriptedHost first = Host_into("again", 2);
+  first.copy_answer = 0;
+  Make_archive(first);
+  auto changed_since = [&](const std::string& name, timespec before) {
+    struct stat st;
+    ::stat(dir_->Native("again/" + name).c_str(), &st);
+    return st.st_mtim.tv_sec != before.tv_sec || st.st_mtim.tv_nsec != before.tv_nsec;
+  };
+  std::map<std::string, timespec> times;
+  for (const auto& [name, bytes] : Files_of(*dir_, "again")) {
+    struct stat st;
+    ::stat(dir_->Native("again/" + name).c_str(), &st);
+    times[name] = st.st_mtim;
+  }
+  std::string display = times.rbegin()->first;  // some picture file
+  for (const auto& [name, t] : times)
+    if (name[0] == '_' && (name[7] == '1' || name[7] == '9' || name[7] == 'J' || name[7] == 'S')) display = name;
+  // A damaged copy is made again, the others stay as they were.
+  dir_->Write("again/" + display, "cut short");
+  ScriptedHost second = Host_into("again", 2);
+  second.copy_answer = 0;
+  Make_archive(second);
+  EXPECT_EQ(second.status, "300 Done!");
+  int kept = 0;
+  for (const auto& [name, t] : times)
+    if (name[0] == '_' && !changed_since(name, t)) ++kept;
+  EXPECT_EQ(kept, 598);  // the damaged copy's thumbnail is made again with it
+  int width = 0, height = 0;
+  EXPECT_TRUE(testing::Jpeg_size(dir_->Read("again/" + display), &width, &height));
+
+  ScriptedHost rebuild = Host_into("again", 2);
+  rebuild.copy_answer = 0;
+  rebuild.rebuild = true;
+  Make_archive(rebuild);
+  int remade = 0;
+  for (const auto& [name, t] : times)
+    if (name[0] == '_' && changed_since(name, t)) ++remade;
+  EXPECT_EQ(remade, 600);
+}
+
+}  // namespace
+}  // namespace zendrel
