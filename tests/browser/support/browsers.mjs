@@ -1,0 +1,30 @@
+// Starts the system's Chromium or Firefox ESR through puppeteer-core, with a
+// fresh profile each time.
+import fs from 'node:fs';
+import puppeteer from 'puppeteer-core';
+import { makeTempDir } from './archive.mjs';
+
+export const BROWSERS = {
+  chromium: '/usr/bin/chromium',
+  firefox: '/usr/bin/firefox-esr',
+};
+
+export function browserMissing(name) {
+  return fs.existsSync(BROWSERS[name]) ? false : `${BROWSERS[name]} is not installed`;
+}
+
+export async function launch(name) {
+  const userDataDir = makeTempDir(`zendrel-${name}-`);
+  if (name === 'firefox') {
+    return puppeteer.launch({
+      browser: 'firefox', executablePath: BROWSERS.firefox, headless: true, userDataDir,
+    });
+  }
+  return puppeteer.launch({
+    executablePath: BROWSERS.chromium,
+    headless: true,
+    userDataDir,
+    args: ['--no-sandbox', '--disable-gpu', '--no-first-run', '--disable-background-networking',
+      '--disable-component-update', '--disable-sync'],
+  });
+}
