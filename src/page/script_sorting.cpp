@@ -35,15 +35,26 @@ constexpr char k_array_qsort_inner[] = R"js(function _array_qsort(arrayName, lo,
   }
 })js";
 
+// A range already in strictly ascending order is left as it is: the sort
+// could only give that same order back, and with its first element as pivot
+// it would take quadratic time on it. The search panel sorts the index words
+// again at every rebuild, and dates mostly arrive in order.
 constexpr char k_array_qsort[] = R"js(function array_qsort(arrayName, lo, hi, cmp_fun) {
   if (arrayName == null) {
     return;
   }
-  if (cmp_fun == null) {
-    _array_qsort(arrayName, lo, hi, default_cmp);
-  } else {
-    _array_qsort(arrayName, lo, hi, cmp_fun);
+  var cmp = cmp_fun;
+  if (cmp == null) {
+    cmp = default_cmp;
   }
+  var i = lo;
+  while (i < hi && cmp(arrayName[i], arrayName[i + 1]) < 0) {
+    i++;
+  }
+  if (i >= hi) {
+    return;
+  }
+  _array_qsort(arrayName, lo, hi, cmp);
 })js";
 
 constexpr char k_default_cmp[] = R"js(function default_cmp(a, b) {

@@ -13,7 +13,7 @@ export function browserMissing(name) {
   return fs.existsSync(BROWSERS[name]) ? false : `${BROWSERS[name]} is not installed`;
 }
 
-export async function launch(name) {
+export async function launch(name, extraArgs = []) {
   const userDataDir = makeTempDir(`zendrel-${name}-`);
   if (name === 'firefox') {
     return puppeteer.launch({
@@ -25,6 +25,6 @@ export async function launch(name) {
     headless: true,
     userDataDir,
     args: ['--no-sandbox', '--disable-gpu', '--no-first-run', '--disable-background-networking',
-      '--disable-component-update', '--disable-sync'],
+      '--disable-component-update', '--disable-sync', ...extraArgs],
   });
 }
