@@ -136,6 +136,29 @@ export function defineScenarios(browserName) {
         assert.deepEqual((await v.results('film')).images, thumbsOf(2, 3, 4, 5));
       });
 
+      scenario('the panel lists fill the search text and Clear empties it', async (v) => {
+        await v.start();
+        const state = () => v.page.evaluate(() => {
+          const p = self.show.document.cont;
+          return [p.keywords.value, p.title.selectedIndex > 0, p.startdate.selectedIndex,
+            p.enddate.selectedIndex, self.control.document.cont.keywords.value];
+        });
+        const choose = (list, text) => v.page.evaluate((l, t) => {
+          const select = self.show.document.cont[l];
+          select.selectedIndex = [...select.options].findIndex((o) => o.text === t);
+          select.dispatchEvent(new self.show.Event('change'));
+        }, list, text);
+        await choose('title', 'cat');
+        await choose('title', 'dogs');
+        assert.deepEqual(await state(), ['cat dogs ', true, 0, 0, 'cat dogs ']);
+        await choose('startdate', 'March 5, 1999');
+        assert.deepEqual(await state(), ['March 5, 1999  ', false, 1, 0, 'March 5, 1999  ']);
+        await choose('title', 'wild');
+        assert.deepEqual(await state(), ['wild ', true, 0, 0, 'wild ']);
+        await v.page.evaluate(() => self.show.document.cont.elements[1].click());
+        assert.deepEqual(await state(), ['', false, 0, 0, '']);
+      });
+
       scenario('a folder link lists the pictures of its folder', async (v) => {
         await v.start();
         await v.click('show', 'C:\\photos\\home');
