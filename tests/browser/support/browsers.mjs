@@ -13,8 +13,24 @@ export function browserMissing(name) {
   return fs.existsSync(BROWSERS[name]) ? false : `${BROWSERS[name]} is not installed`;
 }
 
+// close() also removes the profile; the browser's last writes may still be
+// under way, hence the retries.
 export async function launch(name, extraArgs = []) {
   const userDataDir = makeTempDir(`zendrel-${name}-`);
+  const browser = await start(name, userDataDir, extraArgs);
+  const close = browser.close.bind(browser);
+  browser.close = async () => {
+    await close();
+    try {
+      fs.rmSync(userDataDir, { recursive: true, force: true, maxRetries: 10, retryDelay: 100 });
+    } catch {
+      // A profile left in the temporary directory harms nothing.
+    }
+  };
+  return browser;
+}
+
+function start(name, userDataDir, extraArgs) {
   if (name === 'firefox') {
     return puppeteer.launch({
       browser: 'firefox', executablePath: BROWSERS.firefox, headless: true, userDataDir,

@@ -2,6 +2,7 @@
 // test loads the page afresh and ends by checking that no script error was
 // reported.
 import assert from 'node:assert/strict';
+import fs from 'node:fs';
 import path from 'node:path';
 import { after, before, describe, test } from 'node:test';
 import { pathToFileURL } from 'node:url';
@@ -59,6 +60,7 @@ export function defineScenarios(browserName) {
     after(async () => {
       if (browser) await browser.close();
       if (server) await server.close();
+      if (dir) fs.rmSync(dir, { recursive: true, force: true });
     });
 
     for (const origin of ['file', 'http']) {
