@@ -260,6 +260,15 @@ export function defineScenarios(browserName) {
         await v.search({ text: 'zebra', cols: 4 });
         const film = await v.results('film');
         assert.match(film.text, /Sorry, no matches found/);
+
+        // A slide show over no pictures keeps saying so.
+        await v.click('control', 'Start');
+        await v.until(() => self.show.document.cont != null);
+        await v.page.evaluate(() => { self.film.document.body.innerHTML = ''; });
+        await v.search({ text: 'zebra', slideshow: true, slideTime: 1 });
+        assert.match((await v.results('film')).text, /Sorry, no matches found/);
+        await v.page.evaluate(() => { self.film.document.body.innerHTML = ''; });
+        assert.match((await v.results('film')).text, /Sorry, no matches found/);
       });
 
       scenario('search texts with quotes and angle brackets survive in the panel', async (v) => {
