@@ -1,12 +1,26 @@
 #include "page/page_head.h"
 
+#include "page/page_script.h"
+
 namespace zendrel {
 
-// Placeholder until the page script lands.
 std::vector<std::string> Page_head_lines() {
-  return {"<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.0 Frameset//EN\">", "<html>", "<head>",
-          "<title>Zendrel</title>", "<script language=\"JavaScript\">", "",
-          "<!-- begin script", "", "var cat = new Catalog();"};
+  std::vector<std::string> lines = {
+      R"(<!DOCTYPE HTML PUBLIC "-//W3C//DTD HTML 4.0 Frameset//EN">)",
+      "<html>",
+      "<head>",
+      "<title>Zendrel</title>",
+      R"(<script language="JavaScript">)",
+      "",
+      "<!-- begin script",
+  };
+  Append_lines(Sorting_functions(), lines);
+  Append_lines(Search_functions(), lines);
+  Append_lines(Date_functions(), lines);
+  Append_lines(Catalog_functions(), lines);
+  lines.push_back("");
+  lines.push_back("var cat = new Catalog();");
+  return lines;
 }
 
 void Write_page_head(OutputFile& page) {

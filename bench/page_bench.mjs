@@ -1,0 +1,126 @@
+// Times the archive page in headless Chromium, opened from disk: pages of
+// 1,000 and 10,000 records (no pictures) written by write_page.
+//
+//   node bench/page_bench.mjs [RUNS]     (after building write_page)
+//
+// Each figure is the best of RUNS runs (3 unless given): a shared machine's
+// load only ever adds time.
+// Prints, per page size, the milliseconds from navigation until the Start
+// link is there and the search panel is built; of an empty search that lists
+// every picture and of a one-word search that matches a tenth of the records
+// (each as "listed/drawn": until the thumbnails' table is in the frame, and
+// until the next frame is drawn; both include the page's own 50 ms timer
+// before it lists); and of showing the panel again after a search.
+import fs from 'node:fs';
+import path from 'node:path';
+import { pathToFileURL } from 'node:url';
+
+const here = path.dirname(new URL(import.meta.url).pathname);
+const support = (name) => pathToFileURL(path.join(here, '..', 'tests', 'browser', 'support', name)).href;
+const { makeTempDir, writeArchive } = await import(support('archive.mjs'));
+const { launch } = await import(support('browsers.mjs'));
+
+const MONTHS = ['January', 'February', 'March', 'April', 'May', 'June', 'July', 'August',
+  'September', 'October', 'November', 'December'];
+
+// Deterministic records: about 5,000 distinct words, dates in camera order
+// over ten years, twenty folders; every tenth record carries "needle".
+function makeRecords(count) {
+  let seed = 12345;
+  const random = (n) => {
+    seed = (seed * 1103515245 + 12345) % 2147483648;
+    return seed % n;
+  };
+  const word = () => `w${random(5000).toString(36)}x`;
+  const words = (n) => Array.from({ length: n }, word).join(' ');
+  const records = [];
+  for (let i = 0; i < count; i++) {
+    const day = Math.floor((i * 3650) / count);
+    const date = `${MONTHS[Math.floor(day / 30.5) % 12]} ${(day % 28) + 1}, ${1995 + Math.floor(day / 365)}`;
+    records.push({
+      thumb: `_${String(i).padStart(6, '0')}0.jpg`,
+      path: `C:\\\\Photos\\\\Folder${i % 20}`,
+      source: `img${i}.jpg`,
+      title: words(3) + (i % 10 === 0 ? ' needle' : ''),
+      subject: words(2),
+      category: `cat${i % 20}`,
+      comment: words(5),
+      author: 'Bench',
+      picdate: date,
+    });
+  }
+  return records;
+}
+
+async function measure(browser, count) {
+  const dir = makeTempDir('zendrel-bench-');
+  const page = await browser.newPage();
+  const url = pathToFileURL(writeArchive(dir, makeRecords(count), { pictures: false })).href;
+  const poll = { polling: 5, timeout: 60000 };
+
+  // performance.now() counts from the navigation's start.
+  await page.goto(url);
+  const started = await page.waitForFunction(() => self.control &&
+    self.control.document.links.length === 1 && self.controlFrame != null && performance.now(), poll);
+  const ready = Math.round(await started.jsonValue());
+
+  // From pressing Search until the thumbnails' table is in the film frame's
+  // document (the page's showList has returned), and until the next frame
+  // after that has been drawn.
+  const search = async (text, expected) => {
+    await page.evaluate(() => self.control.document.links[0].click());
+    await page.waitForFunction(() => self.show.document.cont != null, poll);
+    await page.evaluate((t) => {
+      const original = self.showList;
+      self.showList = function () {
+        original();
+        self.benchListed = performance.now();
+        self.showList = original;
+      };
+      self.benchListed = null;
+      self.show.document.cont.keywords.value = t;
+      self.benchStart = performance.now();
+      self.show.document.cont.elements[0].click();
+    }, text);
+    const listed = await page.waitForFunction(() => self.benchListed != null &&
+      self.benchListed - self.benchStart, poll);
+    const drawn = await page.evaluate(() => new Promise((done) => requestAnimationFrame(() =>
+      setTimeout(() => done(performance.now() - self.benchStart), 0))));
+    const images = await page.evaluate(() => self.film.document.images.length);
+    if (images !== expected) throw new Error(`"${text}" listed ${images} pictures, not ${expected}`);
+    return [Math.round(await listed.jsonValue()), Math.round(drawn)];
+  };
+  const all = await search('', count);
+  const needle = await search('needle', count / 10);
+
+  const again = await page.evaluate(() => {
+    const start = performance.now();
+    self.showControl();
+    return Math.round(performance.now() - start);
+  });
+  await page.close();
+  fs.rmSync(dir, { recursive: true });
+  return { count, ready, all, needle, again };
+}
+
+const runs = Number(process.argv[2] || 3);
+const best = (list, pick) => Math.min(...list.map(pick));
+const pair = (list, key) => `${best(list, (r) => r[key][0])}/${best(list, (r) => r[key][1])}`;
+
+// The pages hold no pictures: image loading is turned off, so that thousands
+// of missing files do not stand in for the page's own work.
+const browser = await launch('chromium', ['--blink-settings=imagesEnabled=false']);
+try {
+  console.log(`best of ${runs} runs, milliseconds`);
+  console.log('records  ready  empty search  word search  panel again');
+  console.log('                (listed/drawn) (listed/drawn)');
+  for (const count of [1000, 10000]) {
+    const list = [];
+    for (let k = 0; k < runs; k++) list.push(await measure(browser, count));
+    console.log(`${String(count).padStart(7)}  ${String(best(list, (r) => r.ready)).padStart(5)}  ` +
+      `${pair(list, 'all').padStart(12)}  ${pair(list, 'needle').padStart(11)}  ` +
+      `${String(best(list, (r) => r.again)).padStart(11)}`);
+  }
+} finally {
+  await browser.close();
+}

@@ -1,0 +1,275 @@
+// The page's search panel, the search itself and the start-up of the frames.
+#include "page/page_script.h"
+
+namespace zendrel {
+namespace {
+
+constexpr char k_checkPlural[] = R"js(function checkPlural(keywords) {
+  var n = keywords.count;
+  for (var i = 0; i < n; i++) {
+    var word = keywords.word[i];
+    var len = word.length;
+    var last = word.charAt(len - 2);
+    if (len > 2 && last != "s") {
+      var stem = word.substring(0, len - 1);
+      var before = word.charAt(len - 3);
+      if (last == "x" || (last == "h" && (before == "s" || before == "c"))) {
+        keywords.add(stem + "es ");
+      } else {
+        keywords.add(stem + "s ");
+      }
+    }
+  }
+  return keywords;
+})js";
+
+constexpr char k_doSearch[] = R"js(function doSearch() {
+  var panel = self.show.document.cont;
+  var keywords = parseKeywords(panel.keywords.value);
+  var i;
+  results = null;
+  if (keywords.count == 0) {
+    results = new ResultList();
+    for (i = 0; i < cat.count; i++) {
+      results.add(cat.pic[i]);
+    }
+  } else if (panel.startdate.selectedIndex == 0 && panel.enddate.selectedIndex == 0) {
+    checkPlural(keywords);
+    results = cat.title.find(keywords, results);
+    results = cat.path.find(parseDate(panel.keywords.value), results);
+  } else {
+    var s = panel.startdate.selectedIndex;
+    var e = panel.enddate.selectedIndex;
+    if (s == 0) {
+      s = e;
+    } else if (e == 0) {
+      e = s;
+    } else if (s > e) {
+      var t = s;
+      s = e;
+      e = t;
+    }
+    results = new ResultList();
+    var first = myDate(cat.picdate.words[s - 1]);
+    var last = myDate(cat.picdate.words[e - 1]);
+    for (i = 0; i < cat.count; i++) {
+      var key = myDate(cat.pic[i].picdate);
+      if (key >= first && key <= last) {
+        results.add(cat.pic[i]);
+      }
+    }
+  }
+  storeSetup();
+  if (parseInt(self.control.document.cont.slideshow.value) > 0) {
+    pickedItem = 0;
+    blackflag = true;
+    setTimeout("showSlide(true)", 50);
+  } else {
+    showAll();
+  }
+})js";
+
+constexpr char k_getControl[] = R"js(function getControl() {
+  var state = self.control.document.cont;
+  var cols = parseInt(state.viewcols.value);
+  var picked;
+  var i;
+  var text = '<html><body background="texture.jpg" style="background-image:url(texture.jpg)">';
+  text += '<form name="cont">';
+  text += "<table border=0 cellpadding=0 cellspacing=3>";
+  text += '<tr><td><input type="button" value="Search" onclick="parent.doSearch()">';
+  text += '<input type="button" value=" Clear " onClick="parent.clear()">&nbsp;</td>';
+  text += '<td>&nbsp;<small>Thumbnail Columns </small><select name="viewcols" onChange="parent.storeSetup()">';
+  for (i = 1; i <= 8; i++) {
+    if (i == cols) {
+      text += "<option selected>" + i;
+    } else {
+      text += "<option>" + i;
+    }
+  }
+  text += '</select>&nbsp;<input type="checkbox" name="titles" onClick="parent.storeSetup()"';
+  if (state.titles.checked) {
+    text += " checked";
+  }
+  text += '><small>Show Titles&nbsp;&nbsp;<input type="checkbox" name="slideshow" onChange="parent.storeSetup()">Slideshow</small></td></tr>';
+  text += '<tr><td colspan="2"><input size=60 name="keywords" value="';
+  text += htmlText(state.keywords.value);
+  text += '"></td></tr>';
+  text += '<tr><td>&nbsp;<small>Index Words:</small><br><select name="title" onChange="parent.copyWord(options[selectedIndex].text)"><option>';
+  array_qsort(cat.title.words, 0, cat.title.count - 1, null);
+  picked = parseInt(state.title.value) - 1;
+  for (i = 0; i < cat.title.count; i++) {
+    if (i == picked) {
+      text += "<option selected>" + htmlText(cat.title.words[i]);
+    } else {
+      text += "<option>" + htmlText(cat.title.words[i]);
+    }
+  }
+  text += "</select></td>";
+  text += '<td>&nbsp;<small>Date Range:</small><br><select name="startdate" onChange="parent.copyDate()"><option>';
+  sortDates();
+  picked = parseInt(state.startdate.value) - 1;
+  for (i = 0; i < cat.picdate.count; i++) {
+    if (i == picked) {
+      text += "<option selected>" + htmlText(cat.picdate.words[i]);
+    } else {
+      text += "<option>" + htmlText(cat.picdate.words[i]);
+    }
+  }
+  text += '</select><select name="enddate" onChange="parent.copyDate()"><option>';
+  picked = parseInt(state.enddate.value) - 1;
+  for (i = 0; i < cat.picdate.count; i++) {
+    if (i == picked) {
+      text += "<option selected>" + htmlText(cat.picdate.words[i]);
+    } else {
+      text += "<option>" + htmlText(cat.picdate.words[i]);
+    }
+  }
+  text += "</select></td></tr>";
+  if (cat.path.count > 1) {
+    text += '<tr valign="bottom"><td>&nbsp;<small>Folder:</small></td></tr>';
+    array_qsort(cat.path.words, 0, cat.path.count - 1, null);
+    for (i = 0; i < cat.path.count; i++) {
+      text += '<tr><td colspan=2>&nbsp;&nbsp;<a href="javascript:parent.searchPath(';
+      text += i;
+      text += ')">';
+      text += htmlText(cat.path.words[i]) + "</a></td></tr>";
+    }
+  }
+  text += "</table></form></body></html>";
+  controlFrame = text;
+  controlflag = false;
+})js";
+
+constexpr char k_showControl[] = R"js(function showControl() {
+  self.control.document.cont.slideshow.value = -1;
+  if (controlflag || controlFrame == null) {
+    getControl();
+  }
+  self.show.document.open();
+  self.show.document.write(controlFrame);
+  self.show.document.close();
+})js";
+
+constexpr char k_storeSetup[] = R"js(function storeSetup() {
+  var panel = self.show.document.cont;
+  var state = self.control.document.cont;
+  state.keywords.value = panel.keywords.value;
+  state.title.value = panel.title.selectedIndex;
+  state.startdate.value = panel.startdate.selectedIndex;
+  state.enddate.value = panel.enddate.selectedIndex;
+  state.viewcols.value = panel.viewcols.options[panel.viewcols.selectedIndex].text;
+  state.titles.checked = panel.titles.checked;
+  if (panel.slideshow.checked) {
+    state.slideshow.value = 5;
+  } else {
+    state.slideshow.value = 0;
+  }
+  controlflag = true;
+})js";
+
+constexpr char k_copyWord[] = R"js(function copyWord(word) {
+  var panel = self.show.document.cont;
+  if (word != "") {
+    if (panel.startdate.selectedIndex > 0 || panel.enddate.selectedIndex > 0 || pathflag) {
+      panel.keywords.value = word + " ";
+      panel.startdate.selectedIndex = 0;
+      panel.enddate.selectedIndex = 0;
+      pathflag = false;
+    } else {
+      panel.keywords.value = panel.keywords.value + word + " ";
+    }
+  }
+  storeSetup();
+})js";
+
+constexpr char k_copyDate[] = R"js(function copyDate() {
+  var panel = self.show.document.cont;
+  var start = panel.startdate.options[panel.startdate.selectedIndex].text;
+  var end = panel.enddate.options[panel.enddate.selectedIndex].text;
+  panel.keywords.value = start + "  " + end;
+  panel.title.selectedIndex = 0;
+  storeSetup();
+})js";
+
+constexpr char k_clear[] = R"js(function clear() {
+  var panel = self.show.document.cont;
+  panel.keywords.value = "";
+  panel.startdate.selectedIndex = 0;
+  panel.enddate.selectedIndex = 0;
+  panel.title.selectedIndex = 0;
+  storeSetup();
+})js";
+
+constexpr char k_searchPath[] = R"js(function searchPath(i) {
+  var key = cat.path.words[i];
+  pathflag = true;
+  clear();
+  self.control.document.cont.keywords.value = key;
+  self.show.document.cont.keywords.value = key;
+  results = null;
+  results = cat.path.find(parseDate(key), results);
+  showList();
+})js";
+
+// Search texts, dates and folders go into the panel's markup as text, so a
+// quote or an angle bracket in them cannot end an attribute or a list.
+constexpr char k_htmlText[] = R"js(function htmlText(str) {
+  var text = "" + str;
+  text = text.split("&").join("&amp;");
+  text = text.split("<").join("&lt;");
+  text = text.split(">").join("&gt;");
+  text = text.split('"').join("&quot;");
+  return text;
+})js";
+
+constexpr char k_initialize[] = R"js(function initialize() {
+  self.control.document.open();
+  self.control.document.write(startFrame);
+  self.control.document.close();
+  getControl();
+})js";
+
+// The frames start empty and get their first pages from here: a page written
+// by this document shares its origin, also when opened from disk, where a
+// frame loaded from a javascript: address may not call its parent.
+constexpr char k_startFrames[] = R"js(function startFrames() {
+  self.control.document.open();
+  self.control.document.write(xFrame);
+  self.control.document.close();
+  self.film.document.open();
+  self.film.document.write(blankFrame);
+  self.film.document.close();
+  self.show.document.open();
+  self.show.document.write(welcomeFrame);
+  self.show.document.close();
+})js";
+
+}  // namespace
+
+const std::vector<ScriptPiece>& Search_run_functions() {
+  static const std::vector<ScriptPiece> pieces = {
+      {"checkPlural", k_checkPlural},
+      {"doSearch", k_doSearch},
+  };
+  return pieces;
+}
+
+const std::vector<ScriptPiece>& Panel_functions() {
+  static const std::vector<ScriptPiece> pieces = {
+      {"getControl", k_getControl}, {"showControl", k_showControl}, {"storeSetup", k_storeSetup},
+      {"copyWord", k_copyWord},     {"copyDate", k_copyDate},       {"clear", k_clear},
+      {"searchPath", k_searchPath}, {"htmlText", k_htmlText},
+  };
+  return pieces;
+}
+
+const std::vector<ScriptPiece>& Start_functions() {
+  static const std::vector<ScriptPiece> pieces = {
+      {"initialize", k_initialize},
+      {"startFrames", k_startFrames},
+  };
+  return pieces;
+}
+
+}  // namespace zendrel

@@ -1,0 +1,235 @@
+// The page's picture views: the thumbnail table, the detail view, the black
+// view, Prev / Next / All, and the slide show.
+#include "page/page_script.h"
+
+namespace zendrel {
+namespace {
+
+// Steps on by itself while the state form's slide time is above 0; any other
+// value ends the show (Start stores -1, which becomes 0 here).
+constexpr char k_showSlide[] = R"js(function showSlide(flag) {
+  var state = self.control.document.cont;
+  var t = parseInt(state.slideshow.value);
+  if (flag && t != 0) {
+    if (t > 0) {
+      showPic(pickedItem + 1);
+      setTimeout("showSlide(true)", t * 1000);
+    } else {
+      state.slideshow.value = 0;
+    }
+  }
+})js";
+
+constexpr char k_setSlide[] = R"js(function setSlide(slidetime) {
+  var state = self.control.document.cont;
+  var t = parseInt(state.slideshow.value);
+  if (t >= 0) {
+    state.slideshow.value = slidetime;
+  }
+  if (t == 0) {
+    setTimeout("showSlide(true)", 50);
+  } else {
+    setTimeout("showSlide(false)", 50);
+  }
+})js";
+
+constexpr char k_getPic[] = R"js(function getPic() {
+  var state = self.control.document.cont;
+  var pic = results.item[pickedItem].object;
+  var text;
+  if ((state.viewcols.value != "1" && results.count > 1) || blackflag) {
+    text = '<html><body background="texture2.jpg" bgcolor="#000000" style="background-color:#000000">&nbsp;<a href="javascript:parent.showPic(';
+    text += pickedItem - 1;
+    text += ')" style="color:#0000FF; text-decoration:none">Prev</a><br>&nbsp;<a href="javascript:parent.showPic(';
+    text += pickedItem + 1;
+    text += ')" style="color:#0000FF; text-decoration:none">Next</a><br>&nbsp;<a href="javascript:parent.showAll()" style="color:#0000FF; text-decoration:none">All</a>';
+    if (parseInt(state.slideshow.value) > 0) {
+      text += '<br>&nbsp;<a href="javascript:parent.setSlide(5)" style="color:#0000FF; text-decoration:none"> 5</a>';
+      text += '<br>&nbsp;<a href="javascript:parent.setSlide(10)" style="color:#0000FF; text-decoration:none">10</a>';
+      text += '<br>&nbsp;<a href="javascript:parent.setSlide(20)" style="color:#0000FF; text-decoration:none">20</a>';
+    }
+    text += "</body></html>";
+    self.film.document.open();
+    self.film.document.write(text);
+    self.film.document.close();
+  }
+  if (blackflag) {
+    text = '<html><body background="texture2.jpg" bgcolor="#000000" style="background-color:#000000"><table border=0><tr>';
+    text += '<td><a href="javascript:parent.showNormal()"><img border=0 src="';
+    text += nextfile(pic.thumb);
+    text += '"></a>';
+    text += "</td></tr></table></body></html>";
+  } else {
+    text = '<html><body background="texture.jpg" style="background-image:url(texture.jpg)"><table border=0><tr>';
+    text += '<td valign="top"><a href="javascript:parent.showBlack()"><img align="top" border=0 src="';
+    text += nextfile(pic.thumb);
+    text += '"></a></td>';
+    text += '<td valign="top"><b>';
+    text += pic.num + "</b><br>";
+    text += pic.title + "<br>" + pic.subject + "<br>" + pic.category + "<br>" + pic.comment + "<br>";
+    text += pic.author + "<br>" + pic.picdate + "<br>" + pic.path + "<br>" + pic.source + "<br>" + pic.file + "<br>";
+    text += "</td></tr></table></body></html>";
+  }
+  self.show.document.open();
+  self.show.document.write(text);
+  self.show.document.close();
+})js";
+
+// Without any result there is no picture to show: the table's "no matches"
+// page stands in for it (a slide show over an empty search ends up here).
+constexpr char k_showPic[] = R"js(function showPic(i) {
+  if (results == null) {
+    showControl();
+    self.film.document.open();
+    self.film.document.write(blankFrame);
+    self.film.document.close();
+    return;
+  }
+  if (results.count == 0) {
+    showList();
+    return;
+  }
+  pickedItem = i;
+  if (pickedItem < 0) {
+    pickedItem = results.count - 1;
+  }
+  if (pickedItem >= results.count) {
+    pickedItem = 0;
+  }
+  setTimeout("getPic()", 50);
+  if (controlflag) {
+    getControl();
+  }
+})js";
+
+constexpr char k_showBlack[] = R"js(function showBlack() {
+  blackflag = true;
+  showPic(pickedItem);
+})js";
+
+constexpr char k_showNormal[] = R"js(function showNormal() {
+  blackflag = false;
+  showPic(pickedItem);
+  if (self.control.document.cont.viewcols.value == "1" || results.count == 1) {
+    showList();
+  }
+})js";
+
+constexpr char k_showAll[] = R"js(function showAll() {
+  setTimeout("showList()", 50);
+})js";
+
+constexpr char k_showList[] = R"js(function showList() {
+  blackflag = false;
+  if (results == null) {
+    showControl();
+    self.film.document.open();
+    self.film.document.write(blankFrame);
+    self.film.document.close();
+    return;
+  }
+  var state = self.control.document.cont;
+  var cols = parseInt(state.viewcols.value);
+  if (results.count < cols) {
+    cols = results.count;
+  }
+  var text = '<html><body background="texture2.jpg" bgcolor="#000000" text="#FFFFFF" style="background-color:#000000; color:#FFFFFF">';
+  if (cols == 1) {
+    text += '<table border=0 align="center" cellspacing=5 cellpadding=0>';
+  } else if (state.titles.checked) {
+    text += "<table border=0 cellspacing=5 width=" + cols * 104 + ">";
+  } else {
+    text += "<table border=0>";
+  }
+  var rows = '<tr align="center" valign="top">';
+  var col = 1;
+  for (var i = 0; i < results.count; i++) {
+    var pic = results.item[i].object;
+    rows += '<td><a href="javascript:parent.showPic(' + i + ')"><img src="' + pic.thumb;
+    if (state.titles.checked) {
+      rows += '" height="96" width="96" border=0></a><br><small>' + shortTitle(pic.title) + "</small></td>";
+    } else {
+      rows += '" height="96" width="96" border=0></a></td>';
+    }
+    col++;
+    if (col > cols) {
+      col = 1;
+      rows += '</tr><tr align="center" valign="top">';
+    }
+  }
+  if (rows.length < 33) {
+    text = '<html><body background="texture2.jpg" bgcolor="#000000" text="#FFFFFF" style="background-color:#000000; color:#FFFFFF"><br><big>Sorry, no matches found</big></body></html>';
+  } else {
+    text += rows + "</tr></table></body></html>";
+  }
+  if (cols < 2) {
+    self.film.document.open();
+    self.film.document.write(text);
+    self.film.document.close();
+  } else {
+    self.show.document.open();
+    self.show.document.write(text);
+    self.show.document.close();
+    self.film.document.open();
+    self.film.document.write(blankFrame);
+    self.film.document.close();
+    if (controlflag) {
+      getControl();
+    }
+  }
+})js";
+
+// Fits a title under a 96-pixel thumbnail: at most 32 characters, cut at a
+// blank where one is near, and a line break inside a word too long for a line.
+constexpr char k_shortTitle[] = R"js(function shortTitle(str) {
+  var cut = str;
+  if (str.length > 32) {
+    var end = -1;
+    for (var k = 32; k >= 29; k--) {
+      if (end < 0 && str.charAt(k) == " ") {
+        end = k;
+      }
+    }
+    if (end < 0) {
+      end = 31;
+    }
+    cut = str.substring(0, end);
+  }
+  var result = cut;
+  if (cut.length > 15) {
+    var run = 0;
+    for (var i = 0; i < cut.length; i++) {
+      if (cut.charAt(i) != " ") {
+        run++;
+      }
+      if (cut.charAt(i) == " " || i == cut.length - 1) {
+        if (run > 15) {
+          if (i - run < 7) {
+            if (i < 25) {
+              result = cut.substring(0, 9) + "<br>" + cut.substring(9);
+            } else {
+              result = cut.substring(0, 9) + "<br>" + cut.substring(9, 22) + "<br>" + cut.substring(22);
+            }
+          } else {
+            result = cut.substring(0, i - run + 13) + "<br>" + cut.substring(i - run + 13);
+          }
+        }
+        run = 0;
+      }
+    }
+  }
+  return result;
+})js";
+
+}  // namespace
+
+const std::vector<ScriptPiece>& View_functions() {
+  static const std::vector<ScriptPiece> pieces = {
+      {"showSlide", k_showSlide},   {"setSlide", k_setSlide},     {"getPic", k_getPic},
+      {"showPic", k_showPic},       {"showBlack", k_showBlack},   {"showNormal", k_showNormal},
+      {"showAll", k_showAll},       {"showList", k_showList},     {"shortTitle", k_shortTitle},
+  };
+  return pieces;
+}
+
+}  // namespace zendrel

@@ -1,0 +1,190 @@
+// The page's script functions, run in Node on the script exactly as the
+// writers emit it (head, record lines, tail of a page made by write_page).
+import assert from 'node:assert/strict';
+import fs from 'node:fs';
+import path from 'node:path';
+import { before, describe, test } from 'node:test';
+import vm from 'node:vm';
+import { makeTempDir, writeArchive } from './support/archive.mjs';
+
+// The script block's text, between its opening and closing tags.
+function scriptOf(page) {
+  const text = fs.readFileSync(page, 'latin1');
+  const open = '<script language="JavaScript">\r\n';
+  return text.slice(text.indexOf(open) + open.length, text.indexOf('</script>'));
+}
+
+function loadPage(records) {
+  const dir = makeTempDir('zendrel-functions-');
+  const context = vm.createContext({});
+  vm.runInContext(scriptOf(writeArchive(dir, records, { pictures: false })), context);
+  fs.rmSync(dir, { recursive: true });
+  return context;
+}
+
+const words = (list) => Array.from(list.word.slice(0, list.count));
+const pic = (thumb, fields) => ({ thumb, path: 'C:\\\\P', picdate: 'May 1, 2000', ...fields });
+
+describe('page functions', () => {
+  let page;
+  before(() => {
+    page = loadPage([
+      pic('_AAAAAA0.jpg', { title: 'Cat and dog', subject: 'cats', comment: 'A dog' }),
+      pic('_AAAAAA8.jpg', { title: 'Dog', picdate: 'constructor' }),
+      pic('_AAAAAAH.jpg', { title: 'the a an', subject: 'OR', picdate: '__proto__' }),
+      pic('_AAAAAAR.jpg', { title: 'cat', path: 'D:\\\\Other' }),
+    ]);
+  });
+
+  test('parseKeywords splits at separators, drops stop words and duplicates', () => {
+    assert.deepEqual(words(page.parseKeywords("The Cat's box, and a dog-house.\tMORE;cat/x")),
+      ['cat ', 'box ', 'dog ', 'house ', 'more ', 'x ']);
+    assert.deepEqual(words(page.parseKeywords('  ,;.  ')), []);
+    assert.deepEqual(words(page.parseKeywords('a an and or the')), []);
+    assert.deepEqual(words(page.parseKeywords('\u00fc')), [' ']);
+    assert.deepEqual(words(page.parseKeywords('back\\slash\bx\fy')), ['back ', 'slash ', 'x ', 'y ']);
+  });
+
+  test('normalizeWord drops a trailing \'s and what escape() encodes', () => {
+    assert.equal(page.normalizeWord("it's"), 'it ');
+    assert.equal(page.normalizeWord('\u00fcber'), 'ber ');
+    assert.equal(page.normalizeWord('a+b@c*_/.-'), 'a+b@c*_/.- ');
+    assert.equal(page.normalizeWord('say"<hi>&'), 'sayhi ');
+    assert.equal(page.normalizeWord(''), ' ');
+  });
+
+  test('myDate puts year, month and day in front', () => {
+    assert.equal(page.myDate('March 5, 1999'), '19990305March 5, 1999');
+    assert.equal(page.myDate('December 25, 2000'), '20001225December 25, 2000');
+    assert.equal(page.myDate('June 2001'), '20010600June 2001');
+    assert.equal(page.myDate('Foo 1, 2000'), '20000001Foo 1, 2000');
+    assert.equal(page.monthnum('Sep'), '09');
+    assert.equal(page.monthnum('sep'), '00');
+  });
+
+  test('sortDates orders the date index and gives back every text whole', () => {
+    const p = loadPage(['July 4, 2002', 'June 2001', 'March 5, 1999', 'July 4, 2002',
+      'March 99', '', 'January 10, 2002'].map((d, i) => pic(`_AAAAA${i}0.jpg`, { picdate: d })));
+    p.sortDates();
+    const order = ['', 'March 5, 1999', 'June 2001', 'January 10, 2002', 'July 4, 2002', 'March 99'];
+    assert.deepEqual([...p.cat.picdate.words], order);
+    p.sortDates();
+    assert.deepEqual([...p.cat.picdate.words], order);
+    assert.equal(p.cat.picdate.item['July 4, 2002'].count, 2);
+  });
+
+  test('nextfile names the display copy, also in a subdirectory', () => {
+    const cases = {
+      '_ABCDEF0.jpg': '_ABCDEF1.jpg', '_ABCDEF8.jpg': '_ABCDEF9.jpg',
+      '_ABCDEFH.jpg': '_ABCDEFJ.jpg', '_ABCDEFR.jpg': '_ABCDEFS.jpg',
+      'sub/_ABCDEF0.jpg': 'sub/_ABCDEF1.jpg', 'a/b/_ABCDEFR.jpg': 'a/b/_ABCDEFS.jpg',
+      'sub.d/_ABCDEF8.jpg': 'sub.d/_ABCDEF9.jpg',
+    };
+    for (const [thumb, display] of Object.entries(cases)) assert.equal(page.nextfile(thumb), display);
+    for (const same of ['_ABCDEF7.jpg', '_ABCDEFG.jpg', '_ABCDEFQ.jpg', '_ABCDEFZ.jpg',
+      '_ABCDEFE.jpg', '_ABCDEFa.jpg', 'x.jpg', '', 'sub/', 'sub/_AB.jpg']) {
+      assert.equal(page.nextfile(same), same);
+    }
+  });
+
+  test('shortTitle cuts at a blank near 32 characters and breaks long words', () => {
+    const short = 'ab cd ef gh ij kl mn op qr st uv wx yz';
+    const [a, b, c, d] = ['a', 'b', 'c', 'd'].map((ch) => (n) => ch.repeat(n));
+    assert.equal(page.shortTitle(`${a(10)} ${b(10)} ${c(10)} tail`), `${a(10)} ${b(10)} ${c(10)}`);
+    assert.equal(page.shortTitle(`${a(9)} ${b(9)} ${c(10)} dd ee`), `${a(9)} ${b(9)} ${c(10)}`);
+    assert.equal(page.shortTitle(`${a(8)} ${b(8)} ${c(10)} ${d(11)}`), `${a(8)} ${b(8)} ${c(10)} dd`);
+    assert.equal(page.shortTitle('x '.repeat(20)), 'x x x x x x x x x x x x x x x x');
+    assert.equal(page.shortTitle(short), short.slice(0, 32));
+    assert.equal(page.shortTitle('y'.repeat(40)), `${'y'.repeat(9)}<br>${'y'.repeat(13)}<br>${'y'.repeat(9)}`);
+    assert.equal(page.shortTitle('w'.repeat(20)), `${'w'.repeat(9)}<br>${'w'.repeat(11)}`);
+    assert.equal(page.shortTitle(`A big ${'z'.repeat(18)}`), `A big zzz<br>${'z'.repeat(15)}`);
+    assert.equal(page.shortTitle(`Hello there ${'z'.repeat(17)}`),
+      `Hello there ${'z'.repeat(12)}<br>${'z'.repeat(5)}`);
+    assert.equal(page.shortTitle('Short enough'), 'Short enough');
+  });
+
+  test('checkPlural adds plural forms once', () => {
+    const list = page.parseKeywords('box church bash bath cats cat ox b');
+    page.checkPlural(list);
+    assert.deepEqual(words(list), ['box ', 'church ', 'bash ', 'bath ', 'cats ', 'cat ', 'ox ',
+      'b ', 'boxes ', 'churches ', 'bashes ', 'baths ', 'oxes ']);
+  });
+
+  test('_array_qsort sorts any range in place', () => {
+    const cmp = (a, b) => a - b;
+    let seed = 7;
+    const random = () => (seed = (seed * 1103515245 + 12345) % 2147483648) % 50;
+    for (const n of [0, 1, 2, 3, 10, 200]) {
+      for (const make of [random, (i) => i, (i) => -i, () => 4]) {
+        const data = Array.from({ length: n }, (_, i) => make(i));
+        const copy = [...data];
+        page._array_qsort(data, 0, n - 1, cmp);
+        assert.deepEqual(data, [...copy].sort(cmp));
+      }
+    }
+    const part = [9, 8, 7, 6, 5, 4];
+    page._array_qsort(part, 1, 4, cmp);
+    assert.deepEqual(part, [9, 5, 6, 7, 8, 4]);
+    const texts = ['b', 'a', 'c', 'B'];
+    page.array_qsort(texts, 0, 3, null);
+    assert.deepEqual(texts, ['B', 'a', 'b', 'c']);
+    assert.equal(page.array_qsort(null, 0, 3, null), undefined);
+  });
+
+  test('SearchIndex scores each picture by the entries it matched', () => {
+    page.results = null;
+    const found = page.cat.title.find(page.parseKeywords('dog cat'), null);
+    const scores = Array.from(found.item.slice(0, found.count), (r) => [r.object.num, r.score]);
+    assert.deepEqual(scores.slice(0, 1), [[1, 2]]);
+    assert.deepEqual(scores.slice(1).sort(), [[2, 1], [4, 1]]);
+    // Consecutive searches add up while `results` is kept.
+    page.results = found;
+    const again = page.cat.title.find(page.parseKeywords('cats'), null);
+    assert.equal(again, found);
+    assert.equal(again.item[0].object.num, 1);
+    assert.equal(again.item[0].score, 3);
+    page.results = null;
+    assert.equal(page.cat.title.find(page.parseKeywords(''), null).count, 0);
+  });
+
+  test('the catalogue keeps folder and date keys of any text', () => {
+    assert.deepEqual([...page.cat.path.words], ['C:\\p', 'D:\\other']);
+    assert.deepEqual([...page.cat.picdate.words], ['May 1, 2000', 'constructor', '__proto__']);
+    assert.equal(page.cat.picdate.item.constructor.item[0].num, 2);
+    assert.equal(page.cat.picdate.item.__proto__.item[0].num, 3);
+    assert.equal(page.cat.pic[2].num, 3);
+  });
+
+  // The scores and the order of results are those of a plain scan of the
+  // list for every match, which the page replaced by a lookup.
+  test('AddResult keeps the scores and order of a linear scan', () => {
+    const records = Array.from({ length: 300 }, (_, i) => pic(`_A${String(i).padStart(5, '0')}0.jpg`,
+      { title: ['red', 'green', 'blue', 'cyan'].filter((_, k) => (i * 7 + k * i) % (k + 2) === 0).join(' ') }));
+    const p = loadPage(records);
+    const q = loadPage(records);
+    q.AddResult = function (object) {
+      for (let i = 0; i < this.count; i++) {
+        if (this.item[i].object === object) {
+          this.item[i].score++;
+          return;
+        }
+      }
+      this.item[this.count++] = new q.Result(object, 1);
+    };
+    q.ResultList.prototype = undefined;
+    vm.runInContext('ResultList = (function (make) { return function () { var r = make.call(this); r.add = AddResult; return r; }; })(ResultList);', q);
+    for (const text of ['red', 'red green', 'blue cyan red', 'green blue']) {
+      p.results = null;
+      q.results = null;
+      const a = p.cat.title.find(p.parseKeywords(text), null);
+      p.results = a;
+      p.cat.path.find(p.parseDate(text), null);
+      const b = q.cat.title.find(q.parseKeywords(text), null);
+      q.results = b;
+      q.cat.path.find(q.parseDate(text), null);
+      const pairs = (list) => Array.from(list.item.slice(0, list.count), (r) => `${r.object.num}:${r.score}`);
+      assert.ok(a.count > 10, text);
+      assert.deepEqual(pairs(a), pairs(b), text);
+    }
+  });
+});

@@ -1,0 +1,46 @@
+// Starts the system's Chromium or Firefox ESR through puppeteer-core, with a
+// fresh profile each time.
+import fs from 'node:fs';
+import puppeteer from 'puppeteer-core';
+import { makeTempDir } from './archive.mjs';
+
+export const BROWSERS = {
+  chromium: '/usr/bin/chromium',
+  firefox: '/usr/bin/firefox-esr',
+};
+
+export function browserMissing(name) {
+  return fs.existsSync(BROWSERS[name]) ? false : `${BROWSERS[name]} is not installed`;
+}
+
+// close() also removes the profile; the browser's last writes may still be
+// under way, hence the retries.
+export async function launch(name, extraArgs = []) {
+  const userDataDir = makeTempDir(`zendrel-${name}-`);
+  const browser = await start(name, userDataDir, extraArgs);
+  const close = browser.close.bind(browser);
+  browser.close = async () => {
+    await close();
+    try {
+      fs.rmSync(userDataDir, { recursive: true, force: true, maxRetries: 10, retryDelay: 100 });
+    } catch {
+      // A profile left in the temporary directory harms nothing.
+    }
+  };
+  return browser;
+}
+
+function start(name, userDataDir, extraArgs) {
+  if (name === 'firefox') {
+    return puppeteer.launch({
+      browser: 'firefox', executablePath: BROWSERS.firefox, headless: true, userDataDir,
+    });
+  }
+  return puppeteer.launch({
+    executablePath: BROWSERS.chromium,
+    headless: true,
+    userDataDir,
+    args: ['--no-sandbox', '--disable-gpu', '--no-first-run', '--disable-background-networking',
+      '--disable-component-update', '--disable-sync', ...extraArgs],
+  });
+}

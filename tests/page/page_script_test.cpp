@@ -1,0 +1,146 @@
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+#include <vector>
+
+#include "page/page_head.h"
+#include "page/page_tail.h"
+#include "page/record_line.h"
+#include "platform/output_file.h"
+#include "support/temp_dir.h"
+
+namespace zendrel {
+namespace {
+
+// Names of the functions that start in the first column, in page order.
+std::vector<std::string> Function_names(const std::vector<std::string>& lines) {
+  std::vector<std::string> names;
+  for (const std::string& line : lines) {
+    if (line.rfind("function ", 0) == 0) names.push_back(line.substr(9, line.find('(') - 9));
+  }
+  return names;
+}
+
+// The page's script layout: every function closes with "}" alone in the
+// first column, indentation goes by two blanks, constructors end with
+// "  return this;", nothing begins with "cat.add".
+void Expect_script_layout(const std::vector<std::string>& lines) {
+  const std::set<std::string> constructors = {"KeywordList", "Result", "ResultList",
+                                              "IndexItemList", "Index", "Pic", "Catalog"};
+  std::string open_function;
+  for (size_t i = 0; i < lines.size(); ++i) {
+    const std::string& line = lines[i];
+    SCOPED_TRACE("line " + std::to_string(i) + ": " + line);
+    EXPECT_NE(line.rfind("cat.add", 0), 0u);
+    EXPECT_EQ(line.find('\t'), std::string::npos);
+    size_t indent = line.find_first_not_of(' ');
+    if (indent != std::string::npos) EXPECT_EQ(indent % 2, 0u);
+    if (line.rfind("function ", 0) == 0) {
+      EXPECT_EQ(open_function, "") << "function inside a function";
+      open_function = Function_names({line})[0];
+      EXPECT_EQ(line.back(), '{');
+    } else if (line == "}") {
+      EXPECT_NE(open_function, "");
+      if (constructors.count(open_function)) EXPECT_EQ(lines[i - 1], "  return this;");
+      open_function.clear();
+    } else if (!open_function.empty()) {
+      EXPECT_GE(indent, 2u) << "a function's body is indented";
+    }
+  }
+  EXPECT_EQ(open_function, "");
+}
+
+TEST(PageHead, OpensTheDocumentAndEndsByMakingTheCatalogue) {
+  std::vector<std::string> lines = Page_head_lines();
+  std::vector<std::string> first(lines.begin(), lines.begin() + 7);
+  EXPECT_EQ(first, (std::vector<std::string>{
+                       R"(<!DOCTYPE HTML PUBLIC "-//W3C//DTD HTML 4.0 Frameset//EN">)", "<html>",
+                       "<head>", "<title>Zendrel</title>", R"(<script language="JavaScript">)", "",
+                       "<!-- begin script"}));
+  EXPECT_EQ(lines[lines.size() - 2], "");
+  EXPECT_EQ(lines.back(), "var cat = new Catalog();");
+  EXPECT_EQ(Function_names(lines),
+            (std::vector<std::string>{
+                "_array_qsort", "array_qsort", "default_cmp", "isStopword", "isSpecial",
+                "normalizeWord", "KeywordList", "AddKeyword", "Result", "ResultList", "AddResult",
+                "SortResults", "CompareResults", "IndexItemList", "AddIndexItem", "Index",
+                "AddToIndex", "SearchIndex", "parseKeywords", "parseDate", "myDate", "sortDates",
+                "monthnum", "nextfile", "Pic", "Catalog", "AddToCatalog"}));
+  Expect_script_layout(std::vector<std::string>(lines.begin() + 7, lines.end()));
+}
+
+TEST(PageTail, DeclaresTheGlobalsThenTheViewerAndTheFrameset) {
+  std::vector<std::string> lines = Page_tail_lines();
+  std::vector<std::string> globals(lines.begin(), lines.begin() + 8);
+  EXPECT_EQ(globals, (std::vector<std::string>{"", "var pickedItem;", "var pathflag = false;",
+                                               "var results = null;", "var controlFrame;",
+                                               "var controlflag = true;",
+                                               "var blackflag = false;", ""}));
+  EXPECT_EQ(Function_names(lines),
+            (std::vector<std::string>{
+                "checkPlural", "doSearch", "showSlide", "setSlide", "getPic", "showPic",
+                "showBlack", "showNormal", "showAll", "showList", "shortTitle", "getControl",
+                "showControl", "storeSetup", "copyWord", "copyDate", "clear", "searchPath",
+                "htmlText", "initialize", "startFrames"}));
+
+  size_t end = 0;
+  while (lines[end] != "// end script -->") ++end;
+  Expect_script_layout(std::vector<std::string>(lines.begin(), lines.begin() + end));
+  std::vector<std::string> rest(lines.begin() + end, lines.end());
+  const std::vector<std::string> expected = {
+                      "// end script -->", "", "</script>", "</head>",
+                      R"html(<frameset cols="128,*" border=0 frameborder=0 framespacing=0 onload="startFrames()">)html",
+                      R"html(  <frameset rows="23,*" border=0 frameborder=0 framespacing=0>)html",
+                      R"html(    <frame name="control" src="about:blank" noresize scrolling="no" marginwidth=5 marginheight=0>)html",
+                      R"html(    <frame name="film" src="about:blank" noresize marginwidth=0 marginheight=0>)html",
+                      "  </frameset>",
+                      R"html(  <frame name="show" src="about:blank" marginwidth=4 marginheight=1>)html",
+                      "</frameset>", "</html>", ""};
+  EXPECT_EQ(rest, expected);
+}
+
+TEST(PageTail, FrameTemplatesStandBetweenTheFunctionsAndTheStart) {
+  std::vector<std::string> lines = Page_tail_lines();
+  size_t welcome = 0;
+  while (lines[welcome].rfind("var welcomeFrame = ", 0) != 0) ++welcome;
+  EXPECT_EQ(lines[welcome - 1], "");
+  EXPECT_EQ(lines[welcome + 9], "  '</h3></body></html>';");
+  EXPECT_EQ(lines[welcome + 10], "  ");
+  EXPECT_EQ(lines[welcome + 11],
+            R"html(var xFrame = '<html><body onLoad="parent.initialize()" bgcolor="#000000"> </body></html>';)html");
+  EXPECT_EQ(lines[welcome + 12], "");
+  EXPECT_EQ(lines[welcome + 13].rfind("var startFrame = ", 0), 0u);
+  EXPECT_EQ(lines[welcome + 23], "  '</form></body></html>';");
+  EXPECT_EQ(lines[welcome + 24], "  ");
+  EXPECT_EQ(lines[welcome + 25].rfind("var blankFrame = ", 0), 0u);
+  EXPECT_EQ(lines[welcome + 26], "  ");
+  EXPECT_EQ(lines[welcome + 27], "function initialize() {");
+}
+
+TEST(ArchivePage, OnlyRecordLinesBeginWithCatAdd) {
+  testing::TempDir dir;
+  OutputFile page;
+  ASSERT_TRUE(page.Open(dir.Win("archive.htm")).ok());
+  Write_page_head(page);
+  Write_record_line(page, {"_AAAAAA0.jpg", "", "C:\\\\P", "a.jpg", "cat.add", "", "", "", "", ""});
+  Write_page_tail(page);
+  ASSERT_TRUE(page.Commit().ok());
+
+  std::string text = dir.Read("archive.htm");
+  int starts = 0;
+  size_t lines = 0;
+  for (size_t at = 0; at < text.size();) {
+    size_t end = text.find("\r\n", at);
+    ASSERT_NE(end, std::string::npos) << "every line ends in CR LF";
+    EXPECT_EQ(text.substr(at, end - at).find('\n'), std::string::npos);
+    if (text.compare(at, 7, "cat.add") == 0) ++starts;
+    at = end + 2;
+    ++lines;
+  }
+  EXPECT_EQ(starts, 1);
+  EXPECT_EQ(lines, Page_head_lines().size() + 5 + Page_tail_lines().size());
+}
+
+}  // namespace
+}  // namespace zendrel
