@@ -58,6 +58,28 @@ int Find_column(MdbTableDef* table, const char* name) {
   return loose;
 }
 
+// A data page that a table's page map names beyond the end of the file
+// means the file was cut short; libmdb would just end the table there.
+bool Pages_missing(MdbHandle* mdb, MdbTableDef* table) {
+  struct stat info {};
+  if (fstat(fileno(mdb->f->stream), &info) != 0) return false;
+  guint32 pages = guint32(info.st_size / mdb->fmt->pg_size);
+  gint32 page = 0;
+  for (guint32 steps = 0; steps <= pages + 1; ++steps) {
+    page = mdb_map_find_next(mdb, table->usage_map, table->map_sz, page);
+    if (page <= 0) return false;
+    if (guint32(page) >= pages) return true;
+  }
+  return false;
+}
+
+// Without GA_PicInfo: a table list cut short is the likelier story.
+bool Catalogue_cut_short(MdbHandle* mdb) {
+  char name[] = "MSysObjects";
+  std::unique_ptr<MdbTableDef, Closer> objects(mdb_read_table_by_name(mdb, name, MDB_TABLE));
+  return !objects || Pages_missing(mdb, objects.get());
+}
+
 class PicInfoReader {
  public:
   PicInfoReader(MdbHandle* mdb, MdbTableDef* table, const PicInfoCallbacks& callbacks)
@@ -89,21 +111,9 @@ class PicInfoReader {
     return {};
   }
 
-  // A data page that the table's page map names beyond the end of the file
-  // means the file was cut short; libmdb would just end the table there.
   void Check_pages() {
-    struct stat info {};
-    if (fstat(fileno(mdb_->f->stream), &info) != 0) return;
-    guint32 pages = guint32(info.st_size / mdb_->fmt->pg_size);
-    gint32 page = 0;
-    for (guint32 steps = 0; steps <= pages + 1; ++steps) {
-      page = mdb_map_find_next(mdb_, table_->usage_map, table_->map_sz, page);
-      if (page <= 0) return;
-      if (guint32(page) >= pages) {
-        callbacks_.damage("the file is truncated: pages of GA_PicInfo are missing");
-        return;
-      }
-    }
+    if (Pages_missing(mdb_, table_))
+      callbacks_.damage("the file is truncated: pages of GA_PicInfo are missing");
   }
 
   void Deliver_row() {
@@ -228,6 +238,8 @@ Status Read_picinfo_rows(const std::string& native_path, const PicInfoCallbacks&
   std::string other_case;
   MdbCatalogEntry* entry = Find_table(mdb.get(), &other_case);
   if (!entry) {
+    if (Catalogue_cut_short(mdb.get()))
+      return Status::Error("the file is truncated: part of its list of tables is missing");
     if (!other_case.empty())
       return Status::Error("no table named GA_PicInfo (there is one named " +
                            Utf8_to_cp1252(other_case) + ", but the name must match in letter case)");

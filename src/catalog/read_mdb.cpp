@@ -259,7 +259,8 @@ Status Read_mdb(const std::string& path, PictureSink& sink) {
   close(pipe_ends[1]);
   Status read = ChildReader(child, pipe_ends[0], sink).Run();
   close(pipe_ends[0]);
-  if (read.ok() && header.size % header.page_size != 0)
+  // A cut through a page is the root of whatever else went wrong.
+  if (header.size % header.page_size != 0)
     return Status::Error("the file is truncated (its last page is incomplete)");
   return read;
 }
