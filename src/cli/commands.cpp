@@ -7,6 +7,7 @@
 namespace zendrel::cli {
 
 int Demo_command(const std::vector<std::string>& args, Streams& io);
+int Master_command(const std::vector<std::string>& args, Streams& io);
 
 const std::vector<Command>& Commands() {
   static const std::vector<Command> commands = {
@@ -16,6 +17,8 @@ const std::vector<Command>& Commands() {
        "make an archive from a directory of JPEG files or from a catalogue", Build_command},
       {"demo", "demo [DIR]", "build an archive from sample pictures into DIR (./zendrel-demo)",
        Demo_command},
+      {"master", "master DIR [--drive L=DIR[:LABEL]]...",
+       "make one archive page in DIR over the archives of its subdirectories", Master_command},
   };
   return commands;
 }
