@@ -7,11 +7,13 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <optional>
@@ -111,6 +113,12 @@ struct Header {
 
 Header Check_header(const std::string& native) {
   Header header;
+  struct stat info {};
+  if (stat(native.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
+    // A directory, a pipe or a device: nothing to read, or a read that waits.
+    header.status = Status::Error("not a database file");
+    return header;
+  }
   std::ifstream in(native, std::ios::binary);
   if (!in) {
     header.status = Status::Error("the database cannot be opened (" + Errno_text(errno) + ")");
@@ -242,6 +250,9 @@ Status Read_mdb(const std::string& path, PictureSink& sink) {
   Header header = Check_header(*native);
   if (!header.status.ok()) return header.status;
 
+  // Should libmdb call exit() in the child, the child's copies of this
+  // process's open files must hold no buffered text to write a second time.
+  std::fflush(nullptr);
   int pipe_ends[2];
   if (pipe2(pipe_ends, O_CLOEXEC) != 0)
     return Status::Error("the database cannot be read (" + Errno_text(errno) + ")");

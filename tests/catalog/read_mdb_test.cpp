@@ -1,6 +1,7 @@
 #include "catalog/read_mdb.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <utime.h>
 
 #include <cstdlib>
@@ -179,6 +180,10 @@ TEST(ReadMdb, FilesThatAreNoDatabaseGetAClearCause) {
   EXPECT_EQ(Read_mdb(dir.Win("text.mdb"), sink).message(), "not an Access database");
   dir.Write("empty.mdb", "");
   EXPECT_EQ(Read_mdb(dir.Win("empty.mdb"), sink).message(), "not an Access database");
+  dir.Make_dir("folder.mdb");
+  EXPECT_EQ(Read_mdb(dir.Win("folder.mdb"), sink).message(), "not a database file");
+  ASSERT_EQ(mkfifo(dir.Native("pipe.mdb").c_str(), 0600), 0);
+  EXPECT_EQ(Read_mdb(dir.Win("pipe.mdb"), sink).message(), "not a database file");
   EXPECT_TRUE(sink.records.empty());
 }
 
