@@ -92,7 +92,8 @@ class MasterCopy {
         continue;
       }
       if (pages->size() == kMaxPages) {
-        notes_.push_back(dest + ": only the first 1001 subdirectory archives were combined");
+        notes_.push_back(run_.host().Dest_dir() +
+                         ": only the first 1001 subdirectory archives were combined");
         break;
       }
       pages->push_back({page, name + "/"});

@@ -180,6 +180,18 @@ TEST(MakeMaster, ASubdirectoryNameThePageCannotCarryIsLeftOutAndNamed) {
   EXPECT_EQ(run.host.status, "1 Done!");
 }
 
+TEST(MakeMaster, TakesAtMost1001PagesAndSaysSo) {
+  TempDir dir;
+  std::string page = Page_text({Built("_ABCDEF0.jpg", "t")});
+  for (int i = 0; i < 1002; ++i) dir.Write("m/d" + std::to_string(i) + "/archive.htm", page);
+  MasterRun run = Run_master(dir.Win("m"));
+  EXPECT_EQ(run.host.status, "1001 Done!");
+  ASSERT_EQ(run.host.messages.size(), 1u);
+  EXPECT_EQ(run.host.messages[0],
+            dir.Win("m") + "\\: only the first 1001 subdirectory archives were combined");
+  EXPECT_EQ(Lines(dir.Read("m/archive.txt")).size(), 1002u);
+}
+
 TEST(MasterCatalogueLine, UndoesTheDoubledBackslashesOfThePath) {
   TempDir dir;
   OutputFile staging;
