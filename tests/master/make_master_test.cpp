@@ -188,7 +188,7 @@ TEST(MakeMaster, TakesAtMost1001PagesAndSaysSo) {
   EXPECT_EQ(run.host.status, "1001 Done!");
   ASSERT_EQ(run.host.messages.size(), 1u);
   EXPECT_EQ(run.host.messages[0],
-            dir.Win("m") + "\\: only the first 1001 subdirectory archives were combined");
+            dir.Win("m") + ": only the first 1001 subdirectory archives were combined");
   EXPECT_EQ(Lines(dir.Read("m/archive.txt")).size(), 1002u);
 }
 
