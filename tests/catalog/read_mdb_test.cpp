@@ -255,6 +255,27 @@ TEST(ReadMdb, DamagedPagesEndInAMessageOrInRows) {
   }
 }
 
+// One byte of GA_PicInfo's definition that sends libmdb reading far out of
+// bounds (a segmentation fault in libmdb 1.0): the program carries on and
+// says what happened.
+TEST(ReadMdb, ACrashInsideTheDatabaseLibraryEndsInAMessage) {
+  TempDir dir;
+  Make_mdb(dir, "small.mdb", R"({"tables": [{"name": "GA_PicInfo", "columns": [
+      {"name": "Source", "type": "text"}, {"name": "Name", "type": "text"},
+      {"name": "DATA1", "type": "text"}, {"name": "DATA2", "type": "text"},
+      {"name": "Description", "type": "memo"}, {"name": "MEMO1", "type": "memo"},
+      {"name": "DateCreated", "type": "datetime"}],
+      "rows": [["a.jpg", "one", null, null, ")" + std::string(300, 'x') + R"(", null, null],
+               ["b.jpg", "two", null, null, null, null, "2000-01-02"]]}]})");
+  std::string damaged = Small_database(dir);
+  ASSERT_EQ(damaged.size(), 14336u);
+  damaged[6179] = 58;
+  dir.Write("crash.mdb", damaged);
+  Collected sink;
+  Status read = Read_mdb(dir.Win("crash.mdb"), sink);
+  EXPECT_EQ(read.message(), "the database is damaged: reading broke off after 0 pictures");
+}
+
 TEST(AccessDate, CoversTheRangeOfAccessDates) {
   EXPECT_EQ(Access_date_text(0), "December 30, 1899");
   EXPECT_EQ(Access_date_text(36160.99), "December 31, 1998");
