@@ -87,7 +87,7 @@ class PicInfoReader {
 
   Status Read() {
     if (Status columns = Bind_columns(); !columns.ok()) return columns;
-    Check_pages();
+    if (Pages_missing(mdb_, table_)) Damage("the file is truncated: pages of GA_PicInfo are missing");
     fields_.resize(table_->num_cols);
     mdb_rewind_table(table_);
     while (mdb_fetch_row(table_)) {
@@ -106,14 +106,9 @@ class PicInfoReader {
         return Status::Error(std::string("the table GA_PicInfo has no column \"") +
                              kColumnNames[c] + "\"");
       buffers_[c].assign(std::max<size_t>(mdb_->bind_size, MDB_PGSIZE) + 1, '\0');
-      mdb_bind_column(table_, index_[c] + 1, buffers_[c].data(), &lengths_[c]);
+      mdb_bind_column(table_, index_[c] + 1, buffers_[c].data(), nullptr);
     }
     return {};
-  }
-
-  void Check_pages() {
-    if (Pages_missing(mdb_, table_))
-      callbacks_.damage("the file is truncated: pages of GA_PicInfo are missing");
   }
 
   void Deliver_row() {
@@ -194,7 +189,6 @@ class PicInfoReader {
   const PicInfoCallbacks& callbacks_;
   std::array<int, kColumns> index_{};
   std::array<std::vector<char>, kColumns> buffers_;
-  std::array<int, kColumns> lengths_{};
   std::vector<MdbField> fields_;
   long row_number_ = 0;
 };

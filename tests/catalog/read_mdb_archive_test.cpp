@@ -42,6 +42,16 @@ std::string Make_catalogue(const TempDir& dir) {
       {"name": "DateCreated", "type": "datetime"}], "rows": )" + rows + "}]}");
 }
 
+// Mode 1 with cat/photos.mdb, into out.
+ScriptedHost Catalogue_host(const TempDir& dir) {
+  ScriptedHost host;
+  host.mode = 1;
+  host.cat_dir = dir.Win("cat");
+  host.cat_file = "photos.mdb";
+  host.dest_dir = dir.Win("out");
+  return host;
+}
+
 bool Image_library_works(const TempDir& dir) {
   std::string original = dir.Write("probe/p.jpg", testing::Tiny_jpeg());
   return Make_archive_pictures(original, dir.Native("probe/d.jpg"), dir.Native("probe/t.jpg"))
@@ -51,11 +61,7 @@ bool Image_library_works(const TempDir& dir) {
 TEST(MdbArchive, TheRunDriverBuildsAnArchiveFromADatabase) {
   TempDir dir;
   Make_catalogue(dir);
-  ScriptedHost host;
-  host.mode = 1;
-  host.cat_dir = dir.Win("cat");
-  host.cat_file = "photos.mdb";
-  host.dest_dir = dir.Win("out");
+  ScriptedHost host = Catalogue_host(dir);
   RunOutcome outcome = Make_archive(host);
   EXPECT_EQ(outcome.end, RunEnd::kCompleted);
   EXPECT_TRUE(host.messages.empty()) << host.messages.front();
@@ -78,14 +84,10 @@ TEST(MdbArchive, TheRunDriverBuildsAnArchiveFromADatabase) {
 
 TEST(MdbArchive, ADamagedDatabaseIsArchivedAsFarAsItGoesAndNamed) {
   TempDir dir;
-  std::string mdb = Make_catalogue(dir);
+  Make_catalogue(dir);
   std::string whole = dir.Read("cat/photos.mdb");
   dir.Write("cat/photos.mdb", whole.substr(0, whole.size() - 1000));
-  ScriptedHost host;
-  host.mode = 1;
-  host.cat_dir = dir.Win("cat");
-  host.cat_file = "photos.mdb";
-  host.dest_dir = dir.Win("out");
+  ScriptedHost host = Catalogue_host(dir);
   RunOutcome outcome = Make_archive(host);
   EXPECT_EQ(outcome.end, RunEnd::kCompleted);
   ASSERT_EQ(host.messages.size(), 1u);
