@@ -207,6 +207,7 @@ class ChildReader {
     }
     finished_ = true;
     if (kind == kFailure) failure_ = payload;
+    else if (kind != kDone) failure_ = "the database reader answered out of turn";
   }
 
   void Deliver(PicInfoRow& row) {
