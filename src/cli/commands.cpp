@@ -8,6 +8,7 @@
 namespace zendrel::cli {
 
 int Demo_command(const std::vector<std::string>& args, Streams& io);
+int Master_command(const std::vector<std::string>& args, Streams& io);
 
 const std::vector<Command>& Commands() {
   static const std::vector<Command> commands = {
@@ -25,6 +26,8 @@ const std::vector<Command>& Commands() {
        "change the descriptions of one record of DIR's archive", Edit_command},
       {"delete", "delete DIR --record N --yes", "delete one record of DIR's archive",
        Delete_command},
+      {"master", "master DIR [--drive L=DIR[:LABEL]]...",
+       "make one archive page in DIR over the archives of its subdirectories", Master_command},
   };
   return commands;
 }

@@ -1,6 +1,166 @@
 #include "master/make_master.h"
 
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <vector>
+
+#include "page/record_line.h"
+#include "page/script_value.h"
+#include "platform/catalogue_file.h"
+#include "platform/file_system.h"
+#include "platform/win_path.h"
+
 namespace zendrel {
-// Placeholder until the master archive lands.
-Status Make_master(RunContext&) { return Status::Error("master archives cannot be made yet"); }
+namespace {
+
+constexpr char kHeader[] = "SourceFile\tTitle\tSubject\tCategory\tComment\tAuthor\tSource\tDate";
+constexpr size_t kMaxPages = 1001;
+constexpr size_t kMaxRecordText = 32767;  // positions within a record are 16-bit
+
+struct SubdirectoryPage {
+  std::string page;    // the subdirectory's archive.htm, Windows view
+  std::string prefix;  // the subdirectory's name and "/"
+};
+
+// The prefix stands in the page's script, in the reading rule's quotes and
+// in the src of the viewer's pictures: a quote, backslash or line break
+// would break the first two, and "#", "?" or "%" the picture's address.
+// "<" and ">" would turn a name into markup of the detail view. "?" also
+// stands for a character of a name that the system's text cannot hold.
+bool Name_fits_page(const std::string& name) {
+  for (unsigned char c : name) {
+    if (c < 0x20 || c == 0x7f || std::strchr("\"\\#?%<>", c) != nullptr) return false;
+  }
+  return true;
+}
+
+// The page's lines without their ends; a last line end starts no line.
+std::vector<std::string> Page_lines(const std::string& bytes) {
+  std::vector<std::string> lines;
+  size_t start = 0;
+  while (start < bytes.size()) {
+    size_t end = bytes.find('\n', start);
+    if (end == std::string::npos) end = bytes.size();
+    size_t stop = end > start && bytes[end - 1] == '\r' ? end - 1 : end;
+    lines.push_back(bytes.substr(start, stop - start));
+    start = end + 1;
+  }
+  return lines;
+}
+
+std::string Joined(const std::array<std::string, 5>& lines) {
+  std::string joined;
+  for (const std::string& line : lines) joined += line;
+  return joined;
+}
+
+class MasterCopy {
+ public:
+  explicit MasterCopy(RunContext& run) : run_(run) {}
+
+  Status Run() {
+    run_.staging().Write_line(kHeader);
+    run_.header_written = true;
+    std::vector<SubdirectoryPage> pages;
+    if (Status listed = List_pages(&pages); !listed.ok()) return listed;
+    for (const SubdirectoryPage& page : pages) {
+      run_.Count_one();
+      run_.host().Do_events();
+      if (Status copied = Copy_page(page); !copied.ok()) {
+        notes_.push_back(copied.message());
+        break;
+      }
+      if (run_.Stop_requested()) break;
+    }
+    return Result();
+  }
+
+ private:
+  Status List_pages(std::vector<SubdirectoryPage>* pages) {
+    std::string dest = Add_backslash(run_.host().Dest_dir());
+    std::vector<std::string> names;
+    if (Status listed = List_directory(dest, "*", ListFilter::kDirectories, &names); !listed.ok())
+      return listed;
+    for (const std::string& name : names) {
+      std::string page = dest + name + "\\archive.htm";
+      if (!Plain_file_exists(page)) continue;
+      if (!Name_fits_page(name)) {
+        notes_.push_back(dest + name +
+                         ": left out, as its name holds a character that the page cannot carry "
+                         "(a quote, backslash, #, ?, %, < or > or a control character)");
+        continue;
+      }
+      if (pages->size() == kMaxPages) {
+        notes_.push_back(run_.host().Dest_dir() +
+                         ": only the first 1001 subdirectory archives were combined");
+        break;
+      }
+      pages->push_back({page, name + "/"});
+    }
+    return {};
+  }
+
+  Status Copy_page(const SubdirectoryPage& page) {
+    prefix_ = page.prefix;
+    CatalogueFile file;
+    CatalogueFile::Result opened = file.Open(page.page);
+    if (opened == CatalogueFile::Result::kInUse)
+      return Status::FileError(page.page, "the page is being written by another program");
+    if (opened != CatalogueFile::Result::kOpened)
+      return Status::FileError(page.page, Errno_text(file.error_number()));
+    std::vector<std::string> lines = Page_lines(file.bytes());
+    file.Close();
+    int record = 0;
+    for (size_t i = 0; i < lines.size(); ++i) {
+      if (lines[i].compare(0, 7, "cat.add") != 0) continue;
+      std::string joined = lines[i];
+      for (int more = 0; more < 4 && i + 1 < lines.size(); ++more) joined += lines[++i];
+      ++record;
+      if (Status copied = Copy_record(joined); !copied.ok())
+        return Status::FileError(page.page, "record " + std::to_string(record) + " " +
+                                                copied.message());
+    }
+    return {};
+  }
+
+  Status Copy_record(const std::string& joined) {
+    if (joined.size() > kMaxRecordText) return Status::Error("is longer than 32767 characters");
+    std::vector<std::string> found = Split_record_text(joined);
+    if (found.size() > 10) return Status::Error("has more than ten values");
+    RecordValues values;
+    std::copy(found.begin(), found.end(), values.begin());
+    values[0] = prefix_ + values[0];
+    values[1] = prefix_ + values[1];
+    Write_record_line(run_.page(), values);
+    return Add_master_catalogue_line(run_.staging(), Joined(Record_lines(values)));
+  }
+
+  Status Result() const {
+    if (notes_.empty()) return {};
+    std::string text = notes_[0];
+    for (size_t i = 1; i < notes_.size(); ++i) text += "\r" + notes_[i];
+    return Status::Error(text);
+  }
+
+  RunContext& run_;
+  std::string prefix_;
+  std::vector<std::string> notes_;  // messages for the user, in order
+};
+
+}  // namespace
+
+Status Make_master(RunContext& run) { return MasterCopy(run).Run(); }
+
+Status Add_master_catalogue_line(OutputFile& staging, const std::string& joined) {
+  std::vector<std::string> values = Split_record_text(joined);
+  if (values.size() > 10) return Status::Error("has more than ten values");
+  values.resize(10);
+  // The page's path has its backslashes doubled; the catalogue's do not.
+  std::string line = Safe_staging_value(Single_backslashes(values[2] + "\\" + values[3]));
+  for (int i = 4; i < 10; ++i) line += "\t" + Safe_staging_value(values[i]);
+  staging.Write_line(line + "\t" + Safe_staging_value(values[0]));
+  return {};
+}
+
 }  // namespace zendrel

@@ -1,0 +1,40 @@
+// zendrel master DIR: one archive page in DIR over the archives of its
+// subdirectories, made by the run driver as the window's master mode does.
+#include <ostream>
+
+#include "build/make_archive.h"
+#include "cli/build_command.h"
+#include "cli/cli_host.h"
+#include "cli/command.h"
+#include "cli/options.h"
+#include "platform/file_system.h"
+
+namespace zendrel::cli {
+
+int Master_command(const std::vector<std::string>& args, Streams& io) {
+  Options options(args, {"drive"}, {});
+  if (!options.ok()) {
+    io.err << "zendrel master: " << options.error() << "\n";
+    return 2;
+  }
+  if (options.positional().size() != 1) {
+    io.err << "zendrel master: give one directory: the one whose subdirectories hold archives\n";
+    return 2;
+  }
+  if (!Apply_drive_options(options.All("drive"), io)) return 2;
+  CliHost host(io);
+  host.mode = 4;
+  host.dest_dir = Windows_view(options.positional()[0]);
+  if (!Directory_exists(host.dest_dir)) {
+    io.err << "zendrel: " << Message_for_terminal(host.dest_dir + ": no such directory") << "\n";
+    return 1;
+  }
+  host.Catch_interrupt();
+  RunOutcome outcome = Go_Click(host);
+  host.Finish_progress();
+  if (outcome.end != RunEnd::kCompleted && outcome.end != RunEnd::kStopped) return 1;
+  io.out << Message_for_terminal(host.Status_caption()) << "\n";
+  return outcome.message.empty() ? 0 : 1;
+}
+
+}  // namespace zendrel::cli
