@@ -7,6 +7,8 @@
 #include "catalog/fixtures/archive_check.h"
 #include "catalog/fixtures/gal_writer.h"
 #include "catalog/fixtures/tiny_jpeg.h"
+#include "platform/dates.h"
+#include "platform/file_system.h"
 #include "support/scripted_host.h"
 #include "support/temp_dir.h"
 
@@ -91,7 +93,9 @@ TEST_F(CatalogueRun, ADamagedCatalogueKeepsWhatWasReadAndSaysWhy) {
   EXPECT_EQ(host.messages[0], catalogues.Win("photos.GAL") + ": picture record 3: the record at position " +
                                   std::to_string(gal.records[2]) + " runs past the end of the file");
   EXPECT_EQ(outcome.message, host.messages[0]);
-  Expect_staging(dest.Read("archive.txt"), {photos.Win("a.jpg") + "\tA\t\t\t\t\t", photos.Win("b.jpg") + "\tB\t\t\t\t\t"});
+  auto date = [&](const char* name) { return Long_date_text(*Modified_time(photos.Win(name))); };
+  Expect_staging(dest.Read("archive.txt"), {photos.Win("a.jpg") + "\tA\t\t\t\t\t" + date("a.jpg"),
+                                            photos.Win("b.jpg") + "\tB\t\t\t\t\t" + date("b.jpg")});
 }
 
 }  // namespace
