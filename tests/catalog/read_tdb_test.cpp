@@ -4,6 +4,7 @@
 
 #include "catalog/byte_reader.h"
 #include "catalog/fixtures/recording_sink.h"
+#include "catalog/fixtures/tdb_reference.h"
 #include "catalog/fixtures/tdb_writer.h"
 #include "catalog/tdb_tables.h"
 #include "platform/dates.h"
@@ -103,6 +104,19 @@ TEST_F(ReadTdb, VolumesPastTheSixteenthStillGetTheirDrive) {
   c.pictures = {{1, 1, "z.jpg"}};
   DriveTable::Global().Set('Q', d.native(), "V19");
   EXPECT_EQ(Read(Write_tdb(c))[0].SourceFile, "Q:\\Far\\z.jpg");
+}
+
+// The reader gathers keywords in one pass; the subjects and their order must
+// be those of scanning the whole link table for every picture.
+TEST_F(ReadTdb, SubjectsMatchTheLinkByLinkScan) {
+  for (unsigned seed : {1u, 2u, 3u}) {
+    std::string bytes = Write_tdb(Large_tdb(60, 400, seed, int(seed * 5)));
+    auto records = Read(bytes);
+    auto expected = Reference_tdb_subjects(bytes);
+    ASSERT_EQ(records.size(), expected.size());
+    for (size_t i = 0; i < records.size(); ++i) EXPECT_EQ(records[i].Subject, expected[i]) << i;
+  }
+  EXPECT_EQ(Reference_tdb_subjects(Write_tdb(Sample_tdb()))[6], " dog cat sun");
 }
 
 TEST_F(ReadTdb, TextFieldsWithoutNulAreReadWhole) {
