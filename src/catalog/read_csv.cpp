@@ -4,9 +4,8 @@
 
 #include <array>
 
+#include "catalog/picture_dates.h"
 #include "catalog/text_lines.h"
-#include "platform/dates.h"
-#include "platform/file_system.h"
 
 namespace zendrel {
 namespace {
@@ -41,6 +40,7 @@ Status Read_csv(const std::string& bytes, PictureSink& sink, LabelDriveTable& la
   TextLines lines(bytes);
   std::string line;
   bool header_pending = true;
+  PictureDates dates;
   while (lines.Next(&line)) {
     auto f = Split_commas(line);
     if (header_pending && f[0] == "Label") {
@@ -50,7 +50,7 @@ Status Read_csv(const std::string& bytes, PictureSink& sink, LabelDriveTable& la
       record.SourceFile = Find_LabelDrive(labels, f[0]) + ":\\" + f[5] + "\\" + f[21];
       record.Subject = f[23];
       record.Comment = f[22];
-      if (auto modified = Modified_time(record.SourceFile)) record.Date = Long_date_text(*modified);
+      record.Date = dates.Date_of(record.SourceFile);
       sink.Add_picture(record);
     }
     if (sink.Stop_requested()) break;

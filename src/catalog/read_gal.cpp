@@ -6,9 +6,8 @@
 #include <unordered_set>
 
 #include "catalog/byte_reader.h"
+#include "catalog/picture_dates.h"
 #include "catalog/tdb_tables.h"
-#include "platform/dates.h"
-#include "platform/file_system.h"
 
 namespace zendrel {
 namespace {
@@ -84,14 +83,13 @@ class GalReader {
     if (comment_position >= 0)
       picture->Comment = Text(Read_Quad(file_, record + 40), comment_position, number, "comment");
     int64_t next = int64_t(Read_Quad(file_, record + 84)) + Read_Quad(file_, record + 80);
-    if (ok_) {
-      if (auto modified = Modified_time(picture->SourceFile)) picture->Date = Long_date_text(*modified);
-    }
+    if (ok_) picture->Date = dates_.Date_of(picture->SourceFile);
     return next;
   }
 
   ByteReader file_;
   PictureSink& sink_;
+  PictureDates dates_;
   bool ok_ = true;
   std::string error_;
 };

@@ -3,17 +3,14 @@
 // keywords gathered through the link table. Layout: tdb_format.md.
 #include "catalog/read_tdb.h"
 
-#include <optional>
 #include <tuple>
 #include <unordered_map>
 #include <vector>
 
 #include "catalog/byte_reader.h"
+#include "catalog/picture_dates.h"
 #include "catalog/tdb_tables.h"
-#include "platform/dates.h"
 #include "platform/drive_table.h"
-#include "platform/file_system.h"
-#include "platform/win_path.h"
 
 namespace zendrel {
 namespace {
@@ -143,20 +140,8 @@ class TdbReader {
     record.SourceFile = Folder_of(folder_key) + file_name;
     record.Subject = Keywords_of(picture_key);
     if (!file_.ok()) return record;
-    if (auto modified = Modified_time_in_folder(record.SourceFile)) record.Date = Long_date_text(*modified);
+    record.Date = dates_.Date_of(record.SourceFile);
     return record;
-  }
-
-  // Pictures share few folders; a folder found missing once (a volume that
-  // is not inserted) is not searched again for each of its pictures.
-  std::optional<std::tm> Modified_time_in_folder(const std::string& path) {
-    std::string folder = Directory_part(path);
-    if (!folder.empty()) {
-      auto known = folder_exists_.find(folder);
-      if (known == folder_exists_.end()) known = folder_exists_.emplace(folder, Directory_exists(folder)).first;
-      if (!known->second) return std::nullopt;
-    }
-    return Modified_time(path);
   }
 
   // Drive and folder path with its "\"; empty for a folder key that names
@@ -210,7 +195,7 @@ class TdbReader {
   FirstByKey folders_, keyword_records_;
   bool links_read_ = false;
   std::unordered_map<int32_t, std::vector<int64_t>> links_by_picture_;
-  std::unordered_map<std::string, bool> folder_exists_;
+  PictureDates dates_;
 };
 
 }  // namespace
