@@ -125,11 +125,15 @@ class TdbReader {
     }
   }
 
-  std::string Drive_of_volume(int32_t key) const {
-    for (const Volume& volume : volumes_) {
-      if (volume.key == key) return volume.letter ? std::string(1, volume.letter) + ":\\" : "";
+  // The first volume with the key, as a damaged file may give one key twice.
+  std::string Drive_of_volume(int32_t key) {
+    if (volume_of_key_.empty()) {
+      for (size_t v = 0; v < volumes_.size(); ++v) volume_of_key_.emplace(volumes_[v].key, v);
     }
-    return "";
+    auto found = volume_of_key_.find(key);
+    if (found == volume_of_key_.end()) return "";
+    char letter = volumes_[found->second].letter;
+    return letter ? std::string(1, letter) + ":\\" : "";
   }
 
   PictureRecord Picture(int64_t i) {
@@ -191,6 +195,7 @@ class TdbReader {
   PictureSink& sink_;
   TableCursor pictures_, links_, keywords_;
   std::vector<Volume> volumes_;
+  std::unordered_map<int32_t, size_t> volume_of_key_;
   int64_t folder_count_ = 0, first_folder_ = 0;
   FirstByKey folders_, keyword_records_;
   bool links_read_ = false;
