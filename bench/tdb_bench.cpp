@@ -3,12 +3,12 @@
 //   cmake --build build --target tdb_bench && ./build/bench/tdb_bench [--reference]
 // --reference also times the literal scan of the whole link table per
 // picture and checks that both give the same subjects.
-#include <chrono>
-#include <cstdio>
-#include <cstring>
 #include <unistd.h>
 
+#include <chrono>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "catalog/fixtures/tdb_reference.h"
 #include "catalog/fixtures/tdb_writer.h"

@@ -28,10 +28,11 @@ int main(int argc, char** argv) {
   Seed(dir, "tdb", "sample", Write_tdb(tdb));
   tdb.entries_per_page = 1;
   Seed(dir, "tdb", "one_per_page", Write_tdb(tdb));
-  Seed(dir, "gal", "sample", Write_gal({{"C:\\p\\1.jpg", "One", "First", true, false, 0},
-                                        {"C:\\p\\2.jpg", "Two", "Second", true, true, 0},
-                                        {"C:\\p\\3.jpg", "Three", "", false, false, 1}})
-                                 .bytes);
+  Seed(dir, "gal", "sample",
+       Write_gal({{"C:\\p\\1.jpg", "One", "First", true, false, 0},
+                  {"C:\\p\\2.jpg", "Two", "Second", true, true, 0},
+                  {"C:\\p\\3.jpg", "Three", "", false, false, 1}})
+           .bytes);
   Seed(dir, "plb", "sample",
        PlbWriter()
            .Filler()

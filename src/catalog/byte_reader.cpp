@@ -10,9 +10,11 @@ void ByteReader::Fail(const std::string& message) {
 }
 
 void ByteReader::Past_end(int64_t position, const char* what) {
-  if (position < 0) Fail(std::string("the ") + what + " lies at a negative position");
-  else Fail(std::string("the ") + what + " at position " + std::to_string(position) +
-            " lies past the end of the file");
+  if (position < 0)
+    Fail(std::string("the ") + what + " lies at a negative position");
+  else
+    Fail(std::string("the ") + what + " at position " + std::to_string(position) +
+         " lies past the end of the file");
 }
 
 int ByteReader::Byte(int64_t position, const char* what) {

@@ -20,7 +20,8 @@ std::string Find_LabelDrive(LabelDriveTable& table, const std::string& label) {
     if (table.entries[i].label == label) return table.entries[i].letter;
   }
   std::string letter = Drive_carrying(label);
-  if (table.entries.size() < size_t(LabelDriveTable::kMaxEntries)) table.entries.push_back({letter, label});
+  if (table.entries.size() < size_t(LabelDriveTable::kMaxEntries))
+    table.entries.push_back({letter, label});
   return letter;
 }
 

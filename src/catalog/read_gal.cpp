@@ -56,11 +56,14 @@ class GalReader {
 
   // The text of `length` bytes at the position; `what` names it.
   std::string Text(int64_t length, int64_t position, int32_t number, const char* what) {
-    if (length < 0) Fail(number, std::string("the ") + what + " has a negative length");
-    else if (position < 0) Fail(number, std::string("the ") + what + " has a negative position");
+    if (length < 0)
+      Fail(number, std::string("the ") + what + " has a negative length");
+    else if (position < 0)
+      Fail(number, std::string("the ") + what + " has a negative position");
     else if (!file_.Holds(position, length))
-      Fail(number, std::string("the ") + what + " (" + std::to_string(length) + " bytes at position " +
-                       std::to_string(position) + ") runs past the end of the file");
+      Fail(number, std::string("the ") + what + " (" + std::to_string(length) +
+                       " bytes at position " + std::to_string(position) +
+                       ") runs past the end of the file");
     return ok_ ? file_.Text(position, length, what) : std::string();
   }
 
@@ -74,11 +77,14 @@ class GalReader {
     int32_t redirect = Read_Quad(file_, record);
     if (redirect > 1) record = redirect;
     if (!file_.Holds(record, kRecordSize)) {
-      Fail(number, "the record at position " + std::to_string(record) + " runs past the end of the file");
+      Fail(number,
+           "the record at position " + std::to_string(record) + " runs past the end of the file");
       return 0;
     }
-    picture->SourceFile = Text(Read_Quad(file_, record + 8), Read_Quad(file_, record + 12), number, "path");
-    picture->Title = Text(Read_Quad(file_, record + 16), Read_Quad(file_, record + 20), number, "title");
+    picture->SourceFile =
+        Text(Read_Quad(file_, record + 8), Read_Quad(file_, record + 12), number, "path");
+    picture->Title =
+        Text(Read_Quad(file_, record + 16), Read_Quad(file_, record + 20), number, "title");
     int32_t comment_position = Read_Quad(file_, record + 44);
     if (comment_position >= 0)
       picture->Comment = Text(Read_Quad(file_, record + 40), comment_position, number, "comment");
@@ -96,6 +102,8 @@ class GalReader {
 
 }  // namespace
 
-Status Read_gal(const std::string& bytes, PictureSink& sink) { return GalReader(bytes, sink).Read(); }
+Status Read_gal(const std::string& bytes, PictureSink& sink) {
+  return GalReader(bytes, sink).Read();
+}
 
 }  // namespace zendrel

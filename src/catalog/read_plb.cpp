@@ -46,7 +46,8 @@ std::string Date_text(int b0, int b1, int b2) {
 
 class PlbReader {
  public:
-  PlbReader(const std::string& bytes, PictureSink& sink) : bytes_(bytes), file_(bytes), sink_(sink) {
+  PlbReader(const std::string& bytes, PictureSink& sink)
+      : bytes_(bytes), file_(bytes), sink_(sink) {
     std::memset(window_, ' ', sizeof window_);
   }
 
@@ -131,6 +132,8 @@ class PlbReader {
 
 }  // namespace
 
-Status Read_plb(const std::string& bytes, PictureSink& sink) { return PlbReader(bytes, sink).Read(); }
+Status Read_plb(const std::string& bytes, PictureSink& sink) {
+  return PlbReader(bytes, sink).Read();
+}
 
 }  // namespace zendrel

@@ -69,7 +69,8 @@ class TdbReader {
     Give_volumes_drives();
     for (int64_t i = 0; i < pictures_.count(); ++i) {
       PictureRecord record = Picture(i);
-      if (!file_.ok()) return Status::Error(file_.error() + " (picture " + std::to_string(i + 1) + ")");
+      if (!file_.ok())
+        return Status::Error(file_.error() + " (picture " + std::to_string(i + 1) + ")");
       sink_.Add_picture(record);
       if (sink_.Stop_requested()) break;
     }
@@ -171,10 +172,11 @@ class TdbReader {
     if (links == links_by_picture_.end()) return subject;
     for (int64_t link : links->second) {
       int32_t keyword_key = file_.Be32(link + 23, "keyword key of a link");
-      const int64_t* keyword = keyword_records_.Find(keyword_key, keywords_.count(), [&](int64_t l) {
-        int32_t key = Read_Field(keywords_, l, 19, 1);
-        return std::pair<int32_t, int64_t>(key, keywords_.Record_position(l));
-      });
+      const int64_t* keyword =
+          keyword_records_.Find(keyword_key, keywords_.count(), [&](int64_t l) {
+            int32_t key = Read_Field(keywords_, l, 19, 1);
+            return std::pair<int32_t, int64_t>(key, keywords_.Record_position(l));
+          });
       if (!file_.ok()) break;
       if (keyword) subject += " " + file_.Field_text(*keyword + 26, 256, "keyword");
     }
@@ -205,6 +207,8 @@ class TdbReader {
 
 }  // namespace
 
-Status Read_tdb(const std::string& bytes, PictureSink& sink) { return TdbReader(bytes, sink).Read(); }
+Status Read_tdb(const std::string& bytes, PictureSink& sink) {
+  return TdbReader(bytes, sink).Read();
+}
 
 }  // namespace zendrel

@@ -38,7 +38,8 @@ Status Read_textcat(const std::string& bytes, PictureSink& sink) {
     if (first_line && fields[0] == "SourceFile") fields[0].clear();
     first_line = false;
     if (!fields[0].empty()) {
-      sink.Add_picture({fields[0], fields[1], fields[2], fields[3], fields[4], fields[5], fields[6]});
+      sink.Add_picture(
+          {fields[0], fields[1], fields[2], fields[3], fields[4], fields[5], fields[6]});
     }
     if (sink.Stop_requested()) break;
   }

@@ -43,8 +43,8 @@ class TableCursor {
   bool opened_ = false;
   int64_t count_ = 0;
   int64_t page_ = 0;
-  int64_t first_ = 0;        // index of the first record on the current page
-  int64_t last_ = -1;        // index of the last; below first_ on an empty page
+  int64_t first_ = 0;         // index of the first record on the current page
+  int64_t last_ = -1;         // index of the last; below first_ on an empty page
   int64_t pages_walked_ = 0;  // since the first page, to notice a chain that loops
 };
 

@@ -25,7 +25,8 @@ class CatalogueRun : public ::testing::Test {
     host.dest_dir = dest.Win();
   }
   std::string Text_catalogue() {
-    return "SourceFile\tTitle\r\n" + photos.Win("a.jpg") + "\tA\r\n" + photos.Win("b.jpg") + "\tB\r\n";
+    return "SourceFile\tTitle\r\n" + photos.Win("a.jpg") + "\tA\r\n" + photos.Win("b.jpg") +
+           "\tB\r\n";
   }
   TempDir photos, catalogues, dest;
   ScriptedHost host;
@@ -63,7 +64,8 @@ TEST_F(CatalogueRun, TheDestinationsOwnCatalogueIsReplacedAfterAFullRun) {
   EXPECT_EQ(outcome.end, RunEnd::kCompleted);
   EXPECT_EQ(host.events, 2);  // read completely
   EXPECT_FALSE(dest.Exists("archive2.txt"));
-  Expect_staging(dest.Read("archive.txt"), {photos.Win("a.jpg") + "\tA\t\t\t\t\t", photos.Win("b.jpg") + "\tB\t\t\t\t\t"});
+  Expect_staging(dest.Read("archive.txt"),
+                 {photos.Win("a.jpg") + "\tA\t\t\t\t\t", photos.Win("b.jpg") + "\tB\t\t\t\t\t"});
 }
 
 TEST_F(CatalogueRun, AStopLeavesTheOwnCatalogueAndArchive2) {
@@ -81,8 +83,8 @@ TEST_F(CatalogueRun, AStopLeavesTheOwnCatalogueAndArchive2) {
 }
 
 TEST_F(CatalogueRun, ADamagedCatalogueKeepsWhatWasReadAndSaysWhy) {
-  GalFile gal = Write_gal({{photos.Win("a.jpg"), "A", ""}, {photos.Win("b.jpg"), "B", ""},
-                           {"C:\\c.jpg", "C", ""}});
+  GalFile gal = Write_gal(
+      {{photos.Win("a.jpg"), "A", ""}, {photos.Win("b.jpg"), "B", ""}, {"C:\\c.jpg", "C", ""}});
   gal.bytes.resize(size_t(gal.records[2] + 30));  // the third record is cut off
   catalogues.Write("photos.GAL", gal.bytes);
   host.cat_file = "photos.GAL";
@@ -90,8 +92,9 @@ TEST_F(CatalogueRun, ADamagedCatalogueKeepsWhatWasReadAndSaysWhy) {
   EXPECT_EQ(outcome.end, RunEnd::kCompleted);
   EXPECT_EQ(host.events, 2);
   ASSERT_EQ(host.messages.size(), 1u);
-  EXPECT_EQ(host.messages[0], catalogues.Win("photos.GAL") + ": picture record 3: the record at position " +
-                                  std::to_string(gal.records[2]) + " runs past the end of the file");
+  EXPECT_EQ(host.messages[0],
+            catalogues.Win("photos.GAL") + ": picture record 3: the record at position " +
+                std::to_string(gal.records[2]) + " runs past the end of the file");
   EXPECT_EQ(outcome.message, host.messages[0]);
   auto date = [&](const char* name) { return Long_date_text(*Modified_time(photos.Win(name))); };
   Expect_staging(dest.Read("archive.txt"), {photos.Win("a.jpg") + "\tA\t\t\t\t\t" + date("a.jpg"),

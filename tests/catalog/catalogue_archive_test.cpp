@@ -53,7 +53,8 @@ class CatalogueArchive : public ::testing::Test {
 
 TEST_F(CatalogueArchive, TabDelimitedText) {
   std::string a = "D:\\Photos\\1999\\a.jpg";
-  auto outcome = Build("photos.txt", "\"SourceFile\"\tTitle\t\r\n" + a + "\tSea\tsea\tTrips\tNice\tAnn\tMay 1, 1999\t\r\n" +
+  auto outcome = Build("photos.txt", "\"SourceFile\"\tTitle\t\r\n" + a +
+                                         "\tSea\tsea\tTrips\tNice\tAnn\tMay 1, 1999\t\r\n" +
                                          "D:\\none.jpg\tGone\r\n\r\n");
   Expect_complete(outcome, 2);
   Expect_staging(dest.Read("archive.txt"), {a + "\tSea\tsea\tTrips\tNice\tAnn\tMay 1, 1999"});
@@ -68,13 +69,15 @@ TEST_F(CatalogueArchive, PhotoOrganizerLibrary) {
                                          .Word_lists({}, {})
                                          .bytes());
   Expect_complete(outcome, 2);
-  Expect_staging(dest.Read("archive.txt"), {"D:\\b.jpg\tSea\t sea sun\t\tNice\tAnn Lee\tJuly 24, 1998"});
+  Expect_staging(dest.Read("archive.txt"),
+                 {"D:\\b.jpg\tSea\t sea sun\t\tNice\tAnn Lee\tJuly 24, 1998"});
 }
 
 TEST_F(CatalogueArchive, GalleryFile) {
-  auto outcome = Build("photos.GAL", Write_gal({{"D:\\b.jpg", "Sea", "Nice"},
-                                                {"D:\\Photos\\1999\\c.jpg", "Snow", "", false, true}})
-                                         .bytes);
+  auto outcome =
+      Build("photos.GAL", Write_gal({{"D:\\b.jpg", "Sea", "Nice"},
+                                     {"D:\\Photos\\1999\\c.jpg", "Snow", "", false, true}})
+                              .bytes);
   Expect_complete(outcome, 2);
   Expect_staging(dest.Read("archive.txt"),
                  {"D:\\b.jpg\tSea\t\t\tNice\t\t" + Date("D:\\b.jpg"),
@@ -91,11 +94,13 @@ TEST_F(CatalogueArchive, ThumbsPlusDatabase) {
 }
 
 TEST_F(CatalogueArchive, ThumbsPlusExport) {
-  std::string line = "PHOTOS99,2,3,4,5,Photos\\1999" + std::string(15, ',') + ",a.jpg,\"Nice, really\",sea\r\n";
-  auto outcome = Build("photos.csv", "Label,Size\r\n" + line + "UNKNOWN,,,,,x,,,,,,,,,,,,,,,,y.jpg\r\n");
+  std::string line =
+      "PHOTOS99,2,3,4,5,Photos\\1999" + std::string(15, ',') + ",a.jpg,\"Nice, really\",sea\r\n";
+  auto outcome =
+      Build("photos.csv", "Label,Size\r\n" + line + "UNKNOWN,,,,,x,,,,,,,,,,,,,,,,y.jpg\r\n");
   Expect_complete(outcome, 2);
-  Expect_staging(dest.Read("archive.txt"),
-                 {"D:\\Photos\\1999\\a.jpg\t\tsea\t\tNice, really\t\t" + Date("D:\\Photos\\1999\\a.jpg")});
+  Expect_staging(dest.Read("archive.txt"), {"D:\\Photos\\1999\\a.jpg\t\tsea\t\tNice, really\t\t" +
+                                            Date("D:\\Photos\\1999\\a.jpg")});
   ASSERT_EQ(host.labels.entries.size(), 2u);  // kept by the host for later runs
   EXPECT_EQ(host.labels.entries[1].letter, "C");
 }

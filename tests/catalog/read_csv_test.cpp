@@ -18,11 +18,16 @@ std::string Line(const std::string& label, const std::string& folder, const std:
   std::string line = label;
   for (int column = 2; column <= 24; ++column) {
     line += ",";
-    if (column == 6) line += folder;
-    else if (column == 22) line += name;
-    else if (column == 23) line += comment;
-    else if (column == 24) line += subject;
-    else line += filler;
+    if (column == 6)
+      line += folder;
+    else if (column == 22)
+      line += name;
+    else if (column == 23)
+      line += comment;
+    else if (column == 24)
+      line += subject;
+    else
+      line += filler;
   }
   return line + "\r\n";
 }
@@ -43,7 +48,8 @@ TEST_F(ReadCsv, ColumnsMakeThePictureAndTheDateComesFromTheFile) {
   DriveTable::Global().Set('D', d.native(), "PHOTOS99");
   d.Make_dir("Trips");
   d.Write("Trips/IMG_1.jpg", "jpeg");
-  auto records = Read("Label,b,c,d,e,Path\r\n" + Line("PHOTOS99", "Trips", "IMG_1.jpg", "A comment", "sea sun"));
+  auto records = Read("Label,b,c,d,e,Path\r\n" +
+                      Line("PHOTOS99", "Trips", "IMG_1.jpg", "A comment", "sea sun"));
   ASSERT_EQ(records.size(), 1u);
   const PictureRecord& r = records[0];
   EXPECT_EQ(r.SourceFile, "D:\\Trips\\IMG_1.jpg");
@@ -77,7 +83,7 @@ TEST_F(ReadCsv, TheFirstLabelLineIsTheHeaderWhereverItStands) {
   ASSERT_EQ(records.size(), 2u);  // the record, then the second "Label" line
   EXPECT_EQ(records[1].SourceFile, "C:\\\\");
   EXPECT_EQ(Read("label,x\r\n").size(), 1u);  // case matters
-  EXPECT_EQ(Read("\r\n").size(), 1u);        // blank lines are handed on
+  EXPECT_EQ(Read("\r\n").size(), 1u);         // blank lines are handed on
 }
 
 TEST_F(ReadCsv, LabelsFindTheirDrivesInOrderAndAreRemembered) {
@@ -109,7 +115,8 @@ TEST_F(ReadCsv, PastSixteenLabelsTheDrivesAreAskedEachTime) {
 TEST_F(ReadCsv, StopsAfterTheLineWhereTheStopWasAsked) {
   RecordingSink sink;
   sink.stop_after = 1;
-  Read_csv("Label\r\n" + Line("V", "f", "1.jpg", "", "") + Line("V", "f", "2.jpg", "", ""), sink, labels);
+  Read_csv("Label\r\n" + Line("V", "f", "1.jpg", "", "") + Line("V", "f", "2.jpg", "", ""), sink,
+           labels);
   EXPECT_EQ(sink.records.size(), 1u);
 }
 

@@ -18,8 +18,10 @@ void Set_be32(std::string& b, int64_t at, uint32_t v) {
 std::vector<PictureRecord> Read(const std::string& bytes, Status* status = nullptr) {
   RecordingSink sink;
   Status read = Read_gal(bytes, sink);
-  if (status) *status = read;
-  else EXPECT_TRUE(read.ok()) << read.message();
+  if (status)
+    *status = read;
+  else
+    EXPECT_TRUE(read.ok()) << read.message();
   return sink.records;
 }
 
@@ -90,7 +92,8 @@ TEST(ReadGal, DamagedRecordsEndTheReadingWithAMessage) {
   Set_be32(loop, third + 84, uint32_t(good.records[0]));
   Set_be32(loop, third + 80, 0);
   EXPECT_EQ(Read(loop, &status).size(), 3u);
-  EXPECT_EQ(status.message(), "picture record 4: the chain of picture records loops back to an earlier record");
+  EXPECT_EQ(status.message(),
+            "picture record 4: the chain of picture records loops back to an earlier record");
 
   std::string negative = good.bytes;
   Set_be32(negative, good.records[1] + 16, 0xFFFFFFFF);
@@ -100,7 +103,8 @@ TEST(ReadGal, DamagedRecordsEndTheReadingWithAMessage) {
   std::string far = good.bytes;
   Set_be32(far, good.records[0] + 8, 0x00100000);
   EXPECT_TRUE(Read(far, &status).empty());
-  EXPECT_NE(status.message().find("picture record 1: the path (1048576 bytes at position"), std::string::npos);
+  EXPECT_NE(status.message().find("picture record 1: the path (1048576 bytes at position"),
+            std::string::npos);
 
   std::string redirect = good.bytes;  // a stub that points outside the file
   Set_be32(redirect, good.records[0], 0x7FFFFFFF);

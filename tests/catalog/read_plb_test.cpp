@@ -11,8 +11,10 @@ namespace {
 std::vector<PictureRecord> Read(const std::string& bytes, Status* status = nullptr) {
   RecordingSink sink;
   Status read = Read_plb(bytes, sink);
-  if (status) *status = read;
-  else EXPECT_TRUE(read.ok()) << read.message();
+  if (status)
+    *status = read;
+  else
+    EXPECT_TRUE(read.ok()) << read.message();
   return sink.records;
 }
 
@@ -48,10 +50,14 @@ TEST(ReadPlb, TwoPicturesWithWordListsAndEmptyOnes) {
 TEST(ReadPlb, AuthorPartsInEveryCombination) {
   struct Case {
     const char *first, *second, *author;
-  } cases[] = {{"Jane", "Doe", "Jane Doe"}, {"Jane ", "Doe", "Jane Doe"}, {"", "Doe", "Doe"},
-               {"Jane", "", "Jane "},      {"", "", ""}};
+  } cases[] = {{"Jane", "Doe", "Jane Doe"},
+               {"Jane ", "Doe", "Jane Doe"},
+               {"", "Doe", "Doe"},
+               {"Jane", "", "Jane "},
+               {"", "", ""}};
   for (const Case& c : cases) {
-    auto r = Read(PlbWriter().Header(Header("p.jpg", c.first, c.second)).Word_lists({}, {}).bytes());
+    auto r =
+        Read(PlbWriter().Header(Header("p.jpg", c.first, c.second)).Word_lists({}, {}).bytes());
     EXPECT_EQ(r.at(0).Author, c.author) << c.first << "|" << c.second;
   }
 }
@@ -59,7 +65,8 @@ TEST(ReadPlb, AuthorPartsInEveryCombination) {
 TEST(ReadPlb, DateBytesAreTheMiddleOfADayNumber) {
   EXPECT_EQ(Plb_date_bytes(36000), std::string("\x00\x94\xE1", 3));
   auto date = [](double day) {
-    return Read(PlbWriter().Header({"", "", "", "", "p.jpg", day}).Word_lists({}, {}).bytes())[0].Date;
+    return Read(PlbWriter().Header({"", "", "", "", "p.jpg", day}).Word_lists({}, {}).bytes())[0]
+        .Date;
   };
   EXPECT_EQ(date(2), "January 1, 1900");
   EXPECT_EQ(date(36526), "January 1, 2000");
@@ -69,17 +76,16 @@ TEST(ReadPlb, DateBytesAreTheMiddleOfADayNumber) {
 TEST(ReadPlb, OnlyScannedBytesFormSignatures) {
   // The header's last bytes are E1 40 00 followed by seven zero bytes: the
   // word-list signature straddles the block's end and is not seen.
-  std::string bytes = PlbWriter()
-                          .Header({"t", "", "", "", "C:\\s.jpg", 0})
-                          .Raw(std::string(4, '\0'))
-                          .bytes();
+  std::string bytes =
+      PlbWriter().Header({"t", "", "", "", "C:\\s.jpg", 0}).Raw(std::string(4, '\0')).bytes();
   bytes.replace(bytes.size() - 7, 3, "\xE1\x40\x00", 3);
   bytes += std::string(3, '\0');
   EXPECT_TRUE(Read(bytes).empty());
   bytes = PlbWriter().Header(Header("C:\\s.jpg", "", "")).Word_lists({}, {}).bytes();
   EXPECT_EQ(Read(bytes).size(), 1u);
   // A signature inside a word read as data is not seen either.
-  bytes = PlbWriter().Header(Header("x.jpg", "", "")).Word_lists({kPlbWordListSignature}, {}).bytes();
+  bytes =
+      PlbWriter().Header(Header("x.jpg", "", "")).Word_lists({kPlbWordListSignature}, {}).bytes();
   EXPECT_EQ(Read(bytes).size(), 1u);
 }
 
@@ -92,7 +98,7 @@ TEST(ReadPlb, WordListsWithoutTheirOwnHeader) {
                           .Word_lists({"again"}, {})
                           .bytes());
   ASSERT_EQ(records.size(), 3u);
-  EXPECT_EQ(records[0].SourceFile, "");  // before any header: empty fields
+  EXPECT_EQ(records[0].SourceFile, "");           // before any header: empty fields
   EXPECT_EQ(records[1].SourceFile, "C:\\i.jpg");  // h.jpg had no word list
   EXPECT_EQ(records[2].SourceFile, "C:\\i.jpg");
   EXPECT_EQ(records[2].Author, "Ann Lee");  // not "Ann Lee Lee"

@@ -34,8 +34,10 @@ class ReadTdb : public ::testing::Test {
   std::vector<PictureRecord> Read(const std::string& bytes, Status* status = nullptr) {
     RecordingSink sink;
     Status read = Read_tdb(bytes, sink);
-    if (status) *status = read;
-    else EXPECT_TRUE(read.ok()) << read.message();
+    if (status)
+      *status = read;
+    else
+      EXPECT_TRUE(read.ok()) << read.message();
     return sink.records;
   }
   std::vector<std::string> Paths(const std::vector<PictureRecord>& records) {
@@ -63,11 +65,10 @@ TEST_F(ReadTdb, PicturesOverPagesVolumesAndFoldersWithTheirOwnKeywords) {
   d.Make_dir("Photos/1999");
   d.Write("Photos/1999/a.jpg", "x");
   auto records = Read(Write_tdb(Sample_tdb()));
-  EXPECT_EQ(Paths(records),
-            (std::vector<std::string>{"D:\\Photos\\1999\\a.jpg| sea sun", "E:\\b.jpg|",
-                                      "D:\\Photos\\1999\\c.jpg| cat sea", "Lost\\d.jpg| dog",
-                                      "e.jpg|", "E:\\f.jpg| snow",
-                                      "D:\\Photos\\1999\\g.jpg| dog cat sun"}));
+  EXPECT_EQ(Paths(records), (std::vector<std::string>{
+                                "D:\\Photos\\1999\\a.jpg| sea sun", "E:\\b.jpg|",
+                                "D:\\Photos\\1999\\c.jpg| cat sea", "Lost\\d.jpg| dog", "e.jpg|",
+                                "E:\\f.jpg| snow", "D:\\Photos\\1999\\g.jpg| dog cat sun"}));
   EXPECT_EQ(records[0].Date, Long_date_text(*Modified_time("D:\\Photos\\1999\\a.jpg")));
   EXPECT_EQ(records[1].Date, "");  // not there
   EXPECT_EQ(records[0].Title + records[0].Category + records[0].Comment + records[0].Author, "");
@@ -122,7 +123,8 @@ TEST_F(ReadTdb, SubjectsMatchTheLinkByLinkScan) {
 TEST_F(ReadTdb, TextFieldsWithoutNulAreReadWhole) {
   TdbContent c = Sample_tdb();
   c.pictures[0].file_name = std::string(252, 'n') + ".jpg";  // fills its 256 bytes
-  EXPECT_EQ(Read(Write_tdb(c))[0].SourceFile, "D:\\Photos\\1999\\" + std::string(252, 'n') + ".jpg");
+  EXPECT_EQ(Read(Write_tdb(c))[0].SourceFile,
+            "D:\\Photos\\1999\\" + std::string(252, 'n') + ".jpg");
 }
 
 TEST_F(ReadTdb, StopsAfterThePictureWhereTheStopWasAsked) {
@@ -146,7 +148,8 @@ TEST_F(ReadTdb, EveryTruncationStopsCleanlyWithAPrefixOfThePictures) {
     ASSERT_LE(got.size(), all.size());
     EXPECT_TRUE(std::equal(got.begin(), got.end(), all.begin())) << length;
     if (got.size() < all.size()) EXPECT_FALSE(status.ok()) << length;
-    if (!status.ok()) EXPECT_NE(status.message().find("past the end of the file"), std::string::npos);
+    if (!status.ok())
+      EXPECT_NE(status.message().find("past the end of the file"), std::string::npos);
   }
 }
 
@@ -160,7 +163,8 @@ TEST_F(ReadTdb, DamagedTablesEndTheReadingWithAMessage) {
   looped[size_t(first_page + 8)] = 0;
   Set_le32(looped, first_page, uint32_t(first_page));
   EXPECT_TRUE(Read(looped, &status).empty());
-  EXPECT_NE(status.message().find("picture table has a chain of pages that loops"), std::string::npos)
+  EXPECT_NE(status.message().find("picture table has a chain of pages that loops"),
+            std::string::npos)
       << status.message();
 
   std::string huge = good;

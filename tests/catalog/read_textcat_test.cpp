@@ -36,7 +36,7 @@ TEST(ReadTextcat, FieldsArePositionalAndMissingOnesEmpty) {
   EXPECT_EQ(r.Category, "c");
   EXPECT_EQ(r.Comment, "m");
   EXPECT_EQ(r.Author, "au");
-  EXPECT_EQ(r.Date, "d");  // eighth and later columns ignored
+  EXPECT_EQ(r.Date, "d");       // eighth and later columns ignored
   r = Read("p\tt\t\t\r\n")[0];  // trailing tabs
   EXPECT_EQ(r.Title, "t");
 }

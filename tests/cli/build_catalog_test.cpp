@@ -41,12 +41,15 @@ TEST_F(BuildCatalog, EachFormatRunsToDone) {
   EXPECT_EQ(Build("p.txt", photos.Win("Photos/1999/a.jpg") + "\tA\r\n"), 0) << err.str();
   EXPECT_NE(out.str().find("Done!"), std::string::npos);
   EXPECT_EQ(Build("p.tDB", Write_tdb(Sample_tdb()), {"--drive", drive}), 0) << err.str();
-  EXPECT_EQ(Build("p.GAL", Write_gal({{"D:\\Photos\\1999\\a.jpg", "A", ""}}).bytes), 0) << err.str();
+  EXPECT_EQ(Build("p.GAL", Write_gal({{"D:\\Photos\\1999\\a.jpg", "A", ""}}).bytes), 0)
+      << err.str();
   EXPECT_EQ(Build("p.csv", "PHOTOS99,,,,,Photos\\1999,,,,,,,,,,,,,,,,a.jpg\r\n"), 0) << err.str();
   EXPECT_EQ(Build("p.plb", std::string("no pictures here")), 0) << err.str();
   EXPECT_EQ(err.str(), "");
   // Mode 2: the pictures are looked for in the source directory.
-  EXPECT_EQ(Build("q.txt", "X:\\elsewhere\\a.jpg\tA\r\n", {"--source", photos.native() + "/Photos/1999"}), 0);
+  EXPECT_EQ(
+      Build("q.txt", "X:\\elsewhere\\a.jpg\tA\r\n", {"--source", photos.native() + "/Photos/1999"}),
+      0);
 }
 
 TEST_F(BuildCatalog, RefusedRunsExitNonZeroWithTheMessage) {
@@ -61,7 +64,8 @@ TEST_F(BuildCatalog, ADamagedCatalogueExitsNonZeroAfterCompletingThePage) {
   GalFile gal = Write_gal({{"C:\\a.jpg", "A", ""}, {"C:\\b.jpg", "B", ""}});
   gal.bytes.resize(size_t(gal.records[1] + 10));
   EXPECT_EQ(Build("photos.GAL", gal.bytes), 1);
-  EXPECT_NE(err.str().find("photos.GAL: picture record 2: the record at position"), std::string::npos)
+  EXPECT_NE(err.str().find("photos.GAL: picture record 2: the record at position"),
+            std::string::npos)
       << err.str();
   EXPECT_NE(out.str().find("Done!"), std::string::npos);
   EXPECT_TRUE(dest.Exists("archive.htm"));
