@@ -1,6 +1,49 @@
+// Tab-delimited text catalogue (also the layout of the archive's own
+// archive.txt): one picture per line, seven positional columns, an optional
+// header line first.
 #include "catalog/read_textcat.h"
 
+#include <array>
+
+#include "catalog/text_lines.h"
+
 namespace zendrel {
-// Placeholder until this reader lands.
-Status Read_textcat(const std::string&, PictureSink&) { return Status::Error("this catalogue type cannot be read yet"); }
+namespace {
+
+// Columns past the eighth, like the eighth itself, carry nothing a picture
+// needs; they are ignored rather than refusing the line.
+constexpr size_t kFieldsUsed = 8;
+
+std::array<std::string, kFieldsUsed> Split_tabs(const std::string& line) {
+  std::array<std::string, kFieldsUsed> fields;
+  size_t start = 0;
+  for (size_t n = 0; n < kFieldsUsed; ++n) {
+    size_t tab = line.find('\t', start);
+    fields[n] = line.substr(start, tab == std::string::npos ? std::string::npos : tab - start);
+    Strip_enclosing_quotes(&fields[n]);
+    if (tab == std::string::npos) break;
+    start = tab + 1;
+  }
+  return fields;
+}
+
+}  // namespace
+
+Status Read_textcat(const std::string& bytes, PictureSink& sink) {
+  TextLines lines(bytes);
+  std::string line;
+  bool first_line = true;
+  while (lines.Next(&line)) {
+    auto fields = Split_tabs(line);
+    if (first_line && fields[0] == "SourceFile") fields[0].clear();
+    first_line = false;
+    if (!fields[0].empty()) {
+      sink.Add_picture(
+          {fields[0], fields[1], fields[2], fields[3], fields[4], fields[5], fields[6]});
+    }
+    if (sink.Stop_requested()) break;
+  }
+  return Status();
+}
+
 }  // namespace zendrel
