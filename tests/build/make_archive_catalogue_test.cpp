@@ -6,7 +6,7 @@
 #include "build/make_archive.h"
 #include "catalog/fixtures/archive_check.h"
 #include "catalog/fixtures/gal_writer.h"
-#include "catalog/fixtures/tiny_jpeg.h"
+#include "support/tiny_jpeg.h"
 #include "platform/dates.h"
 #include "platform/file_system.h"
 #include "support/scripted_host.h"

@@ -7,7 +7,7 @@
 #include "catalog/fixtures/plb_writer.h"
 #include "catalog/fixtures/recording_sink.h"
 #include "catalog/fixtures/tdb_writer.h"
-#include "catalog/fixtures/tiny_jpeg.h"
+#include "support/tiny_jpeg.h"
 #include "platform/dates.h"
 #include "platform/file_system.h"
 #include "support/scripted_host.h"

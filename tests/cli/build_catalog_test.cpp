@@ -7,7 +7,7 @@
 #include "catalog/fixtures/gal_writer.h"
 #include "catalog/fixtures/recording_sink.h"
 #include "catalog/fixtures/tdb_writer.h"
-#include "catalog/fixtures/tiny_jpeg.h"
+#include "support/tiny_jpeg.h"
 #include "cli/command.h"
 #include "support/temp_dir.h"
 

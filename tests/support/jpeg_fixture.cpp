@@ -37,3 +37,14 @@ bool Jpeg_size(const std::string& bytes, int* width, int* height) {
 }
 
 }  // namespace zendrel::testing
+
+#include "support/tiny_jpeg.h"
+
+namespace zendrel::testing {
+
+const std::string& Tiny_jpeg() {
+  static const std::string bytes = Small_jpeg(16, 16);
+  return bytes;
+}
+
+}  // namespace zendrel::testing
