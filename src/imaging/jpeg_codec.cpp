@@ -36,11 +36,17 @@ JpegDecoder::~JpegDecoder() {
   if (handle_) tjDestroy(handle_);
 }
 
+void JpegDecoder::Renew() {
+  if (handle_) tjDestroy(handle_);
+  handle_ = tjInitDecompress();
+}
+
 std::optional<PixelSize> JpegDecoder::Read_size(std::string_view jpeg) {
   int width = 0, height = 0, subsampling = 0, colorspace = 0;
-  if (!handle_ || jpeg.empty() ||
-      tjDecompressHeader3(handle_, Bytes(jpeg), jpeg.size(), &width, &height, &subsampling,
+  if (!handle_ || jpeg.empty()) return std::nullopt;
+  if (tjDecompressHeader3(handle_, Bytes(jpeg), jpeg.size(), &width, &height, &subsampling,
                           &colorspace) != 0) {
+    Renew();
     return std::nullopt;
   }
   if (width < 1 || height < 1 || width > kMaxSide || height > kMaxSide ||
@@ -65,8 +71,10 @@ ScalingFactor JpegDecoder::Factor_for(PixelSize size, PixelSize target) {
 
 bool JpegDecoder::Decode(std::string_view jpeg, ScalingFactor factor, RgbImage* out) {
   int width = 0, height = 0, subsampling = 0, colorspace = 0;
-  if (!handle_ || tjDecompressHeader3(handle_, Bytes(jpeg), jpeg.size(), &width, &height,
-                                      &subsampling, &colorspace) != 0) {
+  if (!handle_) return false;
+  if (tjDecompressHeader3(handle_, Bytes(jpeg), jpeg.size(), &width, &height, &subsampling,
+                          &colorspace) != 0) {
+    Renew();
     return false;
   }
   out->Reshape(factor.Scaled(width), factor.Scaled(height));
@@ -82,9 +90,13 @@ bool JpegDecoder::Decode(std::string_view jpeg, ScalingFactor factor, RgbImage* 
   }
   int result = tjDecompress2(handle_, Bytes(jpeg), jpeg.size(), target, out->width(), 0,
                              out->height(), cmyk ? TJPF_CMYK : TJPF_RGB, kDecodeFlags);
-  if (result != 0 && tjGetErrorCode(handle_) != TJERR_WARNING) {
-    out->Clear();
-    return false;
+  if (result != 0) {
+    bool warning_only = tjGetErrorCode(handle_) == TJERR_WARNING;
+    Renew();
+    if (!warning_only) {
+      out->Clear();
+      return false;
+    }
   }
   if (cmyk) Cmyk_to_rgb(cmyk_.get(), *out);
   return true;
@@ -102,6 +114,11 @@ JpegEncoder::~JpegEncoder() {
   tjFree(buffer_);
 }
 
+void JpegEncoder::Renew() {
+  if (handle_) tjDestroy(handle_);
+  handle_ = tjInitCompress();
+}
+
 std::string_view JpegEncoder::Encode(const RgbImage& image, int quality) {
   if (!handle_ || image.empty()) return {};
   unsigned long needed = tjBufSize(image.width(), image.height(), TJSAMP_420);
@@ -115,7 +132,10 @@ std::string_view JpegEncoder::Encode(const RgbImage& image, int quality) {
   unsigned long size = capacity_;
   int result = tjCompress2(handle_, image.data(), image.width(), 0, image.height(), TJPF_RGB,
                            &buffer_, &size, TJSAMP_420, quality, TJFLAG_NOREALLOC);
-  if (result != 0) return {};
+  if (result != 0) {
+    Renew();
+    return {};
+  }
   return {reinterpret_cast<const char*>(buffer_), size};
 }
 

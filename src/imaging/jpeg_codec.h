@@ -44,6 +44,9 @@ class JpegDecoder {
   RgbImage Decode(std::string_view jpeg, ScalingFactor factor);
 
  private:
+  // A handle that has met an error may refuse the next picture: start afresh.
+  void Renew();
+
   void* handle_;
   std::unique_ptr<uint8_t[]> cmyk_;  // CMYK pixels before conversion
   size_t cmyk_size_ = 0;
@@ -61,6 +64,8 @@ class JpegEncoder {
   std::string_view Encode(const RgbImage& image, int quality);
 
  private:
+  void Renew();
+
   void* handle_;
   unsigned char* buffer_ = nullptr;  // from tjAlloc, reused while large enough
   unsigned long capacity_ = 0;
