@@ -2,6 +2,9 @@
 // back what the scaler wrote.
 #pragma once
 
+#include <turbojpeg.h>
+
+#include <cstdlib>
 #include <string>
 
 #include "imaging/jpeg_codec.h"
@@ -36,6 +39,21 @@ inline std::string Jpeg_of(const RgbImage& image, int orientation = 1) {
   JpegEncoder encoder;
   std::string jpeg(encoder.Encode(image, 95));
   return orientation == 1 ? jpeg : With_orientation_tag(jpeg, orientation);
+}
+
+// The same picture as a progressive JPEG, many scans.
+inline std::string Progressive_jpeg_of(const RgbImage& image) {
+  tjhandle handle = tjInitCompress();
+  unsigned char* buffer = nullptr;
+  unsigned long size = 0;
+  std::string jpeg;
+  if (tjCompress2(handle, image.data(), image.width(), 0, image.height(), TJPF_RGB, &buffer, &size,
+                  TJSAMP_420, 90, TJFLAG_PROGRESSIVE) == 0) {
+    jpeg.assign(reinterpret_cast<const char*>(buffer), size);
+  }
+  tjFree(buffer);
+  tjDestroy(handle);
+  return jpeg;
 }
 
 // A grey picture whose stored top-left corner is red.
