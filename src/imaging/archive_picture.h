@@ -1,15 +1,18 @@
 // The steps shared by the display copy and the thumbnail: decode a JPEG at
 // the smallest DCT scale that still covers the wanted size, resample to that
 // size, turn it upright by its EXIF orientation; and fit a picture into the
-// 96 by 96 thumbnail cell. Safe on several threads (each call makes its own
-// codec objects unless given some).
+// 96 by 96 thumbnail cell.
+//
+// A PictureWorkspace holds the codecs and the pixel buffers of one thread,
+// reused from picture to picture: fresh memory for every picture costs more
+// than the decoding saved by scaling. Never share one between threads.
 #pragma once
 
-#include <optional>
 #include <string>
 #include <string_view>
 
 #include "imaging/jpeg_codec.h"
+#include "imaging/resample.h"
 #include "imaging/rgb_image.h"
 
 namespace zendrel {
@@ -20,12 +23,31 @@ inline constexpr int kArchiveQuality = 85;
 // Larger files are not taken for photographs.
 inline constexpr size_t kMaxPictureBytes = size_t(512) << 20;
 
-// `jpeg` upright and fitted within `box` (enlarged only with `enlarge`);
-// an empty image when it cannot be read: not a JPEG, cut short, too large,
-// or damaged beyond decoding.
-RgbImage Upright_picture(JpegDecoder& decoder, std::string_view jpeg, PixelSize box, bool enlarge);
+struct PictureWorkspace {
+  JpegDecoder decoder;
+  JpegEncoder encoder;
+  std::string file;  // the original's bytes
+  RgbImage decoded;  // at the DCT scale
+  RgbImage sized;    // resampled, as stored
+  RgbImage upright;  // turned by the orientation tag
+  RgbImage thumbnail;
+  ResampleScratch scratch;
 
-// `picture` fitted inside a black 96 by 96 square, centred.
-RgbImage Thumbnail_of(const RgbImage& picture);
+  // Gives back buffers beyond what a large photograph needs, so that one
+  // huge picture does not keep its memory for the rest of the run.
+  void Trim();
+};
+
+// The calling thread's workspace.
+PictureWorkspace& Thread_workspace();
+
+// `jpeg` upright and fitted within `box` (enlarged only with `enlarge`), in
+// one of the workspace's images; nullptr when it cannot be read: not a JPEG,
+// cut short, too large, or damaged beyond decoding.
+const RgbImage* Upright_picture(PictureWorkspace& work, std::string_view jpeg, PixelSize box,
+                                bool enlarge);
+
+// `picture` fitted inside a black 96 by 96 square, centred, into `out`.
+void Thumbnail_into(const RgbImage& picture, ResampleScratch& scratch, RgbImage* out);
 
 }  // namespace zendrel

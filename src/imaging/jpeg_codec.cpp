@@ -36,11 +36,17 @@ JpegDecoder::~JpegDecoder() {
   if (handle_) tjDestroy(handle_);
 }
 
+void JpegDecoder::Renew() {
+  if (handle_) tjDestroy(handle_);
+  handle_ = tjInitDecompress();
+}
+
 std::optional<PixelSize> JpegDecoder::Read_size(std::string_view jpeg) {
   int width = 0, height = 0, subsampling = 0, colorspace = 0;
-  if (!handle_ || jpeg.empty() ||
-      tjDecompressHeader3(handle_, Bytes(jpeg), jpeg.size(), &width, &height, &subsampling,
+  if (!handle_ || jpeg.empty()) return std::nullopt;
+  if (tjDecompressHeader3(handle_, Bytes(jpeg), jpeg.size(), &width, &height, &subsampling,
                           &colorspace) != 0) {
+    Renew();
     return std::nullopt;
   }
   if (width < 1 || height < 1 || width > kMaxSide || height > kMaxSide ||
@@ -63,42 +69,74 @@ ScalingFactor JpegDecoder::Factor_for(PixelSize size, PixelSize target) {
   return best;
 }
 
-RgbImage JpegDecoder::Decode(std::string_view jpeg, ScalingFactor factor) {
+bool JpegDecoder::Decode(std::string_view jpeg, ScalingFactor factor, RgbImage* out) {
   int width = 0, height = 0, subsampling = 0, colorspace = 0;
-  if (!handle_ || tjDecompressHeader3(handle_, Bytes(jpeg), jpeg.size(), &width, &height,
-                                      &subsampling, &colorspace) != 0) {
-    return {};
+  if (!handle_) return false;
+  if (tjDecompressHeader3(handle_, Bytes(jpeg), jpeg.size(), &width, &height, &subsampling,
+                          &colorspace) != 0) {
+    Renew();
+    return false;
   }
-  RgbImage out(factor.Scaled(width), factor.Scaled(height));
+  out->Reshape(factor.Scaled(width), factor.Scaled(height));
   bool cmyk = colorspace == TJCS_CMYK || colorspace == TJCS_YCCK;
-  std::unique_ptr<uint8_t[]> cmyk_pixels;
-  uint8_t* target = out.data();
+  uint8_t* target = out->data();
   if (cmyk) {
-    cmyk_pixels = std::make_unique_for_overwrite<uint8_t[]>(size_t(out.width()) * out.height() * 4);
-    target = cmyk_pixels.get();
+    size_t needed = size_t(out->width()) * out->height() * 4;
+    if (needed > cmyk_size_) {
+      cmyk_ = std::make_unique_for_overwrite<uint8_t[]>(needed);
+      cmyk_size_ = needed;
+    }
+    target = cmyk_.get();
   }
-  int result = tjDecompress2(handle_, Bytes(jpeg), jpeg.size(), target, out.width(), 0,
-                             out.height(), cmyk ? TJPF_CMYK : TJPF_RGB, kDecodeFlags);
-  if (result != 0 && tjGetErrorCode(handle_) != TJERR_WARNING) return {};
-  if (cmyk) Cmyk_to_rgb(cmyk_pixels.get(), out);
+  int result = tjDecompress2(handle_, Bytes(jpeg), jpeg.size(), target, out->width(), 0,
+                             out->height(), cmyk ? TJPF_CMYK : TJPF_RGB, kDecodeFlags);
+  if (result != 0) {
+    bool warning_only = tjGetErrorCode(handle_) == TJERR_WARNING;
+    Renew();
+    if (!warning_only) {
+      out->Clear();
+      return false;
+    }
+  }
+  if (cmyk) Cmyk_to_rgb(cmyk_.get(), *out);
+  return true;
+}
+
+RgbImage JpegDecoder::Decode(std::string_view jpeg, ScalingFactor factor) {
+  RgbImage out;
+  Decode(jpeg, factor, &out);
   return out;
 }
 
 JpegEncoder::JpegEncoder() : handle_(tjInitCompress()) {}
 JpegEncoder::~JpegEncoder() {
   if (handle_) tjDestroy(handle_);
+  tjFree(buffer_);
 }
 
-std::optional<std::string> JpegEncoder::Encode(const RgbImage& image, int quality) {
-  if (!handle_ || image.empty()) return std::nullopt;
-  unsigned char* buffer = nullptr;
-  unsigned long size = 0;
+void JpegEncoder::Renew() {
+  if (handle_) tjDestroy(handle_);
+  handle_ = tjInitCompress();
+}
+
+std::string_view JpegEncoder::Encode(const RgbImage& image, int quality) {
+  if (!handle_ || image.empty()) return {};
+  unsigned long needed = tjBufSize(image.width(), image.height(), TJSAMP_420);
+  if (needed == (unsigned long)-1) return {};
+  if (needed > capacity_) {
+    tjFree(buffer_);
+    buffer_ = tjAlloc(int(needed));
+    capacity_ = buffer_ ? needed : 0;
+    if (!buffer_) return {};
+  }
+  unsigned long size = capacity_;
   int result = tjCompress2(handle_, image.data(), image.width(), 0, image.height(), TJPF_RGB,
-                           &buffer, &size, TJSAMP_420, quality, 0);
-  std::optional<std::string> bytes;
-  if (result == 0) bytes.emplace(reinterpret_cast<const char*>(buffer), size);
-  tjFree(buffer);
-  return bytes;
+                           &buffer_, &size, TJSAMP_420, quality, TJFLAG_NOREALLOC);
+  if (result != 0) {
+    Renew();
+    return {};
+  }
+  return {reinterpret_cast<const char*>(buffer_), size};
 }
 
 }  // namespace zendrel

@@ -3,6 +3,7 @@
 // call; nothing is shared between objects.
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -38,11 +39,17 @@ class JpegDecoder {
   static ScalingFactor Factor_for(PixelSize size, PixelSize target);
 
   // Decodes at `factor` (one of Factor_for's results) into RGB. Warnings
-  // about damaged data are accepted; errors give an empty image.
+  // about damaged data are accepted; on errors returns false.
+  bool Decode(std::string_view jpeg, ScalingFactor factor, RgbImage* out);
   RgbImage Decode(std::string_view jpeg, ScalingFactor factor);
 
  private:
+  // A handle that has met an error may refuse the next picture: start afresh.
+  void Renew();
+
   void* handle_;
+  std::unique_ptr<uint8_t[]> cmyk_;  // CMYK pixels before conversion
+  size_t cmyk_size_ = 0;
 };
 
 class JpegEncoder {
@@ -52,11 +59,16 @@ class JpegEncoder {
   JpegEncoder(const JpegEncoder&) = delete;
   JpegEncoder& operator=(const JpegEncoder&) = delete;
 
-  // Baseline JPEG, 4:2:0 chroma, at `quality`; nullopt on failure.
-  std::optional<std::string> Encode(const RgbImage& image, int quality);
+  // Baseline JPEG, 4:2:0 chroma, at `quality`: the bytes stay valid until
+  // the next call. Empty on failure.
+  std::string_view Encode(const RgbImage& image, int quality);
 
  private:
+  void Renew();
+
   void* handle_;
+  unsigned char* buffer_ = nullptr;  // from tjAlloc, reused while large enough
+  unsigned long capacity_ = 0;
 };
 
 }  // namespace zendrel

@@ -53,8 +53,15 @@ int Exif_orientation(std::string_view exif_payload) {
 
 RgbImage Oriented(RgbImage image, int orientation) {
   if (orientation < 2 || orientation > 8) return image;
+  RgbImage out;
+  Orient_into(image, orientation, &out);
+  return out;
+}
+
+void Orient_into(const RgbImage& image, int orientation, RgbImage* out_image) {
+  RgbImage& out = *out_image;
   PixelSize out_size = Oriented_size(image.size(), orientation);
-  RgbImage out(out_size.width, out_size.height);
+  out.Reshape(out_size.width, out_size.height);
   SourceMap map = Map_for(orientation, image.width(), image.height());
   const ptrdiff_t stride = ptrdiff_t(image.stride());
   const ptrdiff_t column_step = map.dx_y * stride + map.dx_x * 3;
@@ -68,7 +75,6 @@ RgbImage Oriented(RgbImage image, int orientation) {
       target[2] = source[2];
     }
   }
-  return out;
 }
 
 std::string With_orientation_tag(const std::string& jpeg, int orientation) {

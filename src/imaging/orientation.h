@@ -22,7 +22,9 @@ inline PixelSize Oriented_size(PixelSize size, int orientation) {
   return Swaps_sides(orientation) ? PixelSize{size.height, size.width} : size;
 }
 
-// `image` as it should be shown. Orientation 1 hands the image back unchanged.
+// `image` as it should be shown, into `out` (not `image` itself).
+void Orient_into(const RgbImage& image, int orientation, RgbImage* out);
+// The same; orientation 1 hands the image back unchanged.
 RgbImage Oriented(RgbImage image, int orientation);
 
 // A JPEG file with an EXIF block holding `orientation` placed after its

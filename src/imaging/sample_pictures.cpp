@@ -220,9 +220,10 @@ std::string Sample_jpeg(const SampleSpec& spec) {
   Blur(pixels, shown.width, shown.height, false);
   RgbImage upright = Developed(pixels, shown.width, shown.height, 7, random);
   RgbImage stored = Oriented(std::move(upright), Inverse_orientation(orientation));
-  std::optional<std::string> jpeg = JpegEncoder().Encode(stored, spec.quality);
-  if (!jpeg) return {};
-  return orientation == 1 ? *jpeg : With_orientation_tag(*jpeg, orientation);
+  JpegEncoder encoder;
+  std::string jpeg(encoder.Encode(stored, spec.quality));
+  if (jpeg.empty() || orientation == 1) return jpeg;
+  return With_orientation_tag(jpeg, orientation);
 }
 
 std::vector<SampleSpec> Demo_samples() {
@@ -270,7 +271,8 @@ std::string Texture_jpeg() {
   }
   Blur(pixels, kSide, kSide, true);
   RgbImage image = Developed(pixels, kSide, kSide, 3, random);
-  return JpegEncoder().Encode(image, 90).value_or(std::string());
+  JpegEncoder encoder;
+  return std::string(encoder.Encode(image, 90));
 }
 
 }  // namespace zendrel

@@ -4,22 +4,33 @@
 #include "imaging/picture_file.h"
 
 namespace zendrel {
+namespace {
+
+bool Scale(PictureWorkspace& work, const std::string& input_path, const std::string& output_path,
+           int size) {
+  if (!Read_picture_file(input_path, kMaxPictureBytes, &work.file)) return false;
+  const RgbImage* picture = nullptr;
+  if (size == kThumbnailSide) {
+    const RgbImage* fitted =
+        Upright_picture(work, work.file, {kThumbnailSide, kThumbnailSide}, true);
+    if (!fitted) return false;
+    Thumbnail_into(*fitted, work.scratch, &work.thumbnail);
+    picture = &work.thumbnail;
+  } else {
+    picture = Upright_picture(work, work.file, kDisplayBox, false);
+    if (!picture) return false;
+  }
+  std::string_view jpeg = work.encoder.Encode(*picture, kArchiveQuality);
+  return !jpeg.empty() && Write_whole_file(output_path, jpeg.data(), jpeg.size()).empty();
+}
+
+}  // namespace
 
 int16_t sjpeg(const std::string& input_path, const std::string& output_path, int size) {
-  std::string bytes;
-  if (!Read_picture_file(input_path, kMaxPictureBytes, &bytes)) return 1;
-  JpegDecoder decoder;
-  RgbImage picture;
-  if (size == kThumbnailSide) {
-    picture = Thumbnail_of(
-        Upright_picture(decoder, bytes, {kThumbnailSide, kThumbnailSide}, true));
-  } else {
-    picture = Upright_picture(decoder, bytes, kDisplayBox, false);
-  }
-  if (picture.empty()) return 1;
-  std::optional<std::string> jpeg = JpegEncoder().Encode(picture, kArchiveQuality);
-  if (!jpeg) return 1;
-  return Write_whole_file(output_path, jpeg->data(), jpeg->size()).empty() ? 0 : 1;
+  PictureWorkspace& work = Thread_workspace();
+  bool made = Scale(work, input_path, output_path, size);
+  work.Trim();
+  return made ? 0 : 1;
 }
 
 }  // namespace zendrel

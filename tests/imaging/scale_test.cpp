@@ -1,0 +1,238 @@
+#include "imaging/scale.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <thread>
+#include <vector>
+
+#include "imaging/archive_picture.h"
+#include "imaging/picture_test_util.h"
+#include "imaging/sample_pictures.h"
+#include "support/temp_dir.h"
+
+namespace zendrel {
+namespace {
+
+using testing::Decoded;
+using testing::Near;
+using testing::Pixel;
+using testing::Rgb;
+using testing::TempDir;
+
+constexpr Rgb kRed{255, 0, 0}, kGrey{128, 128, 128}, kBlack{0, 0, 0};
+
+// Every entry of a directory, hidden ones included.
+std::vector<std::string> Entries(const std::string& dir) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(dir))
+    names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+class ScaleTest : public ::testing::Test {
+ protected:
+  // Scales `jpeg`; on success reads both outputs back.
+  ScaleResult Make(const std::string& jpeg) {
+    std::string original = dir_.Write("original.jpg", jpeg);
+    ScaleResult result = Make_archive_pictures(original, dir_.Native("d.jpg"), dir_.Native("t.jpg"));
+    if (result.outcome == ScaleOutcome::kMade) {
+      display_ = Decoded(dir_.Read("d.jpg"));
+      thumbnail_ = Decoded(dir_.Read("t.jpg"));
+    }
+    return result;
+  }
+
+  TempDir dir_;
+  RgbImage display_, thumbnail_;
+};
+
+TEST_F(ScaleTest, DisplayCopyFitsWithin1024By768AndIsNeverEnlarged) {
+  struct Case {
+    int width, height, want_width, want_height;
+  } cases[] = {
+      {2048, 1536, 1024, 768},  // exactly twice the box
+      {1600, 1200, 1024, 768},
+      {1200, 1600, 576, 768},   // portrait: the height limits
+      {3000, 1000, 1024, 341},  // panorama: the width limits
+      {640, 480, 640, 480},     // smaller than the box: kept
+      {1024, 768, 1024, 768},
+      {1025, 10, 1024, 10},
+      {5, 3000, 1, 768},        // never narrower than one pixel
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.width) + "x" + std::to_string(c.height));
+    ASSERT_EQ(Make(testing::Jpeg_of(testing::Filled(c.width, c.height, kGrey))).outcome,
+              ScaleOutcome::kMade);
+    EXPECT_EQ(display_.size(), (PixelSize{c.want_width, c.want_height}));
+    EXPECT_TRUE(Near(Pixel(display_, display_.width() / 2, display_.height() / 2), kGrey, 6));
+    EXPECT_EQ(thumbnail_.size(), (PixelSize{96, 96}));
+  }
+}
+
+TEST_F(ScaleTest, ThumbnailIs96By96WithThePictureCentredOnBlack) {
+  ASSERT_EQ(Make(testing::Jpeg_of(testing::Filled(800, 400, {255, 255, 255}))).outcome,
+            ScaleOutcome::kMade);
+  ASSERT_EQ(thumbnail_.size(), (PixelSize{96, 96}));
+  // 800x400 fits as 96x48: black bands of 24 rows above and below.
+  EXPECT_TRUE(Near(Pixel(thumbnail_, 48, 2), kBlack));
+  EXPECT_TRUE(Near(Pixel(thumbnail_, 48, 93), kBlack));
+  EXPECT_TRUE(Near(Pixel(thumbnail_, 48, 48), {255, 255, 255}));
+  EXPECT_TRUE(Near(Pixel(thumbnail_, 2, 48), {255, 255, 255}));
+  EXPECT_TRUE(Near(Pixel(thumbnail_, 93, 48), {255, 255, 255}));
+
+  ASSERT_EQ(Make(testing::Jpeg_of(testing::Filled(30, 60, {255, 255, 255}))).outcome,
+            ScaleOutcome::kMade);
+  // A tiny portrait is fitted to the cell's height, with bands at the sides.
+  EXPECT_TRUE(Near(Pixel(thumbnail_, 2, 48), kBlack));
+  EXPECT_TRUE(Near(Pixel(thumbnail_, 93, 48), kBlack));
+  EXPECT_TRUE(Near(Pixel(thumbnail_, 48, 2), {255, 255, 255}));
+  EXPECT_TRUE(Near(Pixel(thumbnail_, 48, 93), {255, 255, 255}));
+}
+
+TEST_F(ScaleTest, OrientationTagTurnsThePictureUpright) {
+  // Where the stored top-left corner is seen, for each tag.
+  struct Case {
+    int orientation;
+    bool right, bottom;
+  } cases[] = {{1, false, false}, {2, true, false},  {3, true, true},  {4, false, true},
+               {5, false, false}, {6, true, false},  {7, true, true},  {8, false, true}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE("orientation " + std::to_string(c.orientation));
+    ASSERT_EQ(Make(testing::Marked_jpeg(200, 100, c.orientation)).outcome, ScaleOutcome::kMade);
+    PixelSize shown = c.orientation >= 5 ? PixelSize{100, 200} : PixelSize{200, 100};
+    ASSERT_EQ(display_.size(), shown);
+    int near_x = c.right ? shown.width - 5 : 4, far_x = c.right ? 4 : shown.width - 5;
+    int near_y = c.bottom ? shown.height - 5 : 4, far_y = c.bottom ? 4 : shown.height - 5;
+    EXPECT_TRUE(Near(Pixel(display_, near_x, near_y), kRed, 40));
+    EXPECT_TRUE(Near(Pixel(display_, far_x, near_y), kGrey, 40));
+    EXPECT_TRUE(Near(Pixel(display_, near_x, far_y), kGrey, 40));
+    EXPECT_TRUE(Near(Pixel(display_, far_x, far_y), kGrey, 40));
+  }
+}
+
+TEST_F(ScaleTest, TurnedPictureFitsTheBoxAsShown) {
+  // Stored 1600x1200 and turned a quarter: shown 768 high, 576 wide.
+  ASSERT_EQ(Make(testing::Marked_jpeg(1600, 1200, 6)).outcome, ScaleOutcome::kMade);
+  EXPECT_EQ(display_.size(), (PixelSize{576, 768}));
+  EXPECT_TRUE(Near(Pixel(display_, 570, 5), kRed, 40));
+  // The thumbnail is the upright picture too: 72 wide, bands at the sides.
+  EXPECT_TRUE(Near(Pixel(thumbnail_, 2, 48), kBlack));
+  EXPECT_TRUE(Near(Pixel(thumbnail_, 80, 3), kRed, 40));
+}
+
+TEST_F(ScaleTest, WhatCannotBeReadIsUnreadableAndWritesNothing) {
+  std::string valid = testing::Marked_jpeg(64, 48, 1);
+  std::vector<std::pair<std::string, std::string>> inputs = {
+      {"text", "This is not a picture at all.\n"},
+      {"empty", ""},
+      {"only the start marker", "\xFF\xD8"},
+      {"start marker and junk", std::string("\xFF\xD8") + std::string(500, 'x')},
+  };
+  // A header claiming 60000 by 60000 pixels.
+  std::string huge = valid;
+  size_t frame = huge.find("\xFF\xC0");
+  ASSERT_NE(frame, std::string::npos);
+  huge[frame + 5] = huge[frame + 7] = char(0xEA);
+  huge[frame + 6] = huge[frame + 8] = char(0x60);
+  inputs.push_back({"60000x60000", huge});
+  for (size_t cut = 0; cut < valid.size(); cut += 7)
+    inputs.push_back({"cut at " + std::to_string(cut), valid.substr(0, cut)});
+  inputs.push_back({"last byte missing", valid.substr(0, valid.size() - 1)});
+
+  for (const auto& [label, bytes] : inputs) {
+    SCOPED_TRACE(label);
+    EXPECT_EQ(Make(bytes).outcome, ScaleOutcome::kUnreadable);
+  }
+  EXPECT_EQ(Entries(dir_.native()), std::vector<std::string>{"original.jpg"});
+
+  dir_.Make_dir("folder.jpg");
+  for (const std::string& path : {dir_.Native("folder.jpg"), dir_.Native("missing.jpg"),
+                                  std::string("/dev/null"), std::string("/proc/self/mem")}) {
+    SCOPED_TRACE(path);
+    EXPECT_EQ(Make_archive_pictures(path, dir_.Native("d.jpg"), dir_.Native("t.jpg")).outcome,
+              ScaleOutcome::kUnreadable);
+  }
+  EXPECT_FALSE(dir_.Exists("d.jpg"));
+  // A bad file leaves nothing behind that spoils the next picture.
+  EXPECT_EQ(Make(valid).outcome, ScaleOutcome::kMade);
+}
+
+TEST_F(ScaleTest, DamagedPictureDataNeverCrashes) {
+  RgbImage marked = testing::Filled(64, 48, kGrey);
+  testing::Paint(marked, 0, 0, 20, 20, kRed);
+  const std::string originals[] = {testing::Marked_jpeg(64, 48, 6),
+                                   testing::Progressive_jpeg_of(marked)};
+  ASSERT_EQ(Make(originals[1]).outcome, ScaleOutcome::kMade);
+  uint32_t noise = 12345;
+  for (int round = 0; round < 200; ++round) {
+    std::string damaged = originals[round % 2];
+    for (int k = 0; k < 1 + round % 5; ++k) {
+      noise = noise * 1103515245 + 12345;
+      size_t at = noise % (damaged.size() - 2);  // anywhere but the end marker
+      damaged[at] = char(noise >> 16);
+    }
+    ScaleResult result = Make(damaged);
+    EXPECT_NE(result.outcome, ScaleOutcome::kWriteFailed);
+    if (result.outcome == ScaleOutcome::kMade) {
+      EXPECT_EQ(thumbnail_.size(), (PixelSize{96, 96}));
+    }
+  }
+}
+
+TEST_F(ScaleTest, WriteFailureNamesTheFileAndTheCause) {
+  std::string original = dir_.Write("a.jpg", testing::Marked_jpeg(64, 48, 1));
+  ScaleResult result =
+      Make_archive_pictures(original, dir_.Native("gone/_ABC1230.jpg"), dir_.Native("gone/_ABC1231.jpg"));
+  EXPECT_EQ(result.outcome, ScaleOutcome::kWriteFailed);
+  EXPECT_EQ(result.failed_name, "_ABC1230.jpg");
+  EXPECT_EQ(result.cause, "No such file or directory");
+
+  // The thumbnail fails after the display copy was written: neither stays.
+  result = Make_archive_pictures(original, dir_.Native("_ABC1231.jpg"), "/proc/_ABC1230.jpg");
+  EXPECT_EQ(result.outcome, ScaleOutcome::kWriteFailed);
+  EXPECT_EQ(result.failed_name, "_ABC1230.jpg");
+  EXPECT_FALSE(result.cause.empty());
+  EXPECT_EQ(Entries(dir_.native()), std::vector<std::string>{"a.jpg"});
+}
+
+TEST_F(ScaleTest, OutputsReplaceOldFilesWithoutLeavingTemporaries) {
+  dir_.Write("d.jpg", "old display");
+  dir_.Write("t.jpg", "old thumbnail");
+  ASSERT_EQ(Make(testing::Marked_jpeg(300, 200, 1)).outcome, ScaleOutcome::kMade);
+  EXPECT_EQ(display_.size(), (PixelSize{300, 200}));
+  EXPECT_EQ(Entries(dir_.native()), (std::vector<std::string>{"d.jpg", "original.jpg", "t.jpg"}));
+  EXPECT_EQ(std::filesystem::status(dir_.Native("d.jpg")).permissions() &
+                std::filesystem::perms::others_read,
+            std::filesystem::perms::others_read);
+}
+
+TEST_F(ScaleTest, ThreadsWorkingAtOnceMakeWhatOneThreadMakes) {
+  std::vector<std::string> originals;
+  for (unsigned i = 0; i < 4; ++i) {
+    originals.push_back(dir_.Write("p" + std::to_string(i) + ".jpg",
+                                   Sample_jpeg({"", 400 + 100 * int(i), 300, int(1 + 2 * i), i})));
+  }
+  auto run = [&](unsigned i, const std::string& tag) {
+    Make_archive_pictures(originals[i], dir_.Native(tag + std::to_string(i) + "d.jpg"),
+                          dir_.Native(tag + std::to_string(i) + "t.jpg"));
+  };
+  for (unsigned i = 0; i < 4; ++i) run(i, "one");
+  std::vector<std::thread> threads;
+  for (unsigned i = 0; i < 4; ++i)
+    threads.emplace_back([&, i] {
+      for (int k = 0; k < 3; ++k) run(i, "many");
+    });
+  for (std::thread& t : threads) t.join();
+  for (unsigned i = 0; i < 4; ++i) {
+    for (const char* kind : {"d.jpg", "t.jpg"}) {
+      std::string name = std::to_string(i) + kind;
+      EXPECT_FALSE(dir_.Read("one" + name).empty()) << name;
+      EXPECT_TRUE(dir_.Read("many" + name) == dir_.Read("one" + name)) << name;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace zendrel
