@@ -11,21 +11,20 @@
 namespace zendrel {
 
 ArchiveJpegs Make_archive_jpegs(const std::string& original) {
+  PictureWorkspace& work = Thread_workspace();
   ArchiveJpegs made;
-  std::string bytes;
-  if (!Read_picture_file(original, kMaxPictureBytes, &bytes)) return made;
-  JpegDecoder decoder;
-  RgbImage shown = Upright_picture(decoder, bytes, kDisplayBox, false);
-  if (shown.empty()) return made;
-  // The thumbnail comes from the display copy's pixels, as if it had been
-  // made from the display file, without decoding that file again.
-  JpegEncoder encoder;
-  auto display = encoder.Encode(shown, kArchiveQuality);
-  auto thumbnail = encoder.Encode(Thumbnail_of(shown), kArchiveQuality);
-  if (!display || !thumbnail) return made;
-  made.readable = true;
-  made.display = std::move(*display);
-  made.thumbnail = std::move(*thumbnail);
+  const RgbImage* shown = nullptr;
+  if (Read_picture_file(original, kMaxPictureBytes, &work.file))
+    shown = Upright_picture(work, work.file, kDisplayBox, false);
+  if (shown) {
+    made.display = std::string(work.encoder.Encode(*shown, kArchiveQuality));
+    // The thumbnail comes from the display copy's pixels, as if it had been
+    // made from the display file, without decoding that file again.
+    Thumbnail_into(*shown, work.scratch, &work.thumbnail);
+    made.thumbnail = std::string(work.encoder.Encode(work.thumbnail, kArchiveQuality));
+    made.readable = !made.display.empty() && !made.thumbnail.empty();
+  }
+  work.Trim();
   return made;
 }
 
