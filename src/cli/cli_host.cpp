@@ -41,7 +41,9 @@ void CliHost::Set_status_caption(const std::string& caption) {
       std::chrono::duration<double>(std::chrono::steady_clock::now() - started_).count();
   double rate = seconds > 0 ? std::stod(caption) / seconds : 0;
   char line[96];
-  std::snprintf(line, sizeof line, "\r%s pictures, %.1f pictures/s ", caption.c_str(), rate);
+  // The master counts subdirectory pages, the other modes pictures.
+  const char* what = mode == 4 ? "pages" : "pictures";
+  std::snprintf(line, sizeof line, "\r%s %s, %.1f %s/s ", caption.c_str(), what, rate, what);
   io_.out << line << std::flush;
   progress_shown_ = true;
 }

@@ -18,6 +18,7 @@ struct Command {
   const char* name;
   const char* usage;    // one line: "build --source DIR --dest DIR [...]"
   const char* summary;  // one line
+  const char* options;  // one "  --name  meaning" line per option, as the manual page has them
   int (*run)(const std::vector<std::string>& args, Streams& io);
 };
 

@@ -1,4 +1,5 @@
 #include <ostream>
+#include <string>
 
 #include "cli/archive_commands.h"
 #include "cli/build_command.h"
@@ -15,19 +16,42 @@ const std::vector<Command>& Commands() {
       {"build",
        "build --source DIR --dest DIR | --catalog FILE --dest DIR [--source DIR] "
        "[--copy no|keep|rename] [--drive L=DIR[:LABEL]]... [--jobs N] [--rebuild]",
-       "make an archive from a directory of JPEG files or from a catalogue", Build_command},
+       "make an archive from a directory of JPEG files or from a catalogue",
+       "  --source DIR        the directory of the pictures\n"
+       "  --dest DIR          the archive directory; made when missing\n"
+       "  --catalog FILE      a catalogue file; its type comes from its extension\n"
+       "  --copy no|keep|rename\n"
+       "                      also copy the originals: not at all, under their own names,\n"
+       "                      or under unique 8.3 names (the default)\n"
+       "  --drive L=DIR[:LABEL]\n"
+       "                      drive letter L of catalogue paths stands for DIR, carrying\n"
+       "                      the volume label LABEL; may be given several times\n"
+       "  --jobs N            scale pictures on N threads (default: one per core)\n"
+       "  --rebuild           make every display copy and thumbnail anew\n",
+       Build_command},
       {"demo", "demo [DIR]", "build an archive from sample pictures into DIR (./zendrel-demo)",
-       Demo_command},
+       "", Demo_command},
+      {"master", "master DIR [--drive L=DIR[:LABEL]]...",
+       "make one archive page in DIR over the archives of its subdirectories",
+       "  --drive L=DIR[:LABEL]\n"
+       "                      drive letter L stands for DIR; may be given several times\n",
+       Master_command},
       {"records", "records DIR", "list the records of DIR's archive.htm, fields 1 to 10 by tabs",
-       Records_command},
+       "", Records_command},
       {"edit",
        "edit DIR --record N [--title T] [--keywords K] [--category C] [--comment X] "
        "[--author A] [--date D]",
-       "change the descriptions of one record of DIR's archive", Edit_command},
+       "change the descriptions of one record of DIR's archive",
+       "  --record N          the record number, from 1\n"
+       "  --title T, --keywords K, --category C, --comment X, --author A, --date D\n"
+       "                      new values; fields not given keep theirs. Dates are taken as\n"
+       "                      12/25/1999, 1999-12-25, December 25, 1999, Dec 25, 1999 or\n"
+       "                      25 December 1999\n",
+       Edit_command},
       {"delete", "delete DIR --record N --yes", "delete one record of DIR's archive",
+       "  --record N          the record number, from 1\n"
+       "  --yes               delete without asking\n",
        Delete_command},
-      {"master", "master DIR [--drive L=DIR[:LABEL]]...",
-       "make one archive page in DIR over the archives of its subdirectories", Master_command},
   };
   return commands;
 }
@@ -36,9 +60,14 @@ namespace {
 
 void Print_help(std::ostream& out) {
   out << "Usage: zendrel [COMMAND] [OPTIONS]\n"
-         "Without a command, starts the desktop program.\n\nCommands:\n";
-  for (const Command& c : Commands()) out << "  " << c.name << "\t" << c.summary << "\n";
-  out << "\nzendrel COMMAND --help shows a command's options.\n";
+         "Without a command, or with gui, starts the desktop program.\n\nCommands:\n";
+  for (const Command& c : Commands()) {
+    std::string name = c.name;
+    out << "  " << name << std::string(10 - name.size(), ' ') << c.summary << "\n";
+  }
+  out << "\n  --help    this list; zendrel COMMAND --help shows a command's options\n"
+         "  --version the version\n\n"
+         "ZENDREL_DRIVES=\"D=/mnt/cd:LABEL;E=/data\" adds drives; C: is / by default.\n";
 }
 
 }  // namespace
@@ -57,6 +86,7 @@ int Run_command_line(const std::vector<std::string>& args, Streams& io) {
     std::vector<std::string> rest(args.begin() + 1, args.end());
     if (!rest.empty() && (rest[0] == "--help" || rest[0] == "-h")) {
       io.out << "Usage: zendrel " << c.usage << "\n" << c.summary << "\n";
+      if (*c.options) io.out << "\nOptions:\n" << c.options;
       return 0;
     }
     return c.run(rest, io);
