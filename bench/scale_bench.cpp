@@ -119,9 +119,9 @@ bool Floor(const Picture& picture) {
 std::vector<Picture> Make_pictures(const std::string& dir, int width, int height, int count) {
   std::vector<Picture> pictures;
   for (int i = 0; i < count; ++i) {
-    zendrel::SampleSpec spec{"p" + std::to_string(width) + "_" + std::to_string(i) + ".jpg",
+    zendrel::SamplePicture sample{"p" + std::to_string(width) + "_" + std::to_string(i) + ".jpg",
                              width, height, 1, unsigned(100 + i), 92};
-    Picture picture{dir + "/" + spec.file_name, zendrel::Sample_jpeg(spec)};
+    Picture picture{dir + "/" + sample.file_name, zendrel::Sample_jpeg(sample)};
     std::ofstream(picture.path, std::ios::binary) << picture.bytes;
     pictures.push_back(std::move(picture));
   }

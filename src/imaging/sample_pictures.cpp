@@ -202,11 +202,11 @@ int Inverse_orientation(int orientation) {
 
 }  // namespace
 
-std::string Sample_jpeg(const SampleSpec& spec) {
-  if (spec.width < 1 || spec.height < 1 || spec.width > 8000 || spec.height > 8000) return {};
-  int orientation = spec.orientation >= 1 && spec.orientation <= 8 ? spec.orientation : 1;
-  PixelSize shown = Oriented_size({spec.width, spec.height}, orientation);
-  Random random(spec.seed);
+std::string Sample_jpeg(const SamplePicture& sample) {
+  if (sample.width < 1 || sample.height < 1 || sample.width > 8000 || sample.height > 8000) return {};
+  int orientation = sample.orientation >= 1 && sample.orientation <= 8 ? sample.orientation : 1;
+  PixelSize shown = Oriented_size({sample.width, sample.height}, orientation);
+  Random random(sample.seed);
   Scene scene = Make_scene(random);
   SceneDrawer drawer(scene, float(shown.width) / shown.height, random);
   std::vector<float> pixels(size_t(shown.width) * shown.height * 3);
@@ -221,12 +221,12 @@ std::string Sample_jpeg(const SampleSpec& spec) {
   RgbImage upright = Developed(pixels, shown.width, shown.height, 7, random);
   RgbImage stored = Oriented(std::move(upright), Inverse_orientation(orientation));
   JpegEncoder encoder;
-  std::string jpeg(encoder.Encode(stored, spec.quality));
+  std::string jpeg(encoder.Encode(stored, sample.quality));
   if (jpeg.empty() || orientation == 1) return jpeg;
   return With_orientation_tag(jpeg, orientation);
 }
 
-std::vector<SampleSpec> Demo_samples() {
+std::vector<SamplePicture> Demo_samples() {
   return {
       {"IMG_0001.JPG", 1600, 1200, 1, 11},
       {"IMG_0002.JPG", 1600, 1200, 6, 12},  // a phone held upright
@@ -239,13 +239,13 @@ std::vector<SampleSpec> Demo_samples() {
   };
 }
 
-Status Write_samples(const std::string& dir, const std::vector<SampleSpec>& specs) {
+Status Write_samples(const std::string& dir, const std::vector<SamplePicture>& samples) {
   std::error_code error;
   std::filesystem::create_directories(dir, error);
   if (error) return Status::FileError(dir, error.message());
-  for (const SampleSpec& spec : specs) {
-    std::string path = dir + "/" + spec.file_name;
-    std::string jpeg = Sample_jpeg(spec);
+  for (const SamplePicture& sample : samples) {
+    std::string path = dir + "/" + sample.file_name;
+    std::string jpeg = Sample_jpeg(sample);
     if (jpeg.empty()) return Status::FileError(path, "the picture could not be drawn");
     std::string cause = Write_whole_file(path, jpeg.data(), jpeg.size());
     if (!cause.empty()) return Status::FileError(path, cause);

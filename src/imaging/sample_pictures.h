@@ -12,7 +12,7 @@
 
 namespace zendrel {
 
-struct SampleSpec {
+struct SamplePicture {
   std::string file_name;  // native name
   int width = 640;        // as stored in the file, before the tag turns it
   int height = 480;
@@ -23,13 +23,13 @@ struct SampleSpec {
 
 // JPEG bytes of one sample picture. The scene stands upright once the
 // orientation tag is applied. Empty on failure.
-std::string Sample_jpeg(const SampleSpec& spec);
+std::string Sample_jpeg(const SamplePicture& sample);
 
 // The demo's set: a few sizes, landscape and portrait, some rotated by tag.
-std::vector<SampleSpec> Demo_samples();
+std::vector<SamplePicture> Demo_samples();
 
-// Writes `specs` into the native directory `dir` (made if missing).
-Status Write_samples(const std::string& dir, const std::vector<SampleSpec>& specs);
+// Writes `samples` into the native directory `dir` (made if missing).
+Status Write_samples(const std::string& dir, const std::vector<SamplePicture>& samples);
 
 // A light, seamlessly tiling paper texture, 256 by 256: the page background.
 std::string Texture_jpeg();

@@ -98,10 +98,10 @@ void DriveTable::Set(char letter, const std::string& native_root, const std::str
             [](const Drive& a, const Drive& b) { return a.letter < b.letter; });
 }
 
-bool DriveTable::Set_from_text(const std::string& spec) {
-  if (spec.size() < 3 || spec[1] != '=' || !std::isalpha(static_cast<unsigned char>(spec[0])))
+bool DriveTable::Set_from_text(const std::string& text) {
+  if (text.size() < 3 || text[1] != '=' || !std::isalpha(static_cast<unsigned char>(text[0])))
     return false;
-  std::string rest = spec.substr(2);
+  std::string rest = text.substr(2);
   std::string label;
   size_t colon = rest.rfind(':');
   if (colon != std::string::npos) {
@@ -109,7 +109,7 @@ bool DriveTable::Set_from_text(const std::string& spec) {
     rest = rest.substr(0, colon);
   }
   if (rest.empty() || rest[0] != '/') return false;
-  Set(spec[0], rest, Utf8_to_cp1252(label));
+  Set(text[0], rest, Utf8_to_cp1252(label));
   return true;
 }
 

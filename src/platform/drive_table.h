@@ -31,7 +31,7 @@ class DriveTable {
   // Adds or replaces the drive of `letter`.
   void Set(char letter, const std::string& native_root, const std::string& label = "");
   // Parses "L=DIR[:LABEL]"; false when malformed.
-  bool Set_from_text(const std::string& spec);
+  bool Set_from_text(const std::string& text);
 
   const std::vector<Drive>& Drives() const { return drives_; }
   const Drive* Find(char letter) const;

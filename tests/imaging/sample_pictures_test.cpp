@@ -25,17 +25,17 @@ TEST(SamplePictures, StoredSizeAndOrientationTagAreAsAsked) {
 }
 
 TEST(SamplePictures, DemoSetHasPortraitsTurnedPicturesAndANonAsciiName) {
-  std::vector<SampleSpec> specs = Demo_samples();
+  std::vector<SamplePicture> samples = Demo_samples();
   std::set<std::string> names;
   bool portrait = false, turned = false, accented = false;
-  for (const SampleSpec& s : specs) {
+  for (const SamplePicture& s : samples) {
     names.insert(s.file_name);
     portrait |= s.height > s.width && !Swaps_sides(s.orientation);
     turned |= Swaps_sides(s.orientation);
     accented |= s.file_name.find('\xC3') != std::string::npos;
   }
-  EXPECT_GE(specs.size(), 6u);
-  EXPECT_EQ(names.size(), specs.size());
+  EXPECT_GE(samples.size(), 6u);
+  EXPECT_EQ(names.size(), samples.size());
   EXPECT_TRUE(portrait && turned && accented);
 }
 
