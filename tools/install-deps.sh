@@ -12,8 +12,16 @@ packages=(build-essential cmake ninja-build pkg-config git
   dpkg-dev lintian)
 if [ "${1:-}" = "--bench" ]; then packages+=(libvips-dev imagemagick libbenchmark-dev); fi
 
+# A Node.js that brings its own npm (as NodeSource's does) conflicts with
+# Debian's npm package: take whichever is there.
+if command -v node >/dev/null && command -v npm >/dev/null; then
+  packages=("${packages[@]/nodejs}")
+  packages=("${packages[@]/npm}")
+fi
+
 missing=()
 for p in "${packages[@]}"; do
+  [ -n "$p" ] || continue
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
 if [ ${#missing[@]} -gt 0 ]; then
