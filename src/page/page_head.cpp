@@ -10,6 +10,9 @@ std::vector<std::string> Page_head_lines() {
       "<html>",
       "<head>",
       "<title>Zendrel</title>",
+      // The page is Windows-1252 text; said so, every browser in every
+      // locale reads its names and descriptions right.
+      R"(<meta http-equiv="Content-Type" content="text/html; charset=windows-1252">)",
       R"(<script language="JavaScript">)",
       "",
       "<!-- begin script",

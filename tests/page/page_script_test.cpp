@@ -53,11 +53,12 @@ void Expect_script_layout(const std::vector<std::string>& lines) {
 
 TEST(PageHead, OpensTheDocumentAndEndsByMakingTheCatalogue) {
   std::vector<std::string> lines = Page_head_lines();
-  std::vector<std::string> first(lines.begin(), lines.begin() + 7);
+  std::vector<std::string> first(lines.begin(), lines.begin() + 8);
   EXPECT_EQ(first, (std::vector<std::string>{
                        R"(<!DOCTYPE HTML PUBLIC "-//W3C//DTD HTML 4.0 Frameset//EN">)", "<html>",
-                       "<head>", "<title>Zendrel</title>", R"(<script language="JavaScript">)", "",
-                       "<!-- begin script"}));
+                       "<head>", "<title>Zendrel</title>",
+                       R"(<meta http-equiv="Content-Type" content="text/html; charset=windows-1252">)",
+                       R"(<script language="JavaScript">)", "", "<!-- begin script"}));
   EXPECT_EQ(lines[lines.size() - 2], "");
   EXPECT_EQ(lines.back(), "var cat = new Catalog();");
   EXPECT_EQ(Function_names(lines),
@@ -67,7 +68,7 @@ TEST(PageHead, OpensTheDocumentAndEndsByMakingTheCatalogue) {
                 "SortResults", "CompareResults", "IndexItemList", "AddIndexItem", "Index",
                 "AddToIndex", "SearchIndex", "parseKeywords", "parseDate", "myDate", "sortDates",
                 "monthnum", "nextfile", "Pic", "Catalog", "AddToCatalog"}));
-  Expect_script_layout(std::vector<std::string>(lines.begin() + 7, lines.end()));
+  Expect_script_layout(std::vector<std::string>(lines.begin() + 8, lines.end()));
 }
 
 TEST(PageTail, DeclaresTheGlobalsThenTheViewerAndTheFrameset) {
