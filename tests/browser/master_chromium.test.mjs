@@ -2,7 +2,7 @@
 // subdirectories, then zendrel master over them), opened from disk in
 // headless Chromium: every thumbnail loads, a folder search lists one
 // folder's pictures, and the detail view of a picture from each subdirectory
-// shows that picture's display copy.
+// shows that picture's display copy, also from a master of masters.
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
@@ -135,6 +135,26 @@ describe('master archive in chromium', { skip: missing }, () => {
       assert.ok(shown.width > 96, `${shown.src} is ${shown.width} pixels wide`);
       assert.ok(shown.text.includes(records[index].source), shown.text);
     }
+    assert.deepEqual(viewer.errors, []);
+  });
+
+  test('a master of masters shows the display copy under both prefixes', async () => {
+    // The work directory's one subdirectory with a page is the master.
+    run('master', work);
+    const outer = masterRecords(work);
+    assert.deepEqual(outer.map((r) => r.thumb), records.map((r) => `master/${r.thumb}`));
+    await viewer.open(pathToFileURL(path.join(work, 'archive.htm')).href);
+    await viewer.start();
+    await viewer.search({ text: '', cols: 4 });
+    await viewer.results('show');
+    const index = outer.length - 1;
+    await viewer.clickImage('show', index);
+    await viewer.until(() => self.show.document.images.length === 1 &&
+      self.show.document.images[0].complete);
+    const shown = await viewer.page.evaluate(() => [self.show.document.images[0].getAttribute('src'),
+      self.show.document.images[0].naturalWidth]);
+    assert.equal(shown[0], displayName(outer[index].thumb));
+    assert.ok(shown[1] > 96, `${shown[0]} is ${shown[1]} pixels wide`);
     assert.deepEqual(viewer.errors, []);
   });
 });
