@@ -5,6 +5,8 @@
 //   node tools/screenshots-page.mjs               makes the demo archive first
 //                                                  (build/zendrel demo)
 //   node tools/screenshots-page.mjs --archive DIR  uses DIR/archive.htm
+//   ... --detail N                                 shows the Nth picture (from 0)
+//                                                  in the detail view
 //
 // Needs `npm install` done in tests/browser (tools/install-deps.sh does it).
 import { execFileSync } from 'node:child_process';
@@ -28,6 +30,12 @@ function archiveDir() {
 }
 
 const dir = archiveDir();
+
+// The third picture of the demo stands upright; `--detail N` picks another.
+function detailIndex() {
+  const given = process.argv.indexOf('--detail');
+  return given > 0 ? Number(process.argv[given + 1]) : 2;
+}
 const page = path.join(dir, 'archive.htm');
 if (!fs.existsSync(page)) {
   console.error(`screenshots-page: ${page} does not exist`);
@@ -38,7 +46,7 @@ fs.mkdirSync(out, { recursive: true });
 const browser = await launch('chromium');
 try {
   const tab = await browser.newPage();
-  await tab.setViewport({ width: 1000, height: 640 });
+  await tab.setViewport({ width: 1000, height: 800 });
   const viewer = new Viewer(tab);
   const allLoaded = () => [self.show, self.film].every((w) =>
     [...w.document.images].every((i) => i.complete));
@@ -57,7 +65,8 @@ try {
   await viewer.results('show');
   await save('thumbnails');
 
-  await viewer.clickImage('show', 0);
+  // A portrait picture: its display copy and description fit side by side.
+  await viewer.clickImage('show', detailIndex());
   await viewer.until(() => self.show.document.body.innerHTML.indexOf('showBlack') >= 0);
   await save('detail');
 

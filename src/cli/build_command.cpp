@@ -79,6 +79,12 @@ int Build_command(const std::vector<std::string>& args, Streams& io) {
     io.err << "zendrel build: --copy takes no, keep or rename\n";
     return 2;
   }
+  // A mistyped source would otherwise end in an empty page over the
+  // destination's existing archive.
+  if (source && !Directory_exists(host.src_dir)) {
+    io.err << "zendrel: " << Message_for_terminal(host.src_dir + ": no such directory") << "\n";
+    return 1;
+  }
   if (auto made = Make_destination(host.dest_dir); !made.empty()) {
     io.err << "zendrel: " << Message_for_terminal(made) << "\n";
     return 1;

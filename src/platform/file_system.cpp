@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <filesystem>
 
@@ -157,6 +158,11 @@ Status List_directory(const std::string& directory, const std::string& pattern,
     if (wanted && Matches_pattern(text, pattern)) names->push_back(text);
   }
   ::closedir(d);
+  // Listed as Windows lists them: by name without regard to case, so that
+  // archives come out in the same order on every file system.
+  std::stable_sort(names->begin(), names->end(), [](const std::string& a, const std::string& b) {
+    return Fold_case(a) < Fold_case(b);
+  });
   return Status();
 }
 

@@ -31,7 +31,7 @@ Status Delete_file(const std::string& path);
 Status Read_whole_file(const std::string& path, std::string* bytes);
 
 // Names in `directory` matching `pattern` ("*.jpg", without regard to case),
-// in the order the file system gives them.
+// sorted by name without regard to case (as Windows lists them).
 Status List_directory(const std::string& directory, const std::string& pattern,
                       ListFilter filter, std::vector<std::string>* names);
 

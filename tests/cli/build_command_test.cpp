@@ -55,6 +55,26 @@ TEST(CommandLine, RefusedRunsExitNonZeroWithTheReason) {
   EXPECT_EQ(unknown.status, 2);
 }
 
+TEST(CommandLine, AMissingSourceLeavesTheExistingArchiveAlone) {
+  testing::TempDir dir;
+  dir.Write("src/a.jpg", testing::Small_jpeg());
+  CliRun first({"build", "--source", dir.Native("src"), "--dest", dir.Native("out"), "--copy", "no"});
+  ASSERT_EQ(first.status, 0) << first.err.str();
+  std::string page = dir.Read("out/archive.htm");
+  for (const char* catalog : {"", "out/archive.txt"}) {
+    std::vector<std::string> args{"build", "--source", dir.Native("srx"), "--dest",
+                                  dir.Native("out"), "--copy", "no"};
+    if (*catalog) args.insert(args.end(), {"--catalog", dir.Native(catalog)});
+    CliRun typo(args);
+    EXPECT_EQ(typo.status, 1);
+    EXPECT_NE(typo.err.str().find("srx: no such directory"), std::string::npos) << typo.err.str();
+    EXPECT_EQ(dir.Read("out/archive.htm"), page);
+  }
+  CliRun elsewhere({"build", "--source", dir.Native("srx"), "--dest", dir.Native("new")});
+  EXPECT_EQ(elsewhere.status, 1);
+  EXPECT_FALSE(dir.Exists("new"));
+}
+
 TEST(CommandLine, HelpAndVersion) {
   CliRun version({"--version"});
   EXPECT_EQ(version.out.str(), "Zendrel 1.1.0\n");
