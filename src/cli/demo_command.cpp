@@ -40,12 +40,12 @@ const std::map<std::string, std::vector<std::string>>& Descriptions() {
 // A tab-delimited catalogue of the sample pictures, in Windows-1252 as the
 // build reads it. Returns an error text, or empty.
 std::string Write_catalogue(const std::filesystem::path& pictures,
-                            const std::vector<SampleSpec>& samples, const std::string& file) {
+                            const std::vector<SamplePicture>& samples, const std::string& file) {
   OutputFile out;
   if (Status opened = out.Open(file); !opened.ok()) return opened.message();
   out.Write_line("SourceFile\tTitle\tSubject\tCategory\tComment\tAuthor\tDate");
   std::string folder = Windows_view(pictures.string());
-  for (const SampleSpec& sample : samples) {
+  for (const SamplePicture& sample : samples) {
     std::string line = folder + "\\" + sample.file_name;
     auto found = Descriptions().find(sample.file_name);
     if (found != Descriptions().end())
@@ -64,7 +64,7 @@ int Demo_command(const std::vector<std::string>& args, Streams& io) {
   std::filesystem::path root = std::filesystem::absolute(dir, ec);
   std::filesystem::path pictures = root / "sample-pictures";
   std::filesystem::path archive = root / "archive";
-  std::vector<SampleSpec> samples = Demo_samples();
+  std::vector<SamplePicture> samples = Demo_samples();
   Status made = Write_samples(pictures.string(), samples);
   if (!made.ok()) {
     io.err << "zendrel demo: " << made.message() << "\n";
