@@ -126,7 +126,13 @@ class Run {
   }
 
   Status Call_source() {
-    if (mode_ == 3) return Scan_source(host_.Src_dir(), context_);
+    if (mode_ == 3) {
+      // A source directory that cannot be listed, or that goes away, is no
+      // archive of it: the run fails and the previous archive stays.
+      Status scanned = Scan_source(host_.Src_dir(), context_);
+      if (!scanned.ok()) context_.Fail(scanned);
+      return Status();
+    }
     if (mode_ == 4) return Make_master(context_);
     const std::string& path = catalogue_path_;
     const std::string& bytes = catalogue_.bytes();

@@ -79,8 +79,8 @@ int Build_command(const std::vector<std::string>& args, Streams& io) {
     io.err << "zendrel build: --copy takes no, keep or rename\n";
     return 2;
   }
-  // A mistyped source would otherwise end in an empty page over the
-  // destination's existing archive.
+  // Checked before anything is made: a mistyped source, with a catalogue,
+  // would otherwise give a page without pictures over the existing archive.
   if (source && !Directory_exists(host.src_dir)) {
     io.err << "zendrel: " << Message_for_terminal(host.src_dir + ": no such directory") << "\n";
     return 1;

@@ -153,6 +153,17 @@ TEST_F(MakeArchiveTest, AFullDiskLeavesThePreviousArchiveIntact) {
   EXPECT_EQ(host.go, "Go");
 }
 
+TEST_F(MakeArchiveTest, AMissingSourceLeavesThePreviousArchive) {
+  dir.Write("dest/archive.htm", "previous page");
+  host.src_dir = dir.Win("gone");
+  EXPECT_EQ(Make_archive(host).end, RunEnd::kFailed);
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_NE(host.messages[0].find("gone"), std::string::npos);
+  EXPECT_EQ(dir.Read("dest/archive.htm"), "previous page");
+  EXPECT_FALSE(dir.Exists("dest/archive.txt"));
+  EXPECT_EQ(host.go, "Go");
+}
+
 TEST_F(MakeArchiveTest, AnEmptySourceStillWritesACompletePage) {
   dir.Make_dir("empty");
   host.src_dir = dir.Win("empty");
