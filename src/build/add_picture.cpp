@@ -71,8 +71,8 @@ class PictureProcessing {
     if (!Is_new_picture(p.directory, p.file_name)) return p;
     p.dest = Add_backslash(host_.Dest_dir());
     auto native_source = Native_path(p.source_path);
-    auto native_display = Native_path(p.dest + p.names.display);
-    auto native_thumbnail = Native_path(p.dest + p.names.thumbnail);
+    auto native_display = run_.dest_index_.Native(p.dest, p.names.display);
+    auto native_thumbnail = run_.dest_index_.Native(p.dest, p.names.thumbnail);
     if (!native_source || !native_display || !native_thumbnail) return p;
     p.native_display = *native_display;
     p.native_thumbnail = *native_thumbnail;

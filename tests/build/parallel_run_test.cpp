@@ -123,5 +123,28 @@ TEST_F(ParallelRunTest, CopiesOfAnEarlierRunAreKeptUnlessRebuilt) {
   EXPECT_EQ(remade, 600);
 }
 
+// Copies whose names an earlier trip through another system turned to lower
+// case are still this run's copies.
+TEST_F(ParallelRunTest, CopiesNamedInAnotherCaseAreKept) {
+  ScriptedHost first = Host_into("lower", 2);
+  first.copy_answer = 0;
+  Make_archive(first);
+  size_t copies = 0;
+  for (const auto& [name, bytes] : Files_of(*dir_, "lower")) {
+    if (name[0] != '_') continue;
+    std::string lower = name;
+    for (char& c : lower) c = char(std::tolower(static_cast<unsigned char>(c)));
+    std::filesystem::rename(dir_->Native("lower/" + name), dir_->Native("lower/" + lower));
+    ++copies;
+  }
+  ScriptedHost second = Host_into("lower", 2);
+  second.copy_answer = 0;
+  Make_archive(second);
+  EXPECT_EQ(second.status, "300 Done!");
+  size_t after = 0;
+  for (const auto& [name, bytes] : Files_of(*dir_, "lower")) after += name[0] == '_';
+  EXPECT_EQ(after, copies);  // none made again beside them
+}
+
 }  // namespace
 }  // namespace zendrel
