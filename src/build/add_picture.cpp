@@ -3,6 +3,8 @@
 // staging line. Taking a picture in works out its names on the run's
 // thread and starts its copies on a worker; writing it, in delivery order,
 // does everything the user can see.
+#include <sys/stat.h>
+
 #include <chrono>
 
 #include "build/archive_names.h"
@@ -123,10 +125,13 @@ class PictureProcessing {
     int16_t mode = host_.Copy_mode();
     if (mode == 1 && !Unsafe_file_name(p.file_name)) {
       Copy_file(p.source_path, p.dest + p.file_name);  // refuses to copy a file onto itself
-    } else if (mode == 2 && !File_exists(p.dest + p.names.copy)) {
+    } else if (mode == 2) {
       // Straight to the copy name: a user's file of the original's name in
       // the destination, or the original itself, is never touched.
-      Copy_file(p.source_path, p.dest + p.names.copy);
+      auto native_copy = run_.dest_index_.Native(p.dest, p.names.copy);
+      struct stat existing;
+      if (native_copy && ::stat(native_copy->c_str(), &existing) != 0)
+        Copy_file_to(p.source_path, *native_copy, p.dest + p.names.copy);
     }
   }
 

@@ -57,10 +57,15 @@ std::optional<std::tm> Modified_time(const std::string& path) {
 }
 
 Status Copy_file(const std::string& from, const std::string& to) {
-  auto src = Native_path(from);
   auto dst = Native_path(to);
-  if (!src) return Unknown_drive(from);
   if (!dst) return Unknown_drive(to);
+  return Copy_file_to(from, *dst, to);
+}
+
+Status Copy_file_to(const std::string& from, const std::string& native_to, const std::string& to) {
+  auto src = Native_path(from);
+  if (!src) return Unknown_drive(from);
+  const std::string* dst = &native_to;
   int in = ::open(src->c_str(), O_RDONLY | O_CLOEXEC);
   if (in < 0) return Status::FileError(from, Errno_text(errno));
   struct stat source_stat, target_stat;

@@ -26,6 +26,9 @@ std::optional<std::tm> Modified_time(const std::string& path);
 
 // Copies byte for byte, replacing `to`. A partial copy is removed.
 Status Copy_file(const std::string& from, const std::string& to);
+// The same, with the target's native path already found; `to` names it in
+// messages.
+Status Copy_file_to(const std::string& from, const std::string& native_to, const std::string& to);
 Status Rename_file(const std::string& from, const std::string& to);
 Status Delete_file(const std::string& path);
 Status Read_whole_file(const std::string& path, std::string* bytes);
