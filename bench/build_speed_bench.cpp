@@ -109,9 +109,9 @@ PictureSet Drawn_set(const std::string& dir, const std::string& prefix, int coun
   auto draw = [&] {
     for (size_t k; (k = next++) < missing.size();) {
       int i = missing[k];
-      zendrel::SampleSpec spec{Numbered(prefix, i, 4), width, height, 1, first_seed + unsigned(i),
+      zendrel::SamplePicture sample{Numbered(prefix, i, 4), width, height, 1, first_seed + unsigned(i),
                                92};
-      std::string bytes = zendrel::Sample_jpeg(spec);
+      std::string bytes = zendrel::Sample_jpeg(sample);
       std::string part = set.paths[i] + ".part";
       std::ofstream(part, std::ios::binary) << bytes;
       fs::rename(part, set.paths[i]);

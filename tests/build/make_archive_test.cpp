@@ -10,6 +10,7 @@
 #include "page/page_head.h"
 #include "platform/output_file.h"
 #include "support/jpeg_fixture.h"
+#include "support/other_writer.h"
 #include "support/scripted_host.h"
 #include "support/temp_dir.h"
 
@@ -179,24 +180,8 @@ TEST_F(MakeArchiveTest, ACatalogueInUseCanBeRetried) {
   host.mode = 1;
   host.cat_dir = dir.Win("cat");
   host.cat_file = "list.txt";
-  int ready[2], release[2];
-  ASSERT_EQ(pipe(ready), 0);
-  ASSERT_EQ(pipe(release), 0);
-  pid_t child = fork();
-  if (child == 0) {
-    int fd = ::open(dir.Native("cat/list.txt").c_str(), O_WRONLY);
-    char c = 'r';
-    (void)!write(ready[1], &c, 1);
-    (void)!read(release[0], &c, 1);
-    ::close(fd);
-    _exit(0);
-  }
-  char c;
-  ASSERT_EQ(read(ready[0], &c, 1), 1);
-  host.on_message = [&](const std::string&) {  // the other program closes it
-    (void)!write(release[1], "x", 1);
-    waitpid(child, nullptr, 0);
-  };
+  testing::OtherWriter other(dir.Native("cat/list.txt"));
+  host.on_message = [&](const std::string&) { other.Release(); };
   host.answers = {Answer::kRetry};
   Make_archive(host);
   ASSERT_GE(host.messages.size(), 1u);

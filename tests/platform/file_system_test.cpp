@@ -10,6 +10,7 @@
 #include "platform/catalogue_file.h"
 #include "platform/dates.h"
 #include "platform/output_file.h"
+#include "support/other_writer.h"
 #include "support/temp_dir.h"
 
 namespace zendrel {
@@ -75,25 +76,11 @@ TEST(Dates, EnglishLongDatesAndStamps) {
 TEST(CatalogueFile, TellsAFileInUseFromAMissingOne) {
   testing::TempDir dir;
   dir.Write("list.txt", "line\r\n");
-  int ready[2], release[2];
-  ASSERT_EQ(pipe(ready), 0);
-  ASSERT_EQ(pipe(release), 0);
-  pid_t child = fork();
-  if (child == 0) {  // another program holding the catalogue open for writing
-    int fd = ::open(dir.Native("list.txt").c_str(), O_WRONLY);
-    char c = 'r';
-    (void)!write(ready[1], &c, 1);
-    (void)!read(release[0], &c, 1);
-    ::close(fd);
-    _exit(0);
-  }
-  char c;
-  ASSERT_EQ(read(ready[0], &c, 1), 1);
+  testing::OtherWriter other(dir.Native("list.txt"));  // holds it open for writing
   CatalogueFile file;
   EXPECT_EQ(file.Open(dir.Win("list.txt")), CatalogueFile::Result::kInUse);
   EXPECT_FALSE(file.is_open());
-  ASSERT_EQ(write(release[1], "x", 1), 1);
-  waitpid(child, nullptr, 0);
+  other.Release();
   EXPECT_EQ(file.Open(dir.Win("list.txt")), CatalogueFile::Result::kOpened);
   EXPECT_EQ(file.bytes(), "line\r\n");
   EXPECT_EQ(file.Open(dir.Win("none.txt")), CatalogueFile::Result::kFailed);
