@@ -28,6 +28,14 @@ bool Contains(const std::string& text, const char* part) {
   return text.find(part) != std::string::npos;
 }
 
+// The catalogue goes to the PhotoRecall reader: no earlier type matches.
+bool Reads_database(const std::string& path) {
+  for (const char* type : {".txt", ".plb", ".GAL", ".tDB", ".csv"}) {
+    if (Contains(path, type)) return false;
+  }
+  return Contains(path, ".mdb");
+}
+
 bool Supported_catalogue_name(const std::string& name) {
   for (const char* type : {".txt", ".plb", ".GAL", ".tDB", ".csv", ".mdb"}) {
     if (Contains(name, type)) return true;
@@ -51,8 +59,7 @@ class Run {
     if (auto failed = Open_outputs()) return *failed;
     host_.Set_go_caption("Stop");
     Status source = Call_source();
-    // The PhotoRecall reader reads to the end whatever the stop request says.
-    context_.Finish_pictures(!Contains(catalogue_path_, ".mdb") || mode_ > 2);
+    context_.Finish_pictures(source_checks_stop_);
     return Complete(source);
   }
 
@@ -96,7 +103,9 @@ class Run {
   // The availability check, before anything of the destination is touched.
   std::optional<RunOutcome> Open_catalogue() {
     catalogue_path_ = Add_backslash(host_.Cat_dir()) + host_.Cat_file();
-    if (Contains(catalogue_path_, ".mdb")) return std::nullopt;
+    // The database reader opens its file itself; every other reader reads
+    // the bytes opened here ("list.txt.mdb" is read as text, so it is opened).
+    if (Reads_database(catalogue_path_)) return std::nullopt;
     for (;;) {
       CatalogueFile::Result result = catalogue_.Open(catalogue_path_);
       if (result == CatalogueFile::Result::kOpened) return std::nullopt;
@@ -142,8 +151,13 @@ class Run {
     else if (Contains(path, ".GAL")) status = Read_gal(bytes, context_);
     else if (Contains(path, ".tDB")) status = Read_tdb(bytes, context_);
     else if (Contains(path, ".csv")) status = Read_csv(bytes, context_, host_.Label_drives());
-    else if (Contains(path, ".mdb")) status = Read_mdb(path, context_);
-    else host_.Message_box(kNotSupported, Buttons::kOk);
+    else if (Reads_database(path)) {
+      // The PhotoRecall reader reads to the end whatever the stop request says.
+      source_checks_stop_ = false;
+      status = Read_mdb(path, context_);
+    } else {
+      host_.Message_box(kNotSupported, Buttons::kOk);
+    }
     if (!status.ok()) return Status::FileError(path, status.message());
     return status;
   }
@@ -193,6 +207,7 @@ class Run {
   int mode_ = 0;
   std::string catalogue_path_;
   bool replace_staging_ = false;
+  bool source_checks_stop_ = true;
 };
 
 }  // namespace

@@ -191,6 +191,16 @@ TEST_F(MakeArchiveTest, ACatalogueInUseCanBeRetried) {
   EXPECT_TRUE(dir.Exists("dest/archive.htm"));
 }
 
+TEST_F(MakeArchiveTest, ATextCatalogueNamedLikeADatabaseIsReadAsText) {
+  dir.Write("cat/list.txt.mdb", "SourceFile\r\n" + dir.Win("src\\p1.jpg") + "\tFirst\r\n");
+  host.mode = 1;
+  host.cat_dir = dir.Win("cat");
+  host.cat_file = "list.txt.mdb";
+  Make_archive(host);
+  EXPECT_TRUE(host.messages.empty()) << host.messages[0];
+  EXPECT_EQ(host.status, "1 Done!");
+}
+
 TEST_F(MakeArchiveTest, ARefusedCatalogueLeavesThePreviousPage) {
   dir.Write("dest/archive.htm", "previous page");
   host.mode = 1;
