@@ -192,7 +192,7 @@ TEST_F(MakeArchiveTest, ACatalogueInUseCanBeRetried) {
 }
 
 TEST_F(MakeArchiveTest, ATextCatalogueNamedLikeADatabaseIsReadAsText) {
-  dir.Write("cat/list.txt.mdb", "SourceFile\r\n" + dir.Win("src\\p1.jpg") + "\tFirst\r\n");
+  dir.Write("cat/list.txt.mdb", "SourceFile\r\n" + dir.Win("src/p1.jpg") + "\tFirst\r\n");
   host.mode = 1;
   host.cat_dir = dir.Win("cat");
   host.cat_file = "list.txt.mdb";
