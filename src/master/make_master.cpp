@@ -5,9 +5,9 @@
 #include <cstring>
 #include <vector>
 
+#include "page/page_records.h"
 #include "page/record_line.h"
 #include "page/script_value.h"
-#include "platform/catalogue_file.h"
 #include "platform/file_system.h"
 #include "platform/win_path.h"
 
@@ -16,7 +16,6 @@ namespace {
 
 constexpr char kHeader[] = "SourceFile\tTitle\tSubject\tCategory\tComment\tAuthor\tSource\tDate";
 constexpr size_t kMaxPages = 1001;
-constexpr size_t kMaxRecordText = 32767;  // positions within a record are 16-bit
 
 struct SubdirectoryPage {
   std::string page;    // the subdirectory's archive.htm, Windows view
@@ -33,20 +32,6 @@ bool Name_fits_page(const std::string& name) {
     if (c < 0x20 || c == 0x7f || std::strchr("\"\\#?%<>", c) != nullptr) return false;
   }
   return true;
-}
-
-// The page's lines without their ends; a last line end starts no line.
-std::vector<std::string> Page_lines(const std::string& bytes) {
-  std::vector<std::string> lines;
-  size_t start = 0;
-  while (start < bytes.size()) {
-    size_t end = bytes.find('\n', start);
-    if (end == std::string::npos) end = bytes.size();
-    size_t stop = end > start && bytes[end - 1] == '\r' ? end - 1 : end;
-    lines.push_back(bytes.substr(start, stop - start));
-    start = end + 1;
-  }
-  return lines;
 }
 
 std::string Joined(const std::array<std::string, 5>& lines) {
@@ -103,31 +88,14 @@ class MasterCopy {
 
   Status Copy_page(const SubdirectoryPage& page) {
     prefix_ = page.prefix;
-    CatalogueFile file;
-    CatalogueFile::Result opened = file.Open(page.page);
-    if (opened == CatalogueFile::Result::kInUse)
-      return Status::FileError(page.page, "the page is being written by another program");
-    if (opened != CatalogueFile::Result::kOpened)
-      return Status::FileError(page.page, Errno_text(file.error_number()));
-    std::vector<std::string> lines = Page_lines(file.bytes());
-    file.Close();
-    int record = 0;
-    for (size_t i = 0; i < lines.size(); ++i) {
-      if (lines[i].compare(0, 7, "cat.add") != 0) continue;
-      std::string joined = lines[i];
-      for (int more = 0; more < 4 && i + 1 < lines.size(); ++more) joined += lines[++i];
-      ++record;
-      if (Status copied = Copy_record(joined); !copied.ok())
-        return Status::FileError(page.page, "record " + std::to_string(record) + " " +
-                                                copied.message());
-    }
-    return {};
+    std::string bytes;
+    if (Status read = Read_page_bytes(page.page, &bytes); !read.ok()) return read;
+    return For_each_page_record(
+        bytes, page.page,
+        [&](int, const std::vector<std::string>& values) { return Copy_record(values); });
   }
 
-  Status Copy_record(const std::string& joined) {
-    if (joined.size() > kMaxRecordText) return Status::Error("is longer than 32767 characters");
-    std::vector<std::string> found = Split_record_text(joined);
-    if (found.size() > 10) return Status::Error("has more than ten values");
+  Status Copy_record(const std::vector<std::string>& found) {
     RecordValues values;
     std::copy(found.begin(), found.end(), values.begin());
     values[0] = prefix_ + values[0];

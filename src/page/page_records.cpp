@@ -1,0 +1,67 @@
+#include "page/page_records.h"
+
+#include <string_view>
+
+#include "page/record_line.h"
+#include "platform/catalogue_file.h"
+
+namespace zendrel {
+namespace {
+
+// Splits the page into lines; CR LF, a lone CR and a lone LF each end one.
+class LineCursor {
+ public:
+  explicit LineCursor(std::string_view bytes) : bytes_(bytes) {}
+  bool at_end() const { return position_ >= bytes_.size(); }
+  std::string_view Next() {
+    size_t start = position_;
+    size_t end = bytes_.find_first_of("\r\n", start);
+    if (end == std::string_view::npos) end = bytes_.size();
+    position_ = end;
+    if (position_ < bytes_.size() && bytes_[position_] == '\r') ++position_;
+    if (position_ < bytes_.size() && bytes_[position_] == '\n') ++position_;
+    return bytes_.substr(start, end - start);
+  }
+
+ private:
+  std::string_view bytes_;
+  size_t position_ = 0;
+};
+
+}  // namespace
+
+Status Read_page_bytes(const std::string& page, std::string* bytes) {
+  CatalogueFile file;
+  CatalogueFile::Result opened = file.Open(page);
+  if (opened == CatalogueFile::Result::kInUse)
+    return Status::FileError(page, "the page is open for writing in another program");
+  if (opened != CatalogueFile::Result::kOpened)
+    return Status::FileError(page, Errno_text(file.error_number()));
+  *bytes = file.bytes();
+  return Status();
+}
+
+Status For_each_page_record(
+    const std::string& bytes, const std::string& page,
+    const std::function<Status(int record, const std::vector<std::string>& values)>& visit) {
+  LineCursor lines(bytes);
+  int record = 0;
+  while (!lines.at_end()) {
+    std::string_view line = lines.Next();
+    if (line.substr(0, 7) != "cat.add") continue;
+    std::string text(line);
+    for (int joined = 0; joined < 4 && !lines.at_end(); ++joined) text += lines.Next();
+    ++record;
+    if (text.size() > kMaxRecordText)
+      return Status::FileError(page, "record " + std::to_string(record) + " is longer than " +
+                                         std::to_string(kMaxRecordText) + " characters");
+    std::vector<std::string> values = Split_record_text(text);
+    if (values.size() > 10)
+      return Status::FileError(page,
+                               "record " + std::to_string(record) + " has more than ten values");
+    if (Status visited = visit(record, values); !visited.ok()) return visited;
+  }
+  return Status();
+}
+
+}  // namespace zendrel

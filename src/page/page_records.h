@@ -1,0 +1,30 @@
+// The picture records of a page, found by the reading rule: each line that
+// begins with "cat.add" is joined with the four lines after it, and the
+// texts between pairs of double quotes are its values. The page reader and
+// the master archive both read pages this way.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/status.h"
+
+namespace zendrel {
+
+// At most this many characters in one record's joined text.
+inline constexpr size_t kMaxRecordText = 32767;
+
+// Reads the page at `page` (Windows view) as catalogues are read: a page
+// that another program holds open for writing is not read.
+Status Read_page_bytes(const std::string& page, std::string* bytes);
+
+// Calls `visit` with each record's number (from 1) and values, in page
+// order. Lines end in CR LF, a lone CR or a lone LF. A record longer than
+// kMaxRecordText or with more than ten values ends the walk with a failure
+// naming `page`; so does a failure that `visit` returns.
+Status For_each_page_record(
+    const std::string& bytes, const std::string& page,
+    const std::function<Status(int record, const std::vector<std::string>& values)>& visit);
+
+}  // namespace zendrel
