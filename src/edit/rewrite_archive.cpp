@@ -2,7 +2,6 @@
 
 #include "page/page_head.h"
 #include "page/page_tail.h"
-#include "page/script_value.h"
 #include "platform/file_system.h"
 #include "platform/output_file.h"
 
@@ -13,12 +12,6 @@ RecordValues Record_values(const RecordTable& table, int number) {
   for (int field = 1; field <= RecordTable::kFields; ++field)
     values[field - 1] = table.Get(number, field);
   return values;
-}
-
-std::string Staging_line(const RecordValues& record) {
-  std::string line = Safe_staging_value(Single_backslashes(record[2] + "\\" + record[3]));
-  for (int field = 5; field <= 10; ++field) line += "\t" + Safe_staging_value(record[field - 1]);
-  return line + "\t" + Safe_staging_value(record[0]);
 }
 
 Status Rewrite_archive(EditorSession& session) {
@@ -34,7 +27,7 @@ Status Rewrite_archive(EditorSession& session) {
   OutputFile staging;
   if (Status opened = page.Open(page_path); !opened.ok()) return opened;
   if (Status opened = staging.Open(staging_path); !opened.ok()) return opened;
-  staging.Write_line(kEditorStagingHeader);
+  staging.Write_line(kRecordStagingHeader);
   Write_page_head(page);
   for (int r = 1; r <= RecordTable::kMaxRecords && !session.table.Get(r, 1).empty(); ++r) {
     RecordValues record = Record_values(session.table, r);

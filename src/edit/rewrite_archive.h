@@ -16,13 +16,6 @@
 
 namespace zendrel {
 
-inline constexpr char kEditorStagingHeader[] =
-    "SourceFile\tTitle\tSubject\tCategory\tComment\tAuthor\tSource\tDate";
-
-// The archive.txt line of one record: source file (path and source with
-// the page's doubled backslashes undone), title to picdate, thumb.
-std::string Staging_line(const RecordValues& record);
-
 // The ten stored fields of record `number` of `table`.
 RecordValues Record_values(const RecordTable& table, int number);
 

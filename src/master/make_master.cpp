@@ -14,7 +14,6 @@
 namespace zendrel {
 namespace {
 
-constexpr char kHeader[] = "SourceFile\tTitle\tSubject\tCategory\tComment\tAuthor\tSource\tDate";
 constexpr size_t kMaxPages = 1001;
 
 struct SubdirectoryPage {
@@ -45,7 +44,7 @@ class MasterCopy {
   explicit MasterCopy(RunContext& run) : run_(run) {}
 
   Status Run() {
-    run_.staging().Write_line(kHeader);
+    run_.staging().Write_line(kRecordStagingHeader);
     run_.header_written = true;
     std::vector<SubdirectoryPage> pages;
     if (Status listed = List_pages(&pages); !listed.ok()) return listed;
@@ -123,11 +122,9 @@ Status Make_master(RunContext& run) { return MasterCopy(run).Run(); }
 Status Add_master_catalogue_line(OutputFile& staging, const std::string& joined) {
   std::vector<std::string> values = Split_record_text(joined);
   if (values.size() > 10) return Status::Error("has more than ten values");
-  values.resize(10);
-  // The page's path has its backslashes doubled; the catalogue's do not.
-  std::string line = Safe_staging_value(Single_backslashes(values[2] + "\\" + values[3]));
-  for (int i = 4; i < 10; ++i) line += "\t" + Safe_staging_value(values[i]);
-  staging.Write_line(line + "\t" + Safe_staging_value(values[0]));
+  RecordValues record;
+  std::copy(values.begin(), values.end(), record.begin());
+  staging.Write_line(Staging_line(record));
   return {};
 }
 

@@ -31,6 +31,12 @@ std::vector<std::string> Split_record_text(const std::string& joined) {
   return values;
 }
 
+std::string Staging_line(const RecordValues& record) {
+  std::string line = Safe_staging_value(Single_backslashes(record[2] + "\\" + record[3]));
+  for (int field = 4; field < 10; ++field) line += "\t" + Safe_staging_value(record[field]);
+  return line + "\t" + Safe_staging_value(record[0]);
+}
+
 std::string Double_backslashes(const std::string& text) {
   std::string out;
   for (char c : text) {

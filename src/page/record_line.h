@@ -31,6 +31,15 @@ void Write_record_line(OutputFile& page, const RecordValues& values);
 // the third and fourth, and so on, of a record's joined text.
 std::vector<std::string> Split_record_text(const std::string& joined);
 
+// The header of archive.txt as the editor and the master write it: eight
+// labels for the eight columns of each line.
+inline constexpr char kRecordStagingHeader[] =
+    "SourceFile\tTitle\tSubject\tCategory\tComment\tAuthor\tSource\tDate";
+
+// The archive.txt line of one stored record: source file (path and source
+// with the page's doubled backslashes undone), title to picdate, thumb.
+std::string Staging_line(const RecordValues& record);
+
 // Doubles every backslash: the stored form of a directory in `path`.
 std::string Double_backslashes(const std::string& text);
 // Undoes Double_backslashes, for archive.txt.
