@@ -16,9 +16,9 @@
 //   build/bench/build_speed_bench CACHE_DIR [--rounds N] [--distinct N]
 //                                 [--no-10000] [--zendrel PROGRAM]
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <spawn.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vips/vips.h>
@@ -57,8 +57,7 @@ constexpr int kMixedCount = 2000;  // every tenth a 12-megapixel picture
 constexpr int kManyCount = 10000;
 
 double Now() {
-  return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch())
-      .count();
+  return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
 }
 
 std::string Load_average() {
@@ -109,8 +108,8 @@ PictureSet Drawn_set(const std::string& dir, const std::string& prefix, int coun
   auto draw = [&] {
     for (size_t k; (k = next++) < missing.size();) {
       int i = missing[k];
-      zendrel::SamplePicture sample{Numbered(prefix, i, 4), width, height, 1, first_seed + unsigned(i),
-                               92};
+      zendrel::SamplePicture sample{Numbered(prefix, i, 4),   width, height, 1,
+                                    first_seed + unsigned(i), 92};
       std::string bytes = zendrel::Sample_jpeg(sample);
       std::string part = set.paths[i] + ".part";
       std::ofstream(part, std::ios::binary) << bytes;
@@ -197,8 +196,7 @@ int Launch(int argc, char** argv) {
   for (pid_t child : children) {
     int status = 0;
     rusage usage{};
-    if (wait4(child, &status, 0, &usage) != child || !WIFEXITED(status) ||
-        WEXITSTATUS(status) != 0)
+    if (wait4(child, &status, 0, &usage) != child || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
       result.ok = false;
     result.cpu_seconds += Cpu_of(usage);
     result.max_rss_kb = std::max(result.max_rss_kb, long(usage.ru_maxrss));
@@ -286,10 +284,10 @@ bool Floor_pictures(const std::vector<std::string>& paths, size_t first, size_t 
     auto stored = read ? decoder.Read_size(bytes) : std::nullopt;
     if (!stored) return false;
     int orientation = zendrel::Exif_orientation(zendrel::Read_jpeg_layout(bytes).exif);
-    zendrel::PixelSize wanted = zendrel::Oriented_size(
-        zendrel::Fit_within(zendrel::Oriented_size(*stored, orientation), zendrel::kDisplayBox,
-                            false),
-        orientation);
+    zendrel::PixelSize wanted =
+        zendrel::Oriented_size(zendrel::Fit_within(zendrel::Oriented_size(*stored, orientation),
+                                                   zendrel::kDisplayBox, false),
+                               orientation);
     if (!decoder.Decode(bytes, zendrel::JpegDecoder::Factor_for(*stored, wanted), &pixels))
       return false;
   }
@@ -309,8 +307,7 @@ int Worker(int argc, char** argv) {
   return ok ? 0 : 1;
 }
 
-Child Worker_run(const char* kind, int processes, const std::string& dir,
-                 const std::string& out) {
+Child Worker_run(const char* kind, int processes, const std::string& dir, const std::string& out) {
   return Measured(processes, {g_self, "--worker", kind, dir, out, "{part}", "{parts}"});
 }
 
@@ -329,7 +326,7 @@ int Archive_files(const std::string& dest) {
 // One whole run; `fresh` empties the destination first and rebuilds.
 Child Zendrel_build(const PictureSet& set, const std::string& dest, int jobs, bool fresh) {
   if (fresh) fs::remove_all(dest);
-  std::vector<std::string> args = {g_zendrel, "build",  "--source", set.dir, "--dest",
+  std::vector<std::string> args = {g_zendrel, "build",  "--source", set.dir,  "--dest",
                                    dest,      "--copy", "no",       "--jobs", std::to_string(jobs)};
   if (fresh) args.push_back("--rebuild");
   Child result = Measured(1, args);
@@ -377,12 +374,16 @@ int main(int argc, char** argv) {
   bool many = true;
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
-    if (arg == "--rounds" && i + 1 < argc) rounds = std::max(1, std::atoi(argv[++i]));
-    else if (arg == "--zendrel" && i + 1 < argc) g_zendrel = argv[++i];
+    if (arg == "--rounds" && i + 1 < argc)
+      rounds = std::max(1, std::atoi(argv[++i]));
+    else if (arg == "--zendrel" && i + 1 < argc)
+      g_zendrel = argv[++i];
     else if (arg == "--distinct" && i + 1 < argc)
       distinct = std::clamp(std::atoi(argv[++i]), 1, kLargeCount);
-    else if (arg == "--no-10000") many = false;
-    else if (!arg.empty() && arg[0] != '-' && cache.empty()) cache = arg;
+    else if (arg == "--no-10000")
+      many = false;
+    else if (!arg.empty() && arg[0] != '-' && cache.empty())
+      cache = arg;
     else {
       std::fprintf(stderr,
                    "usage: build_speed_bench CACHE_DIR [--rounds N] [--distinct N] "
@@ -448,10 +449,8 @@ int main(int argc, char** argv) {
   for (int round = 0; round < rounds; ++round)
     again2000.Take(Zendrel_build(small, work + "/small", 2, false));
   std::printf("\nUnchanged re-runs (%d jobs, nothing made anew), best of %d:\n", 2, rounds);
-  std::printf("  %5d pictures of 4000x3000          %6.2f s\n", kLargeCount,
-              again200.run.seconds);
-  std::printf("  %5d pictures of 640x480            %6.2f s\n", kSmallCount,
-              again2000.run.seconds);
+  std::printf("  %5d pictures of 4000x3000          %6.2f s\n", kLargeCount, again200.run.seconds);
+  std::printf("  %5d pictures of 640x480            %6.2f s\n", kSmallCount, again2000.run.seconds);
 
   // Peak memory: 200 large (above), 2,000 mixed, 10,000 small.
   Best mixed_run, lots_run;
@@ -467,21 +466,23 @@ int main(int argc, char** argv) {
   std::printf("\nPeak memory of zendrel build --jobs 2 (largest resident set):\n");
   std::printf("  %5d pictures of 4000x3000                  %6.1f MB\n", kLargeCount,
               z2.run.max_rss_kb / 1024.0);
-  std::printf("  %5d pictures, every tenth 4000x3000         %6.1f MB  (%.1f s, %.1f s processor)\n",
-              kMixedCount, mixed_run.run.max_rss_kb / 1024.0, mixed_run.run.seconds,
-              mixed_run.run.cpu_seconds);
+  std::printf(
+      "  %5d pictures, every tenth 4000x3000         %6.1f MB  (%.1f s, %.1f s processor)\n",
+      kMixedCount, mixed_run.run.max_rss_kb / 1024.0, mixed_run.run.seconds,
+      mixed_run.run.cpu_seconds);
   if (many)
-    std::printf("  %5d pictures of 640x480                    %6.1f MB  (%.1f s, %.1f s processor)\n",
-                kManyCount, lots_run.run.max_rss_kb / 1024.0, lots_run.run.seconds,
-                lots_run.run.cpu_seconds);
+    std::printf(
+        "  %5d pictures of 640x480                    %6.1f MB  (%.1f s, %.1f s processor)\n",
+        kManyCount, lots_run.run.max_rss_kb / 1024.0, lots_run.run.seconds,
+        lots_run.run.cpu_seconds);
 
   double z2_rate = kLargeCount / z2.run.seconds;
   double v2_rate = kLargeCount / v2.run.seconds;
   double f2_rate = kLargeCount / f2.run.seconds;
   double rerun_10000 =
       many ? again10000.run.seconds : again2000.run.seconds * kManyCount / kSmallCount;
-  double peak_mb = std::max({z2.run.max_rss_kb, mixed_run.run.max_rss_kb,
-                             lots_run.run.max_rss_kb}) / 1024.0;
+  double peak_mb =
+      std::max({z2.run.max_rss_kb, mixed_run.run.max_rss_kb, lots_run.run.max_rss_kb}) / 1024.0;
   std::printf("\nAgainst the targets:\n");
   std::printf("  two-job zendrel / libvips two processes  %6.2f x   target >= 1.9   %s\n",
               z2_rate / v2_rate, Verdict(z2_rate / v2_rate >= 1.9));
@@ -498,12 +499,11 @@ int main(int argc, char** argv) {
   std::printf("    two-job / one-job zendrel (wall clock) %6.2f x   two cores: ideally 2\n",
               z1.run.seconds / z2.run.seconds);
   std::printf("  unchanged re-run, 10,000 pictures        %6.2f s   target < 5 s    %s  (%s)\n",
-              rerun_10000, Verdict(rerun_10000 < 5),
-              many ? "measured" : "2,000 measured, times 5");
+              rerun_10000, Verdict(rerun_10000 < 5), many ? "measured" : "2,000 measured, times 5");
   std::printf("  unchanged re-run, 2,000 times 5          %6.2f s\n",
               again2000.run.seconds * kManyCount / kSmallCount);
-  std::printf("  peak memory, any run above               %6.1f MB  target < 150 MB %s\n",
-              peak_mb, Verdict(peak_mb < 150));
+  std::printf("  peak memory, any run above               %6.1f MB  target < 150 MB %s\n", peak_mb,
+              Verdict(peak_mb < 150));
   std::printf("  peak memory 2,000 mixed / 200 large      %6.2f x   (flat: about 1)\n",
               double(mixed_run.run.max_rss_kb) / z2.run.max_rss_kb);
   std::printf("\nload average %s; whole bench %.0f s\n", Load_average().c_str(),

@@ -36,9 +36,9 @@ int main() {
   Write_page_head(page);
   for (int i = 1; i <= RecordTable::kMaxRecords; ++i) {
     std::string n = std::to_string(i);
-    Write_record_line(page, {"_ABCD" + n + ".jpg", "", "C:\\\\Photos\\\\" + n, "pic" + n + ".jpg",
-                             "Title " + n, "beach sea sand", "Holiday", "A comment on " + n,
-                             "Ann", "December 25, 1999"});
+    Write_record_line(
+        page, {"_ABCD" + n + ".jpg", "", "C:\\\\Photos\\\\" + n, "pic" + n + ".jpg", "Title " + n,
+               "beach sea sand", "Holiday", "A comment on " + n, "Ann", "December 25, 1999"});
   }
   Write_page_tail(page);
   if (!page.Commit().ok()) return 1;

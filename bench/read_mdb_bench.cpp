@@ -44,7 +44,8 @@ int main(int argc, char** argv) {
     out << "]}]}";
   }
   std::string python = access("/usr/bin/python3", X_OK) == 0 ? "/usr/bin/python3" : "python3";
-  std::string make = python + " '" ZENDREL_SHARED_DIR "/tools/mdbgen.py' '" + mdb + "' '@" + json + "'";
+  std::string make =
+      python + " '" ZENDREL_SHARED_DIR "/tools/mdbgen.py' '" + mdb + "' '@" + json + "'";
   if (std::system(make.c_str()) != 0) return 1;
   Counter sink;
   auto start = std::chrono::steady_clock::now();

@@ -59,8 +59,7 @@ void Use_one_core() {
 }
 
 bool Zendrel(const Picture& picture, const std::string& out) {
-  return zendrel::Make_archive_pictures(picture.path, out + "/z_display.jpg",
-                                        out + "/z_thumb.jpg")
+  return zendrel::Make_archive_pictures(picture.path, out + "/z_display.jpg", out + "/z_thumb.jpg")
              .outcome == zendrel::ScaleOutcome::kMade;
 }
 
@@ -86,11 +85,28 @@ bool Vips(const Picture& picture, const std::string& out) {
 // largest DCT reduction that still covers it (a larger hint, such as twice
 // the size, makes it decode 12 MP pictures at full size).
 bool Magick(const Picture& picture, const std::string& out) {
-  std::vector<std::string> args = {
-      "convert", "-define", "jpeg:size=1024x768", picture.path, "-auto-orient",
-      "-thumbnail", "1024x768>", "-quality", "85", "-write", out + "/m_display.jpg",
-      "-thumbnail", "96x96", "-background", "black", "-gravity", "center", "-extent", "96x96",
-      "-quality", "85", out + "/m_thumb.jpg"};
+  std::vector<std::string> args = {"convert",
+                                   "-define",
+                                   "jpeg:size=1024x768",
+                                   picture.path,
+                                   "-auto-orient",
+                                   "-thumbnail",
+                                   "1024x768>",
+                                   "-quality",
+                                   "85",
+                                   "-write",
+                                   out + "/m_display.jpg",
+                                   "-thumbnail",
+                                   "96x96",
+                                   "-background",
+                                   "black",
+                                   "-gravity",
+                                   "center",
+                                   "-extent",
+                                   "96x96",
+                                   "-quality",
+                                   "85",
+                                   out + "/m_thumb.jpg"};
   std::vector<char*> argv;
   for (std::string& arg : args) argv.push_back(arg.data());
   argv.push_back(nullptr);
@@ -109,10 +125,10 @@ bool Floor(const Picture& picture) {
   auto stored = decoder.Read_size(picture.bytes);
   if (!stored) return false;
   int orientation = zendrel::Exif_orientation(zendrel::Read_jpeg_layout(picture.bytes).exif);
-  zendrel::PixelSize wanted = zendrel::Oriented_size(
-      zendrel::Fit_within(zendrel::Oriented_size(*stored, orientation), zendrel::kDisplayBox,
-                          false),
-      orientation);
+  zendrel::PixelSize wanted =
+      zendrel::Oriented_size(zendrel::Fit_within(zendrel::Oriented_size(*stored, orientation),
+                                                 zendrel::kDisplayBox, false),
+                             orientation);
   return decoder.Decode(picture.bytes, zendrel::JpegDecoder::Factor_for(*stored, wanted), &pixels);
 }
 
@@ -120,7 +136,11 @@ std::vector<Picture> Make_pictures(const std::string& dir, int width, int height
   std::vector<Picture> pictures;
   for (int i = 0; i < count; ++i) {
     zendrel::SamplePicture sample{"p" + std::to_string(width) + "_" + std::to_string(i) + ".jpg",
-                             width, height, 1, unsigned(100 + i), 92};
+                                  width,
+                                  height,
+                                  1,
+                                  unsigned(100 + i),
+                                  92};
     Picture picture{dir + "/" + sample.file_name, zendrel::Sample_jpeg(sample)};
     std::ofstream(picture.path, std::ios::binary) << picture.bytes;
     pictures.push_back(std::move(picture));
@@ -143,8 +163,7 @@ double Cpu_seconds() {
 // measure. Methods take turns within a round.
 std::vector<double> Time_methods(const std::vector<Method>& methods,
                                  const std::vector<Picture>& pictures, int rounds) {
-  std::vector<std::vector<double>> best(methods.size(),
-                                        std::vector<double>(pictures.size(), 1e30));
+  std::vector<std::vector<double>> best(methods.size(), std::vector<double>(pictures.size(), 1e30));
   for (int round = 0; round < rounds; ++round) {
     for (size_t m = 0; m < methods.size(); ++m) {
       for (size_t p = 0; p < pictures.size(); ++p) {
@@ -201,7 +220,8 @@ int main(int argc, char** argv) {
     const char* label;
     int width, height, count;
   };
-  for (Set set : {Set{"12 MP (4000x3000)", 4000, 3000, 3}, Set{"2 MP (1632x1224)", 1632, 1224, 4}}) {
+  for (Set set :
+       {Set{"12 MP (4000x3000)", 4000, 3000, 3}, Set{"2 MP (1632x1224)", 1632, 1224, 4}}) {
     std::vector<Picture> pictures = Make_pictures(dir, set.width, set.height, set.count);
     double megabytes = 0;
     for (const Picture& p : pictures) megabytes += p.bytes.size() / 1e6;

@@ -44,7 +44,8 @@ DirList::DirList(QWidget* parent) : QTreeWidget(parent) {
   setIndentation(12);
   setUniformRowHeights(true);
   header()->setStretchLastSection(true);
-  connect(this, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) { On_item_chosen(item); });
+  connect(this, &QTreeWidget::itemClicked, this,
+          [this](QTreeWidgetItem* item) { On_item_chosen(item); });
   connect(this, &QTreeWidget::itemActivated, this,
           [this](QTreeWidgetItem* item) { On_item_chosen(item); });
 }
@@ -74,9 +75,8 @@ void DirList::Rebuild() {
 
   std::vector<std::string> names;
   List_directory(Add_backslash(path_), "*", ListFilter::kDirectories, &names);
-  std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
-    return Fold_case(a) < Fold_case(b);
-  });
+  std::sort(names.begin(), names.end(),
+            [](const std::string& a, const std::string& b) { return Fold_case(a) < Fold_case(b); });
   for (const std::string& name : names) {
     auto* item = new QTreeWidgetItem(current);
     item->setText(0, To_qt(name));

@@ -26,9 +26,8 @@ void FileList::Set_path(const std::string& directory) {
   path_ = directory;
   std::vector<std::string> names;
   List_directory(Add_backslash(directory), "*", ListFilter::kPlainFiles, &names);
-  std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
-    return Fold_case(a) < Fold_case(b);
-  });
+  std::sort(names.begin(), names.end(),
+            [](const std::string& a, const std::string& b) { return Fold_case(a) < Fold_case(b); });
   QSignalBlocker quiet(this);
   clear();
   for (const std::string& name : names) {

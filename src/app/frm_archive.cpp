@@ -68,9 +68,12 @@ void Point_lists_at(DriveList* drive, DirList* dir, const std::string& path) {
 
 std::string Catalogue_type_caption(const std::string& file_name) {
   static const std::pair<const char*, const char*> kTypes[] = {
-      {".txt", " Tab Delimited Text File"},   {".plb", " Photo Organizer Library File"},
-      {".GAL", " EasyPhoto or Adobe Gallery File"}, {".tDB", " ThumbsPlus V3 Database"},
-      {".csv", " ThumbsPlus V4 Export File"}, {".htm", " HTML File"},
+      {".txt", " Tab Delimited Text File"},
+      {".plb", " Photo Organizer Library File"},
+      {".GAL", " EasyPhoto or Adobe Gallery File"},
+      {".tDB", " ThumbsPlus V3 Database"},
+      {".csv", " ThumbsPlus V4 Export File"},
+      {".htm", " HTML File"},
       {".mdb", " PhotoRecall Database"},
   };
   for (const auto& [part, caption] : kTypes) {
@@ -154,9 +157,8 @@ QWidget* FrmArchive::Build_source_frame() {
   auto* layout = new QVBoxLayout(frame2_);
   layout->addWidget(src_drive_);
   layout->addWidget(src_dir_, 1);
-  connect(src_drive_, &DriveList::Drive_changed, this, [this](char letter) {
-    src_dir_->Set_path(std::string(1, letter) + ":\\");
-  });
+  connect(src_drive_, &DriveList::Drive_changed, this,
+          [this](char letter) { src_dir_->Set_path(std::string(1, letter) + ":\\"); });
   return frame2_;
 }
 
@@ -170,9 +172,8 @@ QWidget* FrmArchive::Build_destination_frame() {
   auto* layout = new QVBoxLayout(frame3_);
   layout->addWidget(dest_drive_);
   layout->addWidget(dest_dir_, 1);
-  connect(dest_drive_, &DriveList::Drive_changed, this, [this](char letter) {
-    dest_dir_->Set_path(std::string(1, letter) + ":\\");
-  });
+  connect(dest_drive_, &DriveList::Drive_changed, this,
+          [this](char letter) { dest_dir_->Set_path(std::string(1, letter) + ":\\"); });
   return frame3_;
 }
 
@@ -205,7 +206,9 @@ void FrmArchive::Set_cat_dir(const std::string& path) {
   Point_lists_at(cat_drive_, cat_dir_, path);
   CatDir_Change();
 }
-void FrmArchive::Set_src_dir(const std::string& path) { Point_lists_at(src_drive_, src_dir_, path); }
+void FrmArchive::Set_src_dir(const std::string& path) {
+  Point_lists_at(src_drive_, src_dir_, path);
+}
 void FrmArchive::Set_dest_dir(const std::string& path) {
   Point_lists_at(dest_drive_, dest_dir_, path);
 }
@@ -302,7 +305,9 @@ void FrmArchive::Set_go_caption(const std::string& caption) {
 }
 
 std::string FrmArchive::Status_caption() { return From_qt(status_->text()); }
-void FrmArchive::Set_status_caption(const std::string& caption) { status_->setText(To_qt(caption)); }
+void FrmArchive::Set_status_caption(const std::string& caption) {
+  status_->setText(To_qt(caption));
+}
 
 void FrmArchive::Ask_copy_originals() {
   FrmCopy dialog(this);

@@ -54,9 +54,12 @@ FrmCopy::FrmCopy(QWidget* parent) : QDialog(parent) {
 }
 
 void FrmCopy::OK_Click() {
-  if (option2_->isChecked()) copy_mode_ = 2;
-  else if (option1_->isChecked()) copy_mode_ = 1;
-  else copy_mode_ = 0;
+  if (option2_->isChecked())
+    copy_mode_ = 2;
+  else if (option1_->isChecked())
+    copy_mode_ = 1;
+  else
+    copy_mode_ = 0;
   accept();
 }
 

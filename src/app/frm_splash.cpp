@@ -20,7 +20,9 @@ namespace {
 
 // Positions are laid out in twips, 15 to the pixel.
 int Px(int twips) { return (twips + 7) / 15; }
-QRect Px(QRect twips) { return QRect(Px(twips.x()), Px(twips.y()), Px(twips.width()), Px(twips.height())); }
+QRect Px(QRect twips) {
+  return QRect(Px(twips.x()), Px(twips.y()), Px(twips.width()), Px(twips.height()));
+}
 
 QFont Arial(double points, bool bold) {
   QFont font;

@@ -19,7 +19,8 @@ namespace {
 void Save(QWidget* window, const QString& dir, const char* name) {
   QCoreApplication::processEvents();
   QString path = QDir(dir).filePath(name);
-  if (!window->grab().save(path)) std::cerr << "zendrel: cannot write " << path.toStdString() << "\n";
+  if (!window->grab().save(path))
+    std::cerr << "zendrel: cannot write " << path.toStdString() << "\n";
 }
 
 void Show_main_window(FrmArchive* main, const QString& dir) {
@@ -54,10 +55,9 @@ QString Screenshot_dir() {
 
 void Plan_screenshots(FrmSplash& splash, const QString& dir) {
   QDir().mkpath(dir);
-  QObject::connect(&splash, &FrmSplash::Main_window_shown, &splash,
-                   [dir](FrmArchive* main) {
-                     QTimer::singleShot(400, main, [main, dir] { Show_main_window(main, dir); });
-                   });
+  QObject::connect(&splash, &FrmSplash::Main_window_shown, &splash, [dir](FrmArchive* main) {
+    QTimer::singleShot(400, main, [main, dir] { Show_main_window(main, dir); });
+  });
   QTimer::singleShot(400, &splash, [&splash, dir] {
     Save(&splash, dir, "gui-splash.png");
     splash.Hand_over();

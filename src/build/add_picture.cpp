@@ -106,8 +106,8 @@ class PictureProcessing {
  private:
   bool Write_copies(const PendingPicture& p, const ArchiveJpegs& copies) {
     if (!copies.readable) return false;
-    std::string cause = Write_whole_file(p.native_display, copies.display.data(),
-                                         copies.display.size());
+    std::string cause =
+        Write_whole_file(p.native_display, copies.display.data(), copies.display.size());
     if (!cause.empty()) {
       run_.Fail(Status::FileError(p.dest + p.names.display, cause));
       return false;
@@ -137,12 +137,12 @@ class PictureProcessing {
 
   void Write_lines(const PendingPicture& p) {
     const PictureRecord& r = p.record;
-    Write_record_line(run_.page(), {p.names.thumbnail, "", Double_backslashes(p.directory),
-                                    p.file_name, r.Title, r.Subject, r.Category, r.Comment,
-                                    r.Author, r.Date});
+    Write_record_line(run_.page(),
+                      {p.names.thumbnail, "", Double_backslashes(p.directory), p.file_name, r.Title,
+                       r.Subject, r.Category, r.Comment, r.Author, r.Date});
     std::string line;
-    for (const std::string* field : {&r.SourceFile, &r.Title, &r.Subject, &r.Category,
-                                     &r.Comment, &r.Author, &r.Date}) {
+    for (const std::string* field :
+         {&r.SourceFile, &r.Title, &r.Subject, &r.Category, &r.Comment, &r.Author, &r.Date}) {
       line += Safe_staging_value(*field) + "\t";
     }
     run_.staging().Write_line(line + p.names.thumbnail);

@@ -18,9 +18,9 @@ class Host {
   virtual ~Host() = default;
 
   // Read afresh at each use, as the window stays live during a run.
-  virtual int Mode() = 0;                  // 1 to 5
-  virtual std::string Cat_dir() = 0;       // Windows view, no trailing "\" unless a root
-  virtual std::string Cat_file() = 0;      // selected file name; empty when none
+  virtual int Mode() = 0;              // 1 to 5
+  virtual std::string Cat_dir() = 0;   // Windows view, no trailing "\" unless a root
+  virtual std::string Cat_file() = 0;  // selected file name; empty when none
   virtual std::string Src_dir() = 0;
   virtual std::string Dest_dir() = 0;
 

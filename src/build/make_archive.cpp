@@ -146,11 +146,16 @@ class Run {
     const std::string& path = catalogue_path_;
     const std::string& bytes = catalogue_.bytes();
     Status status;
-    if (Contains(path, ".txt")) status = Read_textcat(bytes, context_);
-    else if (Contains(path, ".plb")) status = Read_plb(bytes, context_);
-    else if (Contains(path, ".GAL")) status = Read_gal(bytes, context_);
-    else if (Contains(path, ".tDB")) status = Read_tdb(bytes, context_);
-    else if (Contains(path, ".csv")) status = Read_csv(bytes, context_, host_.Label_drives());
+    if (Contains(path, ".txt"))
+      status = Read_textcat(bytes, context_);
+    else if (Contains(path, ".plb"))
+      status = Read_plb(bytes, context_);
+    else if (Contains(path, ".GAL"))
+      status = Read_gal(bytes, context_);
+    else if (Contains(path, ".tDB"))
+      status = Read_tdb(bytes, context_);
+    else if (Contains(path, ".csv"))
+      status = Read_csv(bytes, context_, host_.Label_drives());
     else if (Reads_database(path)) {
       // The PhotoRecall reader reads to the end whatever the stop request says.
       source_checks_stop_ = false;

@@ -20,7 +20,7 @@ struct PendingPicture {
   std::string dest;         // destination, ending in "\"
   ArchiveNames names;
   std::string native_display, native_thumbnail;
-  bool kept = false;  // both copies from an earlier run are kept as they are
+  bool kept = false;                 // both copies from an earlier run are kept as they are
   std::future<ArchiveJpegs> copies;  // when made anew
 };
 

@@ -19,9 +19,8 @@ ScalingPool::~ScalingPool() {
 }
 
 std::future<ArchiveJpegs> ScalingPool::Submit(const std::string& original_native) {
-  std::packaged_task<ArchiveJpegs()> task([original_native] {
-    return Make_archive_jpegs(original_native);
-  });
+  std::packaged_task<ArchiveJpegs()> task(
+      [original_native] { return Make_archive_jpegs(original_native); });
   std::future<ArchiveJpegs> result = task.get_future();
   {
     std::lock_guard lock(mutex_);

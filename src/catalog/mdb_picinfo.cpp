@@ -87,7 +87,8 @@ class PicInfoReader {
 
   Status Read() {
     if (Status columns = Bind_columns(); !columns.ok()) return columns;
-    if (Pages_missing(mdb_, table_)) Damage("the file is truncated: pages of GA_PicInfo are missing");
+    if (Pages_missing(mdb_, table_))
+      Damage("the file is truncated: pages of GA_PicInfo are missing");
     fields_.resize(table_->num_cols);
     mdb_rewind_table(table_);
     while (mdb_fetch_row(table_)) {
@@ -115,7 +116,8 @@ class PicInfoReader {
     int start = 0;
     size_t size = 0;
     if (mdb_find_row(mdb_, int(table_->cur_row) - 1, &start, &size) != 0 ||
-        mdb_crack_row(table_, start & kRowOffsetMask, size, fields_.data()) < int(table_->num_cols)) {
+        mdb_crack_row(table_, start & kRowOffsetMask, size, fields_.data()) <
+            int(table_->num_cols)) {
       Damage("row " + std::to_string(row_number_) + " cannot be read");
       return;
     }
@@ -228,7 +230,8 @@ Status Read_picinfo_rows(const std::string& native_path, const PicInfoCallbacks&
   std::unique_ptr<MdbHandle, Closer> mdb(mdb_open(native_path.c_str(), MDB_NOFLAGS));
   if (!mdb) return Status::Error("the file is not an Access database libmdb can open");
   if (!mdb_read_catalog(mdb.get(), MDB_ANY))
-    return Status::Error("the list of tables cannot be read (the database is damaged or encrypted)");
+    return Status::Error(
+        "the list of tables cannot be read (the database is damaged or encrypted)");
   std::string other_case;
   MdbCatalogEntry* entry = Find_table(mdb.get(), &other_case);
   if (!entry) {
@@ -236,7 +239,8 @@ Status Read_picinfo_rows(const std::string& native_path, const PicInfoCallbacks&
       return Status::Error("the file is truncated: part of its list of tables is missing");
     if (!other_case.empty())
       return Status::Error("no table named GA_PicInfo (there is one named " +
-                           Utf8_to_cp1252(other_case) + ", but the name must match in letter case)");
+                           Utf8_to_cp1252(other_case) +
+                           ", but the name must match in letter case)");
     return Status::Error("no table named GA_PicInfo: not a PhotoRecall database");
   }
   std::unique_ptr<MdbTableDef, Closer> table(mdb_read_table(entry));

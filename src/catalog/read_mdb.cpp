@@ -206,8 +206,10 @@ class ChildReader {
       return;
     }
     finished_ = true;
-    if (kind == kFailure) failure_ = payload;
-    else if (kind != kDone) failure_ = "the database reader answered out of turn";
+    if (kind == kFailure)
+      failure_ = payload;
+    else if (kind != kDone)
+      failure_ = "the database reader answered out of turn";
   }
 
   void Deliver(PicInfoRow& row) {

@@ -72,9 +72,12 @@ int Build_command(const std::vector<std::string>& args, Streams& io) {
     host.mode = 3;
   }
   std::string copy = options.Get("copy").value_or("rename");
-  if (copy == "no") host.copy_answer = 0;
-  else if (copy == "keep") host.copy_answer = 1;
-  else if (copy == "rename") host.copy_answer = 2;
+  if (copy == "no")
+    host.copy_answer = 0;
+  else if (copy == "keep")
+    host.copy_answer = 1;
+  else if (copy == "rename")
+    host.copy_answer = 2;
   else {
     io.err << "zendrel build: --copy takes no, keep or rename\n";
     return 2;

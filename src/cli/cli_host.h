@@ -19,7 +19,7 @@ class CliHost : public Host {
   // Settings of the run (Windows view paths).
   int mode = 3;
   std::string cat_dir, cat_file, src_dir, dest_dir;
-  int16_t copy_answer = 2;          // what the copy question is answered
+  int16_t copy_answer = 2;  // what the copy question is answered
   Answer yes_no_answer = Answer::kNo;
   int jobs = 0;  // scaling threads; 0: one per core
   bool rebuild = false;

@@ -29,8 +29,8 @@ const std::vector<Command>& Commands() {
        "  --jobs N            scale pictures on N threads (default: one per core)\n"
        "  --rebuild           make every display copy and thumbnail anew\n",
        Build_command},
-      {"demo", "demo [DIR]", "build an archive from sample pictures into DIR (./zendrel-demo)",
-       "", Demo_command},
+      {"demo", "demo [DIR]", "build an archive from sample pictures into DIR (./zendrel-demo)", "",
+       Demo_command},
       {"master", "master DIR [--drive L=DIR[:LABEL]]...",
        "make one archive page in DIR over the archives of its subdirectories",
        "  --drive L=DIR[:LABEL]\n"

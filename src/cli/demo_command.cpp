@@ -19,20 +19,23 @@ namespace {
 // (native UTF-8 names, as Demo_samples gives them).
 const std::map<std::string, std::vector<std::string>>& Descriptions() {
   static const std::map<std::string, std::vector<std::string>> texts{
-      {"IMG_0001.JPG", {"Hills at noon", "sky clouds hills", "Landscapes",
-                        "A bright day in the hills", "Ann", "May 3, 2001"}},
-      {"IMG_0002.JPG", {"Taken with the phone upright", "sky hills", "Landscapes",
-                        "Turned by its orientation tag", "Ben", "June 14, 2002"}},
+      {"IMG_0001.JPG",
+       {"Hills at noon", "sky clouds hills", "Landscapes", "A bright day in the hills", "Ann",
+        "May 3, 2001"}},
+      {"IMG_0002.JPG",
+       {"Taken with the phone upright", "sky hills", "Landscapes", "Turned by its orientation tag",
+        "Ben", "June 14, 2002"}},
       {"IMG_0003.JPG", {"Tall hills", "mountains sky", "Landscapes", "", "Ann", "June 14, 2002"}},
-      {"harbour.jpg", {"The harbour", "water hills", "Places", "The largest of the pictures",
-                       "Cy", "July 4, 2003"}},
-      {"garden.jpg", {"Garden view", "hills grass", "Places", "Also turned by its tag", "Ann",
-                      "April 1, 2004"}},
-      {"Caf\xC3\xA9.jpg", {"View from the caf\xC3\xA9", "sky", "Places",
-                           "A name outside ASCII", "Di", "May 1, 2004"}},
+      {"harbour.jpg",
+       {"The harbour", "water hills", "Places", "The largest of the pictures", "Cy",
+        "July 4, 2003"}},
+      {"garden.jpg",
+       {"Garden view", "hills grass", "Places", "Also turned by its tag", "Ann", "April 1, 2004"}},
+      {"Caf\xC3\xA9.jpg",
+       {"View from the caf\xC3\xA9", "sky", "Places", "A name outside ASCII", "Di", "May 1, 2004"}},
       {"evening.jpg", {"Evening sky", "sunset clouds", "Landscapes", "", "Ben", "August 9, 2005"}},
-      {"upside_down.jpg", {"Upside down", "sky", "Fun", "Stored upside down, shown upright", "Cy",
-                           "August 9, 2005"}},
+      {"upside_down.jpg",
+       {"Upside down", "sky", "Fun", "Stored upside down, shown upright", "Cy", "August 9, 2005"}},
   };
   return texts;
 }
@@ -80,8 +83,8 @@ int Demo_command(const std::vector<std::string>& args, Streams& io) {
     io.err << "zendrel demo: " << archive.string() << ": " << ec.message() << "\n";
     return 1;
   }
-  int status = Build_command(
-      {"--catalog", catalogue, "--dest", archive.string(), "--copy", "no"}, io);
+  int status =
+      Build_command({"--catalog", catalogue, "--dest", archive.string(), "--copy", "no"}, io);
   if (status != 0) return status;
   io.out << "Open " << (archive / "archive.htm").string() << " in a web browser.\n";
   return 0;

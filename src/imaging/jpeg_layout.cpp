@@ -31,7 +31,7 @@ JpegLayout Read_jpeg_layout(std::string_view bytes) {
   layout.is_jpeg = true;
   size_t pos = 2;
   while (pos + 1 < bytes.size()) {
-    if (at(pos) != 0xFF) return layout;  // not a marker where one belongs
+    if (at(pos) != 0xFF) return layout;                           // not a marker where one belongs
     while (pos + 1 < bytes.size() && at(pos + 1) == 0xFF) ++pos;  // fill bytes
     if (pos + 1 >= bytes.size()) return layout;
     uint8_t marker = at(pos + 1);
@@ -48,7 +48,8 @@ JpegLayout Read_jpeg_layout(std::string_view bytes) {
       return layout;
     }
     std::string_view payload = bytes.substr(pos + 4, length - 2);
-    if (marker == kApp1 && layout.exif.empty() && payload.starts_with(std::string_view("Exif\0\0", 6)))
+    if (marker == kApp1 && layout.exif.empty() &&
+        payload.starts_with(std::string_view("Exif\0\0", 6)))
       layout.exif = payload;
     pos += 2 + length;
   }

@@ -8,9 +8,9 @@
 namespace zendrel {
 
 struct JpegLayout {
-  bool is_jpeg = false;     // starts with a start-of-image marker
-  bool complete = false;    // the scans are followed by an end-of-image marker
-  std::string_view exif;    // the APP1 payload from "Exif\0\0" on; empty if none
+  bool is_jpeg = false;   // starts with a start-of-image marker
+  bool complete = false;  // the scans are followed by an end-of-image marker
+  std::string_view exif;  // the APP1 payload from "Exif\0\0" on; empty if none
 };
 
 JpegLayout Read_jpeg_layout(std::string_view bytes);

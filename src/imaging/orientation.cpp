@@ -23,14 +23,22 @@ struct SourceMap {
 
 SourceMap Map_for(int orientation, int w, int h) {
   switch (orientation) {
-    case 2: return {w - 1, 0, -1, 0, 0, 1};
-    case 3: return {w - 1, h - 1, -1, 0, 0, -1};
-    case 4: return {0, h - 1, 1, 0, 0, -1};
-    case 5: return {0, 0, 0, 1, 1, 0};
-    case 6: return {0, h - 1, 0, -1, 1, 0};
-    case 7: return {w - 1, h - 1, 0, -1, -1, 0};
-    case 8: return {w - 1, 0, 0, 1, -1, 0};
-    default: return {0, 0, 1, 0, 0, 1};
+    case 2:
+      return {w - 1, 0, -1, 0, 0, 1};
+    case 3:
+      return {w - 1, h - 1, -1, 0, 0, -1};
+    case 4:
+      return {0, h - 1, 1, 0, 0, -1};
+    case 5:
+      return {0, 0, 0, 1, 1, 0};
+    case 6:
+      return {0, h - 1, 0, -1, 1, 0};
+    case 7:
+      return {w - 1, h - 1, 0, -1, -1, 0};
+    case 8:
+      return {w - 1, 0, 0, 1, -1, 0};
+    default:
+      return {0, 0, 1, 0, 0, 1};
   }
 }
 

@@ -94,8 +94,8 @@ size_t Filter_bytes_sse2(const uint8_t* const* rows, const int16_t* weights, int
     __m128i s0 = half, s1 = half, s2 = half, s3 = half;
     for (int t = 0; t < taps; t += 2) {
       __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(rows[t] + i));
-      __m128i b = t + 1 < taps ? _mm_loadu_si128(reinterpret_cast<const __m128i*>(rows[t + 1] + i))
-                               : zero;
+      __m128i b =
+          t + 1 < taps ? _mm_loadu_si128(reinterpret_cast<const __m128i*>(rows[t + 1] + i)) : zero;
       __m128i w = _mm_set1_epi32(Weight_pair(weights, t, taps));
       __m128i a_lo = _mm_unpacklo_epi8(a, zero), a_hi = _mm_unpackhi_epi8(a, zero);
       __m128i b_lo = _mm_unpacklo_epi8(b, zero), b_hi = _mm_unpackhi_epi8(b, zero);
@@ -117,8 +117,8 @@ size_t Filter_bytes_sse2(const uint8_t* const* rows, const int16_t* weights, int
 // The same, thirty-two bytes at a time, on processors that have AVX2. The
 // unpacking and packing stay within 128-bit lanes, so bytes keep their order.
 __attribute__((target("avx2"))) size_t Filter_bytes_avx2(const uint8_t* const* rows,
-                                                         const int16_t* weights, int taps,
-                                                         size_t n, uint8_t* out) {
+                                                         const int16_t* weights, int taps, size_t n,
+                                                         uint8_t* out) {
   const __m256i zero = _mm256_setzero_si256();
   const __m256i half = _mm256_set1_epi32(kOne >> 1);
   size_t i = 0;

@@ -40,7 +40,8 @@ class ValueNoise {
   float At(float u, float v) const {
     int x0 = int(std::floor(u)), y0 = int(std::floor(v));
     float fx = Smooth(u - x0), fy = Smooth(v - y0);
-    float a = Value(x0, y0), b = Value(x0 + 1, y0), c = Value(x0, y0 + 1), d = Value(x0 + 1, y0 + 1);
+    float a = Value(x0, y0), b = Value(x0 + 1, y0), c = Value(x0, y0 + 1),
+          d = Value(x0 + 1, y0 + 1);
     return (a + (b - a) * fx) * (1 - fy) + (c + (d - c) * fx) * fy;
   }
 
@@ -120,10 +121,7 @@ Scene Make_scene(Random& random) {
 class SceneDrawer {
  public:
   SceneDrawer(const Scene& scene, float aspect, Random& random)
-      : scene_(scene),
-        aspect_(aspect),
-        clouds_(4, 5, random),
-        grass_(16, 5, random) {}
+      : scene_(scene), aspect_(aspect), clouds_(4, 5, random), grass_(16, 5, random) {}
 
   Color At(float u, float v) const {
     for (int i = int(scene_.hills.size()) - 1; i >= 0; --i) {
@@ -168,15 +166,17 @@ void Blur(std::vector<float>& pixels, int width, int height, bool wrap) {
     for (int x = 0; x < width; ++x)
       for (int c = 0; c < 3; ++c) {
         size_t row = size_t(y) * width;
-        rows[(row + x) * 3 + c] = (pixels[(row + at(x - 1, width)) * 3 + c] +
-                                   pixels[(row + x) * 3 + c] +
-                                   pixels[(row + at(x + 1, width)) * 3 + c]) / 3;
+        rows[(row + x) * 3 + c] =
+            (pixels[(row + at(x - 1, width)) * 3 + c] + pixels[(row + x) * 3 + c] +
+             pixels[(row + at(x + 1, width)) * 3 + c]) /
+            3;
       }
   for (int y = 0; y < height; ++y)
     for (size_t i = 0; i < size_t(width) * 3; ++i) {
-      pixels[size_t(y) * width * 3 + i] = (rows[size_t(at(y - 1, height)) * width * 3 + i] +
-                                           rows[size_t(y) * width * 3 + i] +
-                                           rows[size_t(at(y + 1, height)) * width * 3 + i]) / 3;
+      pixels[size_t(y) * width * 3 + i] =
+          (rows[size_t(at(y - 1, height)) * width * 3 + i] + rows[size_t(y) * width * 3 + i] +
+           rows[size_t(at(y + 1, height)) * width * 3 + i]) /
+          3;
     }
 }
 
@@ -203,7 +203,8 @@ int Inverse_orientation(int orientation) {
 }  // namespace
 
 std::string Sample_jpeg(const SamplePicture& sample) {
-  if (sample.width < 1 || sample.height < 1 || sample.width > 8000 || sample.height > 8000) return {};
+  if (sample.width < 1 || sample.height < 1 || sample.width > 8000 || sample.height > 8000)
+    return {};
   int orientation = sample.orientation >= 1 && sample.orientation <= 8 ? sample.orientation : 1;
   PixelSize shown = Oriented_size({sample.width, sample.height}, orientation);
   Random random(sample.seed);

@@ -16,7 +16,7 @@ struct SamplePicture {
   std::string file_name;  // native name
   int width = 640;        // as stored in the file, before the tag turns it
   int height = 480;
-  int orientation = 1;    // EXIF orientation 1..8; 1 writes no tag
+  int orientation = 1;  // EXIF orientation 1..8; 1 writes no tag
   unsigned seed = 1;
   int quality = 90;
 };

@@ -89,9 +89,9 @@ class MasterCopy {
     prefix_ = page.prefix;
     std::string bytes;
     if (Status read = Read_page_bytes(page.page, &bytes); !read.ok()) return read;
-    return For_each_page_record(
-        bytes, page.page,
-        [&](int, const std::vector<std::string>& values) { return Copy_record(values); });
+    return For_each_page_record(bytes, page.page, [&](int, const std::vector<std::string>& values) {
+      return Copy_record(values);
+    });
   }
 
   Status Copy_record(const std::vector<std::string>& found) {

@@ -14,15 +14,14 @@ Status Read_archive_page(const std::string& directory, RecordTable& table) {
 }
 
 Status Read_page_records(const std::string& bytes, const std::string& page, RecordTable& table) {
-  return For_each_page_record(
-      bytes, page, [&](int record, const std::vector<std::string>& values) {
-        if (record > RecordTable::kMaxRecords)
-          return Status::FileError(page, "more than " + std::to_string(RecordTable::kMaxRecords) +
-                                             " records, the most the editor can hold");
-        for (size_t field = 0; field < values.size(); ++field)
-          table.Set(record, int(field) + 1, values[field]);
-        return Status();
-      });
+  return For_each_page_record(bytes, page, [&](int record, const std::vector<std::string>& values) {
+    if (record > RecordTable::kMaxRecords)
+      return Status::FileError(page, "more than " + std::to_string(RecordTable::kMaxRecords) +
+                                         " records, the most the editor can hold");
+    for (size_t field = 0; field < values.size(); ++field)
+      table.Set(record, int(field) + 1, values[field]);
+    return Status();
+  });
 }
 
 }  // namespace zendrel

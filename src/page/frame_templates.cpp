@@ -5,7 +5,8 @@
 namespace zendrel {
 namespace {
 
-constexpr char k_welcomeFrame[] = R"js(var welcomeFrame = '<html><body background="texture.jpg" style="background-image:url(texture.jpg)">' +
+constexpr char k_welcomeFrame[] =
+    R"js(var welcomeFrame = '<html><body background="texture.jpg" style="background-image:url(texture.jpg)">' +
   '<h1 align="center">Welcome to Zendrel</h1>' +
   '<h3 align="center">Search by words or by date.' +
   '<br>Select one or more words from the Index Words' +
@@ -21,7 +22,8 @@ constexpr char k_xFrame[] =
 
 // The hidden form "cont" keeps the viewer's settings while the show frame
 // is redrawn.
-constexpr char k_startFrame[] = R"js(var startFrame = '<html><body background="texture2.jpg" bgcolor="#000000" text="#FFFFFF" link="#FFFFFF" alink="#FFFFFF" vlink="#FFFFFF" style="background-color:#000000; color:#FFFFFF">' +
+constexpr char k_startFrame[] =
+    R"js(var startFrame = '<html><body background="texture2.jpg" bgcolor="#000000" text="#FFFFFF" link="#FFFFFF" alink="#FFFFFF" vlink="#FFFFFF" style="background-color:#000000; color:#FFFFFF">' +
   '<a href="javascript:parent.showControl()" style="color:#FFFFFF; text-decoration:none"><big>Start</big></a><br>' +
   '<form name="cont">' +
   '<input type="text" name="keywords">' +

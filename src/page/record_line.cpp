@@ -6,10 +6,8 @@ namespace zendrel {
 
 std::array<std::string, 5> Record_lines(const RecordValues& values) {
   auto q = [&](int i) { return "\"" + Safe_script_value(values[i]) + "\""; };
-  return {"cat.add (new Pic (" + q(0) + ", " + q(1) + ",",
-          "  " + q(2) + ", " + q(3) + ",",
-          "  " + q(4) + ", " + q(5) + ",",
-          "  " + q(6) + ", " + q(7) + ",",
+  return {"cat.add (new Pic (" + q(0) + ", " + q(1) + ",", "  " + q(2) + ", " + q(3) + ",",
+          "  " + q(4) + ", " + q(5) + ",", "  " + q(6) + ", " + q(7) + ",",
           "  " + q(8) + ", " + q(9) + "));"};
 }
 

@@ -24,7 +24,8 @@ constexpr char k_nextfile[] = R"js(function nextfile(str) {
   return folder + name.substring(0, 7) + alphabet.charAt(k + 1) + ".jpg";
 })js";
 
-constexpr char k_Pic[] = R"js(function Pic(thumb, file, path, source, title, subject, category, comment, author, picdate) {
+constexpr char k_Pic[] =
+    R"js(function Pic(thumb, file, path, source, title, subject, category, comment, author, picdate) {
   this.thumb = thumb;
   this.file = file;
   this.path = path;

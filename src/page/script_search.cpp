@@ -198,14 +198,22 @@ constexpr char k_parseDate[] = R"js(function parseDate(str) {
 
 const std::vector<ScriptPiece>& Search_functions() {
   static const std::vector<ScriptPiece> pieces = {
-      {"isStopword", k_isStopword},       {"isSpecial", k_isSpecial},
-      {"normalizeWord", k_normalizeWord}, {"KeywordList", k_KeywordList},
-      {"AddKeyword", k_AddKeyword},       {"Result", k_Result},
-      {"ResultList", k_ResultList},       {"AddResult", k_AddResult},
-      {"SortResults", k_SortResults},     {"CompareResults", k_CompareResults},
-      {"IndexItemList", k_IndexItemList}, {"AddIndexItem", k_AddIndexItem},
-      {"Index", k_Index},                 {"AddToIndex", k_AddToIndex},
-      {"SearchIndex", k_SearchIndex},     {"parseKeywords", k_parseKeywords},
+      {"isStopword", k_isStopword},
+      {"isSpecial", k_isSpecial},
+      {"normalizeWord", k_normalizeWord},
+      {"KeywordList", k_KeywordList},
+      {"AddKeyword", k_AddKeyword},
+      {"Result", k_Result},
+      {"ResultList", k_ResultList},
+      {"AddResult", k_AddResult},
+      {"SortResults", k_SortResults},
+      {"CompareResults", k_CompareResults},
+      {"IndexItemList", k_IndexItemList},
+      {"AddIndexItem", k_AddIndexItem},
+      {"Index", k_Index},
+      {"AddToIndex", k_AddToIndex},
+      {"SearchIndex", k_SearchIndex},
+      {"parseKeywords", k_parseKeywords},
       {"parseDate", k_parseDate},
   };
   return pieces;

@@ -15,8 +15,7 @@ bool Hex_digits_follow(const std::string& s, size_t from, size_t count) {
 
 bool Starts_with_folded(const std::string& s, size_t at, const char* word) {
   for (size_t k = 0; word[k]; ++k) {
-    if (at + k >= s.size() ||
-        std::tolower(static_cast<unsigned char>(s[at + k])) != word[k])
+    if (at + k >= s.size() || std::tolower(static_cast<unsigned char>(s[at + k])) != word[k])
       return false;
   }
   return true;

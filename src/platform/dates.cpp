@@ -5,9 +5,9 @@
 namespace zendrel {
 
 const char* Month_name(int month) {
-  static const char* const kNames[] = {"January", "February", "March",     "April",
-                                       "May",     "June",     "July",      "August",
-                                       "September", "October", "November", "December"};
+  static const char* const kNames[] = {"January",   "February", "March",    "April",
+                                       "May",       "June",     "July",     "August",
+                                       "September", "October",  "November", "December"};
   return month >= 1 && month <= 12 ? kNames[month - 1] : "";
 }
 
@@ -18,8 +18,8 @@ std::string Long_date_text(const std::tm& time) {
 
 std::string Stamp_text(const std::tm& time) {
   char text[32];
-  std::snprintf(text, sizeof text, "%04d%02d%02d%02d%02d%02d", time.tm_year + 1900,
-                time.tm_mon + 1, time.tm_mday, time.tm_hour, time.tm_min, time.tm_sec);
+  std::snprintf(text, sizeof text, "%04d%02d%02d%02d%02d%02d", time.tm_year + 1900, time.tm_mon + 1,
+                time.tm_mday, time.tm_hour, time.tm_min, time.tm_sec);
   return text;
 }
 

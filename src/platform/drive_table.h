@@ -15,9 +15,9 @@
 namespace zendrel {
 
 struct Drive {
-  char letter = 'C';    // upper case
-  std::string root;     // native absolute directory, "/" or without trailing "/"
-  std::string label;    // volume label in system text; empty when none
+  char letter = 'C';  // upper case
+  std::string root;   // native absolute directory, "/" or without trailing "/"
+  std::string label;  // volume label in system text; empty when none
 };
 
 class DriveTable {

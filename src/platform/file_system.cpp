@@ -145,8 +145,8 @@ Status Read_whole_file(const std::string& path, std::string* bytes) {
   return Status();
 }
 
-Status List_directory(const std::string& directory, const std::string& pattern,
-                      ListFilter filter, std::vector<std::string>* names) {
+Status List_directory(const std::string& directory, const std::string& pattern, ListFilter filter,
+                      std::vector<std::string>* names) {
   names->clear();
   auto native = Native_path(directory);
   if (!native) return Unknown_drive(directory);

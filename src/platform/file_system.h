@@ -35,8 +35,8 @@ Status Read_whole_file(const std::string& path, std::string* bytes);
 
 // Names in `directory` matching `pattern` ("*.jpg", without regard to case),
 // sorted by name without regard to case (as Windows lists them).
-Status List_directory(const std::string& directory, const std::string& pattern,
-                      ListFilter filter, std::vector<std::string>* names);
+Status List_directory(const std::string& directory, const std::string& pattern, ListFilter filter,
+                      std::vector<std::string>* names);
 
 // The volume label of a drive root such as "D:\"; empty when it has none.
 std::string Volume_label(const std::string& drive_root);

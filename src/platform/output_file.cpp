@@ -48,7 +48,8 @@ Status OutputFile::Commit() {
   if (!file_) return status_.ok() ? Status::FileError(path_, "not open") : status_;
   if (status_.ok() && (std::fflush(file_) != 0 || ::fsync(fileno(file_)) != 0))
     status_ = Status::FileError(path_, Errno_text(errno));
-  if (std::fclose(file_) != 0 && status_.ok()) status_ = Status::FileError(path_, Errno_text(errno));
+  if (std::fclose(file_) != 0 && status_.ok())
+    status_ = Status::FileError(path_, Errno_text(errno));
   file_ = nullptr;
   if (status_.ok() && std::rename(native_temp_.c_str(), native_target_.c_str()) != 0)
     status_ = Status::FileError(path_, Errno_text(errno));

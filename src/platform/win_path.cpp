@@ -21,8 +21,8 @@ namespace {
 unsigned char Fold(unsigned char c) {
   if (c >= 'A' && c <= 'Z') return c + 32;
   if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return c + 32;  // À..Þ
-  if (c == 0x8A || c == 0x8C || c == 0x8E) return c + 16;   // Š Œ Ž
-  if (c == 0x9F) return 0xFF;                               // Ÿ
+  if (c == 0x8A || c == 0x8C || c == 0x8E) return c + 16;  // Š Œ Ž
+  if (c == 0x9F) return 0xFF;                              // Ÿ
   return c;
 }
 

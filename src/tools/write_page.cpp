@@ -25,10 +25,14 @@ std::string Decode_field(const std::string& field) {
   std::string out;
   for (size_t i = 0; i < field.size(); ++i) {
     std::string code = field.substr(i, 3);
-    if (code == "%25") out += '%';
-    else if (code == "%09") out += '\t';
-    else if (code == "%0D") out += '\r';
-    else if (code == "%0A") out += '\n';
+    if (code == "%25")
+      out += '%';
+    else if (code == "%09")
+      out += '\t';
+    else if (code == "%0D")
+      out += '\r';
+    else if (code == "%0A")
+      out += '\n';
     else {
       out += field[i];
       continue;

@@ -34,7 +34,8 @@ class AddPictureTest : public ::testing::Test {
   }
   std::vector<std::vector<std::string>> Records() {
     std::vector<std::vector<std::string>> records;
-    for (size_t at = page.find("cat.add"); at != std::string::npos; at = page.find("cat.add", at + 1)) {
+    for (size_t at = page.find("cat.add"); at != std::string::npos;
+         at = page.find("cat.add", at + 1)) {
       std::string joined;
       size_t pos = at;
       for (int line = 0; line < 5; ++line) {

@@ -6,11 +6,11 @@
 #include "build/make_archive.h"
 #include "catalog/fixtures/archive_check.h"
 #include "catalog/fixtures/gal_writer.h"
-#include "support/tiny_jpeg.h"
 #include "platform/dates.h"
 #include "platform/file_system.h"
 #include "support/scripted_host.h"
 #include "support/temp_dir.h"
+#include "support/tiny_jpeg.h"
 
 namespace zendrel::testing {
 namespace {

@@ -29,7 +29,8 @@ int Count(const std::string& text, const std::string& part) {
 class MakeArchiveTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    for (int i = 1; i <= 4; ++i) dir.Write("src/p" + std::to_string(i) + ".jpg", testing::Small_jpeg());
+    for (int i = 1; i <= 4; ++i)
+      dir.Write("src/p" + std::to_string(i) + ".jpg", testing::Small_jpeg());
     dir.Make_dir("dest");
     host.mode = 3;
     host.src_dir = dir.Win("src");
@@ -78,7 +79,8 @@ TEST_F(MakeArchiveTest, BuildsEveryPictureOfTheDirectory) {
   EXPECT_EQ(Count(page, "\r\ncat.add (new Pic (\"_"), 4);
   EXPECT_NE(page.find("</html>"), std::string::npos);
   std::string staging = dir.Read("dest/archive.txt");
-  EXPECT_EQ(staging.rfind("SourceFile\tTitle\tSubject\tCategory\tComment\tAuthor\tDate\r\n", 0), 0u);
+  EXPECT_EQ(staging.rfind("SourceFile\tTitle\tSubject\tCategory\tComment\tAuthor\tDate\r\n", 0),
+            0u);
   EXPECT_EQ(Count(staging, "\r\n"), 5);
   EXPECT_FALSE(dir.Exists("dest/archive.htm.tmp"));
 }

@@ -21,7 +21,8 @@ using testing::TempDir;
 std::map<std::string, std::string> Files_of(const TempDir& dir, const std::string& sub) {
   std::map<std::string, std::string> files;
   for (const auto& entry : std::filesystem::directory_iterator(dir.Native(sub)))
-    files[entry.path().filename().string()] = dir.Read(sub + "/" + entry.path().filename().string());
+    files[entry.path().filename().string()] =
+        dir.Read(sub + "/" + entry.path().filename().string());
   return files;
 }
 
@@ -30,7 +31,8 @@ class ParallelRunTest : public ::testing::Test {
   static void SetUpTestSuite() {
     dir_ = new TempDir;
     for (int i = 0; i < 300; ++i)
-      dir_->Write("src/p" + std::to_string(i) + ".jpg", testing::Small_jpeg(40 + i % 60, 30 + i % 45));
+      dir_->Write("src/p" + std::to_string(i) + ".jpg",
+                  testing::Small_jpeg(40 + i % 60, 30 + i % 45));
     dir_->Write("src/broken.jpg", "not a picture");
   }
   static void TearDownTestSuite() { delete dir_; }
@@ -99,7 +101,8 @@ TEST_F(ParallelRunTest, CopiesOfAnEarlierRunAreKeptUnlessRebuilt) {
   }
   std::string display = times.rbegin()->first;  // some picture file
   for (const auto& [name, t] : times)
-    if (name[0] == '_' && (name[7] == '1' || name[7] == '9' || name[7] == 'J' || name[7] == 'S')) display = name;
+    if (name[0] == '_' && (name[7] == '1' || name[7] == '9' || name[7] == 'J' || name[7] == 'S'))
+      display = name;
   // A damaged copy is made again, the others stay as they were.
   dir_->Write("again/" + display, "cut short");
   ScriptedHost second = Host_into("again", 2);

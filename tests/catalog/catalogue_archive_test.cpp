@@ -7,11 +7,11 @@
 #include "catalog/fixtures/plb_writer.h"
 #include "catalog/fixtures/recording_sink.h"
 #include "catalog/fixtures/tdb_writer.h"
-#include "support/tiny_jpeg.h"
 #include "platform/dates.h"
 #include "platform/file_system.h"
 #include "support/scripted_host.h"
 #include "support/temp_dir.h"
+#include "support/tiny_jpeg.h"
 
 namespace zendrel::testing {
 namespace {

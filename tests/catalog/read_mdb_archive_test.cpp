@@ -30,16 +30,20 @@ std::string Make_catalogue(const TempDir& dir) {
   dir.Write("pics/a.jpg", testing::Tiny_jpeg());
   dir.Make_dir("out");
   std::string rows = R"([
-    {"Source": ")" + Json_text(dir.Win("pics/a.jpg")) + R"(", "Name": "Harbour",
+    {"Source": ")" + Json_text(dir.Win("pics/a.jpg")) +
+                     R"(", "Name": "Harbour",
      "DATA1": "boats", "DATA2": "travel", "Description": "two\r\nlines \"quoted\"",
      "MEMO1": "Ann", "DateCreated": "1998-07-24T00:00:00"},
     {"Source": null, "Name": "no source"},
-    {"Source": ")" + Json_text(dir.Win("pics/gone.jpg")) + R"("}])";
-  return Make_mdb(dir, "cat/photos.mdb", R"({"tables": [{"name": "GA_PicInfo", "columns": [
+    {"Source": ")" + Json_text(dir.Win("pics/gone.jpg")) +
+                     R"("}])";
+  return Make_mdb(dir, "cat/photos.mdb",
+                  R"({"tables": [{"name": "GA_PicInfo", "columns": [
       {"name": "Source", "type": "text"}, {"name": "Name", "type": "text"},
       {"name": "DATA1", "type": "text"}, {"name": "DATA2", "type": "text"},
       {"name": "Description", "type": "memo"}, {"name": "MEMO1", "type": "memo"},
-      {"name": "DateCreated", "type": "datetime"}], "rows": )" + rows + "}]}");
+      {"name": "DateCreated", "type": "datetime"}], "rows": )" +
+                      rows + "}]}");
 }
 
 // Mode 1 with cat/photos.mdb, into out.
@@ -73,12 +77,14 @@ TEST(MdbArchive, TheRunDriverBuildsAnArchiveFromADatabase) {
   if (!Image_library_works(dir)) GTEST_SKIP() << "the image library is not built in yet";
 
   EXPECT_EQ(host.status, "1 Done!");
-  std::string expected_line = dir.Win("pics/a.jpg") +
-                              "\tHarbour\tboats\ttravel\ttwo  lines \"quoted\"\tAnn\tJuly 24, 1998\t";
+  std::string expected_line =
+      dir.Win("pics/a.jpg") +
+      "\tHarbour\tboats\ttravel\ttwo  lines \"quoted\"\tAnn\tJuly 24, 1998\t";
   EXPECT_NE(staging.find("\r\n" + expected_line), std::string::npos) << staging;
   std::string page = dir.Read("out/archive.htm");
-  EXPECT_NE(page.find("\"Harbour\", \"boats\",\r\n  \"travel\", \"two\\r\\nlines \\x22quoted\\x22\","),
-            std::string::npos);
+  EXPECT_NE(
+      page.find("\"Harbour\", \"boats\",\r\n  \"travel\", \"two\\r\\nlines \\x22quoted\\x22\","),
+      std::string::npos);
   EXPECT_NE(page.find("\"Ann\", \"July 24, 1998\"));"), std::string::npos);
 }
 
@@ -91,8 +97,8 @@ TEST(MdbArchive, ADamagedDatabaseIsArchivedAsFarAsItGoesAndNamed) {
   RunOutcome outcome = Make_archive(host);
   EXPECT_EQ(outcome.end, RunEnd::kCompleted);
   ASSERT_EQ(host.messages.size(), 1u);
-  EXPECT_EQ(host.messages[0], dir.Win("cat/photos.mdb") +
-                                  ": the file is truncated (its last page is incomplete)");
+  EXPECT_EQ(host.messages[0],
+            dir.Win("cat/photos.mdb") + ": the file is truncated (its last page is incomplete)");
   EXPECT_TRUE(dir.Exists("out/archive.htm"));
   EXPECT_EQ(host.go, "Go");
 }

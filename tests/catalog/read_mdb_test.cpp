@@ -38,8 +38,8 @@ const char kColumns[] = R"([
   {"name": "Description", "type": "memo"}, {"name": "MEMO1", "type": "memo"}])";
 
 std::string Picinfo(const std::string& name, const std::string& rows) {
-  return std::string(R"({"name": ")") + name + R"(", "columns": )" + kColumns +
-         R"(, "rows": )" + rows + "}";
+  return std::string(R"({"name": ")") + name + R"(", "columns": )" + kColumns + R"(, "rows": )" +
+         rows + "}";
 }
 
 std::string One_table(const std::string& rows) {
@@ -68,7 +68,8 @@ TEST(ReadMdb, MapsTheColumnsAndSkipsRowsWithoutSource) {
     {"Source": "C:\\p\\one.jpg", "Name": "T\u00e9", "DATA1": "s", "DATA2": "c",
      "Description": "d", "MEMO1": "au", "DateCreated": "1998-07-24T13:45:00", "ID": 1},
     {"Source": null, "Name": "never", "DateCreated": "1999-01-01"},
-    {"Source": ")" + escaped + R"("},
+    {"Source": ")" + escaped +
+                     R"("},
     {"Source": "", "Name": "", "DATA1": "", "DateCreated": "1850-03-01T06:00:00"},
     {"Source": "C:\\gone\\x.jpg"}])";
   std::string mdb = Make_mdb(dir, "cat.mdb", One_table(rows));
@@ -145,8 +146,9 @@ TEST(ReadMdb, ReadsHundredsOfRowsInOrderBesideOtherTables) {
 
 TEST(ReadMdb, TheTableNameMustMatchInLetterCase) {
   TempDir dir;
-  std::string mdb = Make_mdb(
-      dir, "case.mdb", R"({"tables": [)" + Picinfo("ga_picinfo", R"([{"Source": "a.jpg"}])") + "]}");
+  std::string mdb =
+      Make_mdb(dir, "case.mdb",
+               R"({"tables": [)" + Picinfo("ga_picinfo", R"([{"Source": "a.jpg"}])") + "]}");
   Collected sink;
   Status read = Read_mdb(Windows_path(mdb), sink);
   EXPECT_FALSE(read.ok());
@@ -260,12 +262,14 @@ TEST(ReadMdb, DamagedPagesEndInAMessageOrInRows) {
 // says what happened.
 TEST(ReadMdb, ACrashInsideTheDatabaseLibraryEndsInAMessage) {
   TempDir dir;
-  Make_mdb(dir, "small.mdb", R"({"tables": [{"name": "GA_PicInfo", "columns": [
+  Make_mdb(dir, "small.mdb",
+           R"({"tables": [{"name": "GA_PicInfo", "columns": [
       {"name": "Source", "type": "text"}, {"name": "Name", "type": "text"},
       {"name": "DATA1", "type": "text"}, {"name": "DATA2", "type": "text"},
       {"name": "Description", "type": "memo"}, {"name": "MEMO1", "type": "memo"},
       {"name": "DateCreated", "type": "datetime"}],
-      "rows": [["a.jpg", "one", null, null, ")" + std::string(300, 'x') + R"(", null, null],
+      "rows": [["a.jpg", "one", null, null, ")" +
+               std::string(300, 'x') + R"(", null, null],
                ["b.jpg", "two", null, null, null, null, "2000-01-02"]]}]})");
   std::string damaged = Small_database(dir);
   ASSERT_EQ(damaged.size(), 14336u);

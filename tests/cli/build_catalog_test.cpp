@@ -7,9 +7,9 @@
 #include "catalog/fixtures/gal_writer.h"
 #include "catalog/fixtures/recording_sink.h"
 #include "catalog/fixtures/tdb_writer.h"
-#include "support/tiny_jpeg.h"
 #include "cli/command.h"
 #include "support/temp_dir.h"
+#include "support/tiny_jpeg.h"
 
 namespace zendrel::testing {
 namespace {

@@ -27,7 +27,7 @@ TEST(CommandLine, BuildsAnArchiveAndShowsProgressOnATerminal) {
   dir.Write("src/a.jpg", testing::Small_jpeg());
   dir.Write("src/b.jpg", testing::Small_jpeg());
   CliRun run({"build", "--source", dir.Native("src"), "--dest", dir.Native("out"), "--copy", "no"},
-          true);
+             true);
   EXPECT_EQ(run.status, 0) << run.err.str();
   EXPECT_NE(run.out.str().find("\r2 pictures, "), std::string::npos);
   EXPECT_NE(run.out.str().find("2 Done!\n"), std::string::npos);
@@ -58,12 +58,13 @@ TEST(CommandLine, RefusedRunsExitNonZeroWithTheReason) {
 TEST(CommandLine, AMissingSourceLeavesTheExistingArchiveAlone) {
   testing::TempDir dir;
   dir.Write("src/a.jpg", testing::Small_jpeg());
-  CliRun first({"build", "--source", dir.Native("src"), "--dest", dir.Native("out"), "--copy", "no"});
+  CliRun first(
+      {"build", "--source", dir.Native("src"), "--dest", dir.Native("out"), "--copy", "no"});
   ASSERT_EQ(first.status, 0) << first.err.str();
   std::string page = dir.Read("out/archive.htm");
   for (const char* catalog : {"", "out/archive.txt"}) {
-    std::vector<std::string> args{"build", "--source", dir.Native("srx"), "--dest",
-                                  dir.Native("out"), "--copy", "no"};
+    std::vector<std::string> args{
+        "build", "--source", dir.Native("srx"), "--dest", dir.Native("out"), "--copy", "no"};
     if (*catalog) args.insert(args.end(), {"--catalog", dir.Native(catalog)});
     CliRun typo(args);
     EXPECT_EQ(typo.status, 1);

@@ -1,12 +1,13 @@
 // The copy-originals question: its default, its three answers, Cancel and a
 // close through the frame, and that each opening starts from the default.
+#include "app/frm_copy.h"
+
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
 #include <QTimer>
 
 #include "app/frm_archive.h"
-#include "app/frm_copy.h"
 
 using zendrel::FrmCopy;
 
@@ -39,10 +40,14 @@ class FrmCopyTest : public QObject {
     QTest::addColumn<QString>("option");
     QTest::addColumn<QString>("button");
     QTest::addColumn<int>("mode");
-    QTest::newRow("no") << "Option0" << "OK" << 0;
-    QTest::newRow("keep names") << "Option1" << "OK" << 1;
-    QTest::newRow("unique names") << "Option2" << "OK" << 2;
-    QTest::newRow("cancel") << "Option1" << "Cancel" << -1;
+    QTest::newRow("no") << "Option0"
+                        << "OK" << 0;
+    QTest::newRow("keep names") << "Option1"
+                                << "OK" << 1;
+    QTest::newRow("unique names") << "Option2"
+                                  << "OK" << 2;
+    QTest::newRow("cancel") << "Option1"
+                            << "Cancel" << -1;
   }
 
   void answers() {

@@ -1,6 +1,8 @@
 // The splash window: what it shows, and that it hands over to the main
 // window on a character key, a click on the frame or the logo and its
 // timer, but not on a click on a label.
+#include "app/frm_splash.h"
+
 #include <QLabel>
 #include <QSignalSpy>
 #include <QTest>
@@ -8,7 +10,6 @@
 #include <filesystem>
 
 #include "app/frm_archive.h"
-#include "app/frm_splash.h"
 #include "platform/file_system.h"
 #include "version.h"
 

@@ -1,11 +1,11 @@
 // The program's message boxes: title, no icon, the buttons asked for, and
 // the answer of the button pressed (or of the escape button).
+#include "app/message_box.h"
+
 #include <QAbstractButton>
 #include <QMessageBox>
 #include <QTest>
 #include <QTimer>
-
-#include "app/message_box.h"
 
 using zendrel::Answer;
 using zendrel::Buttons;
@@ -50,7 +50,8 @@ class MessageBoxTest : public QObject {
   }
 
   void retryCancelBox() {
-    std::string text = "a.txt is currently open by another program.\rPlease close the file and try again.";
+    std::string text =
+        "a.txt is currently open by another program.\rPlease close the file and try again.";
     QCOMPARE(Show(text, Buttons::kRetryCancel, "Retry"), Answer::kRetry);
     QCOMPARE(names_, (QStringList{"Cancel", "Retry"}));
     QCOMPARE(shown_, QString("a.txt is currently open by another program.\n"

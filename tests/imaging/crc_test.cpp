@@ -26,7 +26,8 @@ TEST(Crc, CodesUseTheAlphabetAndEndInOneOfFourCharacters) {
   std::set<char> seventh;
   std::set<std::string> codes;
   for (int i = 0; i < 2000; ++i) {
-    std::string stamp = "2024" + std::to_string(1000000000 + i) + "IMG_" + std::to_string(i) + ".jpg";
+    std::string stamp =
+        "2024" + std::to_string(1000000000 + i) + "IMG_" + std::to_string(i) + ".jpg";
     std::string code = Code_of(stamp);
     for (char c : code) EXPECT_NE(std::strchr(kNameAlphabet, c), nullptr) << code;
     EXPECT_NE(std::string("08HR").find(code[6]), std::string::npos) << code;

@@ -41,7 +41,8 @@ TEST(Resized, PlainColourStaysExactlyThatColour) {
   // Widths chosen so that the last bytes of a row fall outside the wide
   // steps of the filter.
   for (PixelSize from : {PixelSize{1500, 1125}, PixelSize{37, 1001}, PixelSize{1024, 768}}) {
-    for (PixelSize to : {PixelSize{1024, 768}, PixelSize{96, 72}, PixelSize{13, 5}, PixelSize{40, 2000}}) {
+    for (PixelSize to :
+         {PixelSize{1024, 768}, PixelSize{96, 72}, PixelSize{13, 5}, PixelSize{40, 2000}}) {
       RgbImage out = Resized(testing::Filled(from.width, from.height, {200, 17, 99}), to);
       ASSERT_EQ(out.size(), to);
       for (int y = 0; y < to.height; ++y)

@@ -41,7 +41,8 @@ TEST(SamplePictures, DemoSetHasPortraitsTurnedPicturesAndANonAsciiName) {
 
 TEST(SamplePictures, WritesIntoANewDirectoryOrSaysWhyNot) {
   testing::TempDir dir;
-  Status made = Write_samples(dir.Native("a/b"), {{"one.jpg", 64, 48, 1, 1}, {"two.JPG", 48, 64, 6, 2}});
+  Status made =
+      Write_samples(dir.Native("a/b"), {{"one.jpg", 64, 48, 1, 1}, {"two.JPG", 48, 64, 6, 2}});
   ASSERT_TRUE(made.ok()) << made.message();
   EXPECT_TRUE(dir.Exists("a/b/one.jpg"));
   EXPECT_TRUE(dir.Exists("a/b/two.JPG"));

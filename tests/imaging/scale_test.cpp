@@ -36,7 +36,8 @@ class ScaleTest : public ::testing::Test {
   // Scales `jpeg`; on success reads both outputs back.
   ScaleResult Make(const std::string& jpeg) {
     std::string original = dir_.Write("original.jpg", jpeg);
-    ScaleResult result = Make_archive_pictures(original, dir_.Native("d.jpg"), dir_.Native("t.jpg"));
+    ScaleResult result =
+        Make_archive_pictures(original, dir_.Native("d.jpg"), dir_.Native("t.jpg"));
     if (result.outcome == ScaleOutcome::kMade) {
       display_ = Decoded(dir_.Read("d.jpg"));
       thumbnail_ = Decoded(dir_.Read("t.jpg"));
@@ -52,14 +53,12 @@ TEST_F(ScaleTest, DisplayCopyFitsWithin1024By768AndIsNeverEnlarged) {
   struct Case {
     int width, height, want_width, want_height;
   } cases[] = {
-      {2048, 1536, 1024, 768},  // exactly twice the box
-      {1600, 1200, 1024, 768},
-      {1200, 1600, 576, 768},   // portrait: the height limits
-      {3000, 1000, 1024, 341},  // panorama: the width limits
-      {640, 480, 640, 480},     // smaller than the box: kept
-      {1024, 768, 1024, 768},
-      {1025, 10, 1024, 10},
-      {5, 3000, 1, 768},        // never narrower than one pixel
+      {2048, 1536, 1024, 768},                          // exactly twice the box
+      {1600, 1200, 1024, 768}, {1200, 1600, 576, 768},  // portrait: the height limits
+      {3000, 1000, 1024, 341},                          // panorama: the width limits
+      {640, 480, 640, 480},                             // smaller than the box: kept
+      {1024, 768, 1024, 768},  {1025, 10, 1024, 10},
+      {5, 3000, 1, 768},  // never narrower than one pixel
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::to_string(c.width) + "x" + std::to_string(c.height));
@@ -96,8 +95,8 @@ TEST_F(ScaleTest, OrientationTagTurnsThePictureUpright) {
   struct Case {
     int orientation;
     bool right, bottom;
-  } cases[] = {{1, false, false}, {2, true, false},  {3, true, true},  {4, false, true},
-               {5, false, false}, {6, true, false},  {7, true, true},  {8, false, true}};
+  } cases[] = {{1, false, false}, {2, true, false}, {3, true, true}, {4, false, true},
+               {5, false, false}, {6, true, false}, {7, true, true}, {8, false, true}};
   for (const Case& c : cases) {
     SCOPED_TRACE("orientation " + std::to_string(c.orientation));
     ASSERT_EQ(Make(testing::Marked_jpeg(200, 100, c.orientation)).outcome, ScaleOutcome::kMade);
@@ -183,8 +182,8 @@ TEST_F(ScaleTest, DamagedPictureDataNeverCrashes) {
 
 TEST_F(ScaleTest, WriteFailureNamesTheFileAndTheCause) {
   std::string original = dir_.Write("a.jpg", testing::Marked_jpeg(64, 48, 1));
-  ScaleResult result =
-      Make_archive_pictures(original, dir_.Native("gone/_ABC1230.jpg"), dir_.Native("gone/_ABC1231.jpg"));
+  ScaleResult result = Make_archive_pictures(original, dir_.Native("gone/_ABC1230.jpg"),
+                                             dir_.Native("gone/_ABC1231.jpg"));
   EXPECT_EQ(result.outcome, ScaleOutcome::kWriteFailed);
   EXPECT_EQ(result.failed_name, "_ABC1230.jpg");
   EXPECT_EQ(result.cause, "No such file or directory");

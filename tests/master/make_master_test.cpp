@@ -20,8 +20,8 @@ using testing::TempDir;
 
 // A record as a build writes it: empty file, path with doubled backslashes.
 RecordValues Built(const std::string& thumb, const std::string& title) {
-  return {thumb, "", "C:\\\\Photos\\\\trip", "a.jpg", title, "subj", "cat", "comm", "auth",
-          "July 24, 1998"};
+  return {thumb,  "",     "C:\\\\Photos\\\\trip", "a.jpg", title, "subj", "cat",
+          "comm", "auth", "July 24, 1998"};
 }
 
 std::string Page_text(const std::vector<RecordValues>& records) {
@@ -65,8 +65,8 @@ std::vector<std::string> Lines(const std::string& text) {
 
 TEST(MakeMaster, CopiesTheSubdirectoryPagesInListingOrderWithThePrefix) {
   TempDir dir;
-  dir.Write("m/one/archive.htm", Page_text({Built("_ABCDEF0.jpg", "first"),
-                                            Built("_ABCDEF8.jpg", "second")}));
+  dir.Write("m/one/archive.htm",
+            Page_text({Built("_ABCDEF0.jpg", "first"), Built("_ABCDEF8.jpg", "second")}));
   dir.Write("m/two/archive.htm", Page_text({Built("_BCDFGH0.jpg", "third")}));
   dir.Make_dir("m/nopage");
   dir.Write("m/nopage/archive.txt", "SourceFile\r\n");
@@ -90,15 +90,16 @@ TEST(MakeMaster, CopiesTheSubdirectoryPagesInListingOrderWithThePrefix) {
   for (size_t i = 0; i < order.size(); ++i) {
     std::string subdir = order[i].substr(0, 4);
     // thumb and file both made relative to the master page; path as it was.
-    std::string first = "cat.add (new Pic (\"" + order[i] + "\", \"" + subdir + "\",\r\n"
+    std::string first = "cat.add (new Pic (\"" + order[i] + "\", \"" + subdir +
+                        "\",\r\n"
                         "  \"C:\\\\Photos\\\\trip\", \"a.jpg\",\r\n";
     size_t found = page.find(first, at);
     ASSERT_NE(found, std::string::npos) << order[i];
     at = found + 1;
     EXPECT_EQ(staging[i + 1], "C:\\Photos\\trip\\a.jpg\t" +
-                                  std::string(order[i] == "two/_BCDFGH0.jpg" ? "third"
+                                  std::string(order[i] == "two/_BCDFGH0.jpg"   ? "third"
                                               : order[i] == "one/_ABCDEF0.jpg" ? "first"
-                                                                                : "second") +
+                                                                               : "second") +
                                   "\tsubj\tcat\tcomm\tauth\tJuly 24, 1998\t" + order[i]);
   }
   EXPECT_EQ(page.find("var cat = new Catalog ();\r\ncat.add"), std::string::npos)
@@ -131,26 +132,30 @@ TEST(MakeMaster, AMasterOfMastersAddsAFurtherPrefix) {
   ASSERT_EQ(Run_master(dir.Win("top/mid")).outcome.end, RunEnd::kCompleted);
   MasterRun top = Run_master(dir.Win("top"));
   EXPECT_EQ(top.outcome.end, RunEnd::kCompleted);
-  EXPECT_NE(dir.Read("top/archive.htm").find("cat.add (new Pic (\"mid/sub/_ABCDEF0.jpg\", \"mid/sub/\","),
-            std::string::npos);
+  EXPECT_NE(
+      dir.Read("top/archive.htm").find("cat.add (new Pic (\"mid/sub/_ABCDEF0.jpg\", \"mid/sub/\","),
+      std::string::npos);
   std::vector<std::string> staging = Lines(dir.Read("top/archive.txt"));
   ASSERT_EQ(staging.size(), 2u);
-  EXPECT_EQ(staging[1], "C:\\Photos\\trip\\a.jpg\tdeep\tsubj\tcat\tcomm\tauth\tJuly 24, 1998\t"
-                        "mid/sub/_ABCDEF0.jpg");
+  EXPECT_EQ(staging[1],
+            "C:\\Photos\\trip\\a.jpg\tdeep\tsubj\tcat\tcomm\tauth\tJuly 24, 1998\t"
+            "mid/sub/_ABCDEF0.jpg");
 }
 
 // A page beyond the limits ends the copying with a message naming it; what
 // was copied before stays in the master page.
 TEST(MakeMaster, APageBeyondTheLimitsIsNamedAndTheMasterCompleted) {
   TempDir dir;
-  std::string eleven = "cat.add (new Pic (\"_BBBBBB0.jpg\", \"\",\r\n  \"p\", \"s\",\r\n"
-                       "  \"t\", \"u\",\r\n  \"c\", \"m\",\r\n  \"a\", \"d\", \"extra\"));\r\n";
+  std::string eleven =
+      "cat.add (new Pic (\"_BBBBBB0.jpg\", \"\",\r\n  \"p\", \"s\",\r\n"
+      "  \"t\", \"u\",\r\n  \"c\", \"m\",\r\n  \"a\", \"d\", \"extra\"));\r\n";
   dir.Write("m/bad/archive.htm", Page_text({Built("_ABCDEF0.jpg", "kept")}) + eleven +
                                      Page_text({Built("_ABCDEF8.jpg", "after")}));
   MasterRun run = Run_master(dir.Win("m"));
   EXPECT_EQ(run.outcome.end, RunEnd::kCompleted);
   ASSERT_EQ(run.host.messages.size(), 1u);
-  EXPECT_EQ(run.host.messages[0], dir.Win("m/bad") + "\\archive.htm: record 2 has more than ten values");
+  EXPECT_EQ(run.host.messages[0],
+            dir.Win("m/bad") + "\\archive.htm: record 2 has more than ten values");
   std::vector<std::string> staging = Lines(dir.Read("m/archive.txt"));
   ASSERT_EQ(staging.size(), 2u);
   EXPECT_NE(staging[1].find("\tkept\t"), std::string::npos);
@@ -172,7 +177,8 @@ TEST(MakeMaster, ASubdirectoryNameThePageCannotCarryIsLeftOutAndNamed) {
   MasterRun run = Run_master(dir.Win("m"));
   EXPECT_EQ(run.outcome.end, RunEnd::kCompleted);
   ASSERT_EQ(run.host.messages.size(), 1u);
-  EXPECT_NE(run.host.messages[0].find(dir.Win("m") + "\\say \"cheese\": left out"), std::string::npos);
+  EXPECT_NE(run.host.messages[0].find(dir.Win("m") + "\\say \"cheese\": left out"),
+            std::string::npos);
   EXPECT_NE(run.host.messages[0].find(dir.Win("m") + "\\50%: left out"), std::string::npos);
   std::vector<std::string> staging = Lines(dir.Read("m/archive.txt"));
   ASSERT_EQ(staging.size(), 2u);
@@ -196,8 +202,10 @@ TEST(MasterCatalogueLine, UndoesTheDoubledBackslashesOfThePath) {
   TempDir dir;
   OutputFile staging;
   ASSERT_TRUE(staging.Open(dir.Win("archive.txt")).ok());
-  RecordValues values = {"s/_A.jpg", "s/", "\\\\\\\\server\\\\share\\\\dir", "b.jpg", "ti\tt",
-                         "su", "ca", "co", "au", "May 1, 2000"};
+  RecordValues values = {"s/_A.jpg",   "s/",    "\\\\\\\\server\\\\share\\\\dir",
+                         "b.jpg",      "ti\tt", "su",
+                         "ca",         "co",    "au",
+                         "May 1, 2000"};
   std::string joined;
   for (const std::string& line : Record_lines(values)) joined += line;
   ASSERT_TRUE(Add_master_catalogue_line(staging, joined).ok());

@@ -26,8 +26,8 @@ std::vector<std::string> Function_names(const std::vector<std::string>& lines) {
 // first column, indentation goes by two blanks, constructors end with
 // "  return this;", nothing begins with "cat.add".
 void Expect_script_layout(const std::vector<std::string>& lines) {
-  const std::set<std::string> constructors = {"KeywordList", "Result", "ResultList",
-                                              "IndexItemList", "Index", "Pic", "Catalog"};
+  const std::set<std::string> constructors = {
+      "KeywordList", "Result", "ResultList", "IndexItemList", "Index", "Pic", "Catalog"};
   std::string open_function;
   for (size_t i = 0; i < lines.size(); ++i) {
     const std::string& line = lines[i];
@@ -54,50 +54,57 @@ void Expect_script_layout(const std::vector<std::string>& lines) {
 TEST(PageHead, OpensTheDocumentAndEndsByMakingTheCatalogue) {
   std::vector<std::string> lines = Page_head_lines();
   std::vector<std::string> first(lines.begin(), lines.begin() + 8);
-  EXPECT_EQ(first, (std::vector<std::string>{
-                       R"(<!DOCTYPE HTML PUBLIC "-//W3C//DTD HTML 4.0 Frameset//EN">)", "<html>",
-                       "<head>", "<title>Zendrel</title>",
-                       R"(<meta http-equiv="Content-Type" content="text/html; charset=windows-1252">)",
-                       R"(<script language="JavaScript">)", "", "<!-- begin script"}));
+  EXPECT_EQ(first,
+            (std::vector<std::string>{
+                R"(<!DOCTYPE HTML PUBLIC "-//W3C//DTD HTML 4.0 Frameset//EN">)", "<html>", "<head>",
+                "<title>Zendrel</title>",
+                R"(<meta http-equiv="Content-Type" content="text/html; charset=windows-1252">)",
+                R"(<script language="JavaScript">)", "", "<!-- begin script"}));
   EXPECT_EQ(lines[lines.size() - 2], "");
   EXPECT_EQ(lines.back(), "var cat = new Catalog();");
   EXPECT_EQ(Function_names(lines),
             (std::vector<std::string>{
-                "_array_qsort", "array_qsort", "default_cmp", "isStopword", "isSpecial",
-                "normalizeWord", "KeywordList", "AddKeyword", "Result", "ResultList", "AddResult",
-                "SortResults", "CompareResults", "IndexItemList", "AddIndexItem", "Index",
-                "AddToIndex", "SearchIndex", "parseKeywords", "parseDate", "myDate", "sortDates",
-                "monthnum", "nextfile", "Pic", "Catalog", "AddToCatalog"}));
+                "_array_qsort",  "array_qsort", "default_cmp",    "isStopword",    "isSpecial",
+                "normalizeWord", "KeywordList", "AddKeyword",     "Result",        "ResultList",
+                "AddResult",     "SortResults", "CompareResults", "IndexItemList", "AddIndexItem",
+                "Index",         "AddToIndex",  "SearchIndex",    "parseKeywords", "parseDate",
+                "myDate",        "sortDates",   "monthnum",       "nextfile",      "Pic",
+                "Catalog",       "AddToCatalog"}));
   Expect_script_layout(std::vector<std::string>(lines.begin() + 8, lines.end()));
 }
 
 TEST(PageTail, DeclaresTheGlobalsThenTheViewerAndTheFrameset) {
   std::vector<std::string> lines = Page_tail_lines();
   std::vector<std::string> globals(lines.begin(), lines.begin() + 8);
-  EXPECT_EQ(globals, (std::vector<std::string>{"", "var pickedItem;", "var pathflag = false;",
-                                               "var results = null;", "var controlFrame;",
-                                               "var controlflag = true;",
-                                               "var blackflag = false;", ""}));
+  EXPECT_EQ(globals,
+            (std::vector<std::string>{"", "var pickedItem;", "var pathflag = false;",
+                                      "var results = null;", "var controlFrame;",
+                                      "var controlflag = true;", "var blackflag = false;", ""}));
   EXPECT_EQ(Function_names(lines),
             (std::vector<std::string>{
-                "checkPlural", "doSearch", "showSlide", "setSlide", "getPic", "showPic",
-                "showBlack", "showNormal", "showAll", "showList", "shortTitle", "getControl",
-                "showControl", "storeSetup", "copyWord", "copyDate", "clear", "searchPath",
-                "htmlText", "initialize", "startFrames"}));
+                "checkPlural", "doSearch",   "showSlide",  "setSlide", "getPic",     "showPic",
+                "showBlack",   "showNormal", "showAll",    "showList", "shortTitle", "getControl",
+                "showControl", "storeSetup", "copyWord",   "copyDate", "clear",      "searchPath",
+                "htmlText",    "initialize", "startFrames"}));
 
   size_t end = 0;
   while (lines[end] != "// end script -->") ++end;
   Expect_script_layout(std::vector<std::string>(lines.begin(), lines.begin() + end));
   std::vector<std::string> rest(lines.begin() + end, lines.end());
   const std::vector<std::string> expected = {
-                      "// end script -->", "", "</script>", "</head>",
-                      R"html(<frameset cols="128,*" border=0 frameborder=0 framespacing=0 onload="startFrames()">)html",
-                      R"html(  <frameset rows="23,*" border=0 frameborder=0 framespacing=0>)html",
-                      R"html(    <frame name="control" src="about:blank" noresize scrolling="no" marginwidth=5 marginheight=0>)html",
-                      R"html(    <frame name="film" src="about:blank" noresize marginwidth=0 marginheight=0>)html",
-                      "  </frameset>",
-                      R"html(  <frame name="show" src="about:blank" marginwidth=4 marginheight=1>)html",
-                      "</frameset>", "</html>", ""};
+      "// end script -->",
+      "",
+      "</script>",
+      "</head>",
+      R"html(<frameset cols="128,*" border=0 frameborder=0 framespacing=0 onload="startFrames()">)html",
+      R"html(  <frameset rows="23,*" border=0 frameborder=0 framespacing=0>)html",
+      R"html(    <frame name="control" src="about:blank" noresize scrolling="no" marginwidth=5 marginheight=0>)html",
+      R"html(    <frame name="film" src="about:blank" noresize marginwidth=0 marginheight=0>)html",
+      "  </frameset>",
+      R"html(  <frame name="show" src="about:blank" marginwidth=4 marginheight=1>)html",
+      "</frameset>",
+      "</html>",
+      ""};
   EXPECT_EQ(rest, expected);
 }
 
@@ -108,8 +115,9 @@ TEST(PageTail, FrameTemplatesStandBetweenTheFunctionsAndTheStart) {
   EXPECT_EQ(lines[welcome - 1], "");
   EXPECT_EQ(lines[welcome + 9], "  '</h3></body></html>';");
   EXPECT_EQ(lines[welcome + 10], "  ");
-  EXPECT_EQ(lines[welcome + 11],
-            R"html(var xFrame = '<html><body onLoad="parent.initialize()" bgcolor="#000000"> </body></html>';)html");
+  EXPECT_EQ(
+      lines[welcome + 11],
+      R"html(var xFrame = '<html><body onLoad="parent.initialize()" bgcolor="#000000"> </body></html>';)html");
   EXPECT_EQ(lines[welcome + 12], "");
   EXPECT_EQ(lines[welcome + 13].rfind("var startFrame = ", 0), 0u);
   EXPECT_EQ(lines[welcome + 23], "  '</form></body></html>';");

@@ -27,8 +27,8 @@ class ScriptedHost : public Host {
   bool rebuild = false;
   int events = 0;
   std::vector<std::string> messages;
-  std::deque<Answer> answers;                 // for Retry/Cancel and Yes/No boxes
-  std::function<void(ScriptedHost&)> on_events;  // runs at each event-loop turn
+  std::deque<Answer> answers;                          // for Retry/Cancel and Yes/No boxes
+  std::function<void(ScriptedHost&)> on_events;        // runs at each event-loop turn
   std::function<void(const std::string&)> on_message;  // runs as a message box opens
   LabelDriveTable labels;
 

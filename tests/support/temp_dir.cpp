@@ -39,6 +39,8 @@ std::string TempDir::Read(const std::string& relative) const {
 
 bool TempDir::Exists(const std::string& relative) const { return fs::exists(Native(relative)); }
 
-void TempDir::Make_dir(const std::string& relative) const { fs::create_directories(Native(relative)); }
+void TempDir::Make_dir(const std::string& relative) const {
+  fs::create_directories(Native(relative));
+}
 
 }  // namespace zendrel::testing
