@@ -5,7 +5,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(build-essential cmake ninja-build pkg-config git
-  libgtest-dev libgmock-dev libturbojpeg0-dev libexif-dev libmdb3 mdbtools-dev
+  libgtest-dev libgmock-dev libturbojpeg0-dev libexif-dev libexiv2-dev libmdb3 mdbtools-dev
+  libimage-exiftool-perl
   qt6-base-dev xvfb xauth fonts-liberation python3
   nodejs npm chromium firefox-esr
   clang libclang-rt-14-dev

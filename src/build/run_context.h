@@ -57,6 +57,8 @@ class RunContext : public PictureSink {
 
   // The staging file's header, written once per run.
   bool header_written = false;
+  // Pictures archived with damaged metadata (the scan with metadata).
+  int32_t degraded_pictures = 0;
 
  private:
   void Write_oldest();

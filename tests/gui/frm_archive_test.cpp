@@ -2,6 +2,7 @@
 // lists, and runs started, stopped and ended from the window.
 #include "app/frm_archive.h"
 
+#include <QCheckBox>
 #include <QGroupBox>
 #include <QPushButton>
 #include <QRadioButton>
@@ -168,6 +169,28 @@ class FrmArchiveTest : public QObject {
     check(1, "Catalog File", "Destination Directory", true, false, true);
     QCOMPARE(window.findChild<QRadioButton*>("Option3")->text(),
              QString("Make archive from source directory image files"));
+  }
+
+  // The check box is for the directory scan alone: greyed in every other
+  // mode, and a tick left from mode 3 asks nothing of another mode's run.
+  void metadataBoxOnlyInSourceDirectoryMode() {
+    FrmArchive window;
+    auto* box = window.findChild<QCheckBox*>("Metadata");
+    QVERIFY(box);
+    QCOMPARE(box->text(), QString("Take descriptions from the pictures"));
+    QVERIFY(!box->isChecked());
+    for (int mode = 1; mode <= 5; ++mode) {
+      QTest::mouseClick(window.findChild<QRadioButton*>(QString("Option%1").arg(mode)),
+                        Qt::LeftButton);
+      QCOMPARE(box->isEnabled(), mode == 3);
+    }
+    QTest::mouseClick(window.findChild<QRadioButton*>("Option3"), Qt::LeftButton);
+    QVERIFY(!window.Take_metadata());
+    box->click();
+    QVERIFY(window.Take_metadata());
+    QTest::mouseClick(window.findChild<QRadioButton*>("Option2"), Qt::LeftButton);
+    QVERIFY(box->isChecked());
+    QVERIFY(!window.Take_metadata());
   }
 
   void typeDisplayFirstMatchWins() {

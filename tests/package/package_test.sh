@@ -12,7 +12,7 @@ info=$(dpkg-deb --info "$deb")
 for field in "Package: zendrel" "Version: 1.1.0" "Architecture: amd64" "Section: graphics"; do
   grep -q "$field" <<<"$info" || fail "control lacks '$field'"
 done
-for lib in libqt6widgets6 libturbojpeg0 libexif12 libmdb3; do
+for lib in libqt6widgets6 libturbojpeg0 libexif12 libexiv2-27 libmdb3; do
   grep -q "Depends:.*$lib" <<<"$info" || fail "Depends lacks $lib"
 done
 
