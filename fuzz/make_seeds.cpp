@@ -7,6 +7,7 @@
 #include "catalog/fixtures/gal_writer.h"
 #include "catalog/fixtures/plb_writer.h"
 #include "catalog/fixtures/tdb_writer.h"
+#include "support/metadata_blocks.h"
 
 namespace fs = std::filesystem;
 using namespace zendrel::testing;
@@ -48,5 +49,11 @@ int main(int argc, char** argv) {
        "Label,Size,Date,Width,Height,Path\r\n"
        "PHOTOS99,1,2,3,4,Photos\\1999,,,,,,,,,,,,,,,,a.jpg,\"Nice, really\",sea sun\r\n"
        "\"L,1\",,,,,\"a,b\",,,,,,,,,,,,,,,,b.jpg\r\nLabel,again\r\n");
+  // The metadata target prepends the start marker itself.
+  MetadataBlocks blocks;
+  Seed(dir, "metadata", "all", With_metadata_blocks("\xFF\xD8\xFF\xD9", blocks).substr(2));
+  Seed(dir, "metadata", "exif", Exif_segment(blocks) + "\xFF\xD9");
+  Seed(dir, "metadata", "iptc", Iptc_segment(blocks) + "\xFF\xD9");
+  Seed(dir, "metadata", "sidecar", "X" + Xmp_segment(blocks).substr(4 + 29));
   return 0;
 }

@@ -51,7 +51,8 @@ bool Take_text(const std::string& in, size_t& at, std::string* text) {
 // One picture's message: its length, then the six texts and the damage flag.
 std::string Message(const PictureMetadata& m) {
   std::string body;
-  for (const std::string* field : {&m.title, &m.subject, &m.category, &m.comment, &m.author, &m.date})
+  for (const std::string* field :
+       {&m.title, &m.subject, &m.category, &m.comment, &m.author, &m.date})
     Put_text(body, *field);
   body += m.damaged ? '1' : '0';
   std::string message;
@@ -61,7 +62,8 @@ std::string Message(const PictureMetadata& m) {
 
 bool Parse(const std::string& body, PictureMetadata* m) {
   size_t at = 0;
-  for (std::string* field : {&m->title, &m->subject, &m->category, &m->comment, &m->author, &m->date})
+  for (std::string* field :
+       {&m->title, &m->subject, &m->category, &m->comment, &m->author, &m->date})
     if (!Take_text(body, at, field)) return false;
   if (body.size() != at + 1) return false;
   m->damaged = body[at] == '1';
@@ -112,7 +114,8 @@ void Limit_memory() {
 
 MetadataChild::MetadataChild(std::vector<std::string> native_paths, Reader reader,
                              int silence_limit_ms)
-    : paths_(std::move(native_paths)), reader_(std::move(reader)),
+    : paths_(std::move(native_paths)),
+      reader_(std::move(reader)),
       silence_limit_ms_(silence_limit_ms) {
   Start(0);
 }
@@ -193,7 +196,8 @@ PictureMetadata MetadataChild::Next() {
   for (;;) {
     if (Take(&metadata)) return metadata;
     uint32_t announced = 0;
-    if (buffer_.size() >= sizeof announced) std::memcpy(&announced, buffer_.data(), sizeof announced);
+    if (buffer_.size() >= sizeof announced)
+      std::memcpy(&announced, buffer_.data(), sizeof announced);
     if (announced > kMaxMessageBytes || !Fill()) break;
   }
   // The child died or got stuck over this picture: the pictures after it

@@ -33,7 +33,11 @@ bool Valid_utf8(std::string_view text) {
   static constexpr std::array<char32_t, 4> kLeast = {0, 0x80, 0x800, 0x10000};
   for (size_t i = 0; i < text.size();) {
     unsigned char b = text[i];
-    int extra = b < 0x80 ? 0 : (b & 0xE0) == 0xC0 ? 1 : (b & 0xF0) == 0xE0 ? 2 : (b & 0xF8) == 0xF0 ? 3 : -1;
+    int extra = b < 0x80             ? 0
+                : (b & 0xE0) == 0xC0 ? 1
+                : (b & 0xF0) == 0xE0 ? 2
+                : (b & 0xF8) == 0xF0 ? 3
+                                     : -1;
     if (extra < 0 || text.size() - i <= size_t(extra)) return false;
     char32_t cp = extra == 0 ? b : b & (0x7F >> (extra + 1));
     for (int k = 1; k <= extra; ++k) {
@@ -116,8 +120,9 @@ bool Is_placeholder(std::string_view text) {
       upper.compare(upper.size() - kCameraTail.size(), kCameraTail.size(), kCameraTail) == 0)
     return true;
   static constexpr std::string_view kTexts[] = {
-      "SONY DSC", "DSC", "DCF", "EXIF_JPEG_PICTURE", "JPEG PICTURE", "DIGITAL IMAGE",
-      "DEFAULT",  "IMAGE", "PICTURE", "UNTITLED", "(NULL)", "ASCII", "UNICODE", "CAMERA",
+      "SONY DSC", "DSC",    "DCF",     "EXIF_JPEG_PICTURE", "JPEG PICTURE", "DIGITAL IMAGE",
+      "DEFAULT",  "IMAGE",  "PICTURE", "UNTITLED",          "(NULL)",       "ASCII",
+      "UNICODE",  "CAMERA",
   };
   for (std::string_view placeholder : kTexts) {
     if (upper == placeholder) return true;
@@ -128,7 +133,8 @@ bool Is_placeholder(std::string_view text) {
 std::string Date_text_from_metadata(std::string_view text) {
   std::string trimmed = Trimmed(text);
   int year = Digits(trimmed, 0, 4), month = -1, day = -1;
-  if (trimmed.size() >= 10 && (trimmed[4] == ':' || trimmed[4] == '-') && trimmed[7] == trimmed[4]) {
+  if (trimmed.size() >= 10 && (trimmed[4] == ':' || trimmed[4] == '-') &&
+      trimmed[7] == trimmed[4]) {
     month = Digits(trimmed, 5, 2);
     day = Digits(trimmed, 8, 2);
   } else if (trimmed.size() >= 8) {

@@ -156,8 +156,7 @@ const Exiv2::Exifdatum* Exif_datum(const Exiv2::ExifData& exif, const char* key)
 
 std::string Exif_bytes(const Exiv2::Exifdatum& datum) {
   std::string bytes(size_t(datum.size()), '\0');
-  if (!bytes.empty())
-    datum.copy(reinterpret_cast<Exiv2::byte*>(bytes.data()), Exiv2::littleEndian);
+  if (!bytes.empty()) datum.copy(reinterpret_cast<Exiv2::byte*>(bytes.data()), Exiv2::littleEndian);
   return bytes;
 }
 
@@ -290,14 +289,13 @@ PictureMetadata Read(const std::string& header, const std::string& sidecar) {
   PictureMetadata metadata;
   for (int attempt = 0; attempt < 3; ++attempt) {
     if (attempt == 1)
-      bytes = Header_segments(header, [](unsigned char m, std::string_view p) {
-        return !Is_exif_segment(m, p);
-      });
+      bytes = Header_segments(
+          header, [](unsigned char m, std::string_view p) { return !Is_exif_segment(m, p); });
     if (attempt == 2)
       bytes = Header_segments(bytes, [](unsigned char m, std::string_view) { return m != 0xED; });
     Exiv2::JpegImage image(
-        Exiv2::BasicIo::AutoPtr(new Exiv2::MemIo(
-            reinterpret_cast<const Exiv2::byte*>(bytes.data()), long(bytes.size()))),
+        Exiv2::BasicIo::AutoPtr(new Exiv2::MemIo(reinterpret_cast<const Exiv2::byte*>(bytes.data()),
+                                                 long(bytes.size()))),
         false);
     bool whole = true;
     try {
@@ -330,8 +328,8 @@ std::string Read_header(const std::string& native_path) {
     bytes.append(head, 4);
     unsigned char marker = head[1];
     if (static_cast<unsigned char>(head[0]) != 0xFF || marker == 0xDA || marker == 0xD9) break;
-    size_t length = size_t(static_cast<unsigned char>(head[2])) << 8 |
-                    static_cast<unsigned char>(head[3]);
+    size_t length =
+        size_t(static_cast<unsigned char>(head[2])) << 8 | static_cast<unsigned char>(head[3]);
     if (length < 2 || bytes.size() + length > kMaxHeaderBytes) break;
     size_t had = bytes.size();
     bytes.resize(had + length - 2);
