@@ -102,6 +102,9 @@ void Limit_memory() {
     dup2(null, STDERR_FILENO);
   }
   Limit_memory();
+  // A crash over a hostile file is expected here: no core file for it.
+  rlimit no_core{0, 0};
+  setrlimit(RLIMIT_CORE, &no_core);
   for (size_t i = first; i < paths.size(); ++i) {
     PictureMetadata metadata;
     if (!paths[i].empty()) metadata = reader(paths[i]);

@@ -81,15 +81,22 @@ std::string Utf8_from_unlabelled(std::string_view bytes) {
   return Cp1252_to_utf8(std::string(text));
 }
 
-std::string Utf8_from_utf16le(std::string_view bytes) {
+std::string Utf8_from_utf16(std::string_view bytes, bool big_endian) {
+  if (bytes.substr(0, 2) == "\xFF\xFE" || bytes.substr(0, 2) == "\xFE\xFF") {
+    big_endian = bytes[0] == '\xFE';
+    bytes.remove_prefix(2);
+  }
+  auto unit_at = [&](size_t i) {
+    char32_t first = static_cast<unsigned char>(bytes[i]);
+    char32_t second = static_cast<unsigned char>(bytes[i + 1]);
+    return big_endian ? first << 8 | second : second << 8 | first;
+  };
   std::string out;
   for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
-    char32_t unit = static_cast<unsigned char>(bytes[i]) |
-                    (char32_t(static_cast<unsigned char>(bytes[i + 1])) << 8);
+    char32_t unit = unit_at(i);
     if (unit == 0) break;
     if (unit >= 0xD800 && unit <= 0xDBFF && i + 3 < bytes.size()) {
-      char32_t low = static_cast<unsigned char>(bytes[i + 2]) |
-                     (char32_t(static_cast<unsigned char>(bytes[i + 3])) << 8);
+      char32_t low = unit_at(i + 2);
       if (low >= 0xDC00 && low <= 0xDFFF) {
         Append_utf8(out, 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00));
         i += 2;

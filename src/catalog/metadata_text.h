@@ -13,9 +13,10 @@ namespace zendrel {
 // Windows-1252. Returned as UTF-8, cut at the first NUL.
 std::string Utf8_from_unlabelled(std::string_view bytes);
 
-// UTF-16 little-endian bytes (the Windows XP tags) as UTF-8, up to the first
-// NUL character; unpaired surrogates become U+FFFD.
-std::string Utf8_from_utf16le(std::string_view bytes);
+// UTF-16 bytes as UTF-8, up to the first NUL character; unpaired
+// surrogates become U+FFFD. Little-endian: the Windows XP tags; a byte
+// order mark, when present, decides.
+std::string Utf8_from_utf16(std::string_view bytes, bool big_endian = false);
 
 // `text` without leading and trailing blanks and control characters.
 std::string Trimmed(std::string_view text);

@@ -168,16 +168,21 @@ std::string Exif_ascii(const Exiv2::ExifData& exif, const char* key) {
 // A Windows XP tag: UTF-16 little-endian bytes.
 std::string Exif_xp(const Exiv2::ExifData& exif, const char* key) {
   const Exiv2::Exifdatum* datum = Exif_datum(exif, key);
-  return datum ? Utf8_from_utf16le(Exif_bytes(*datum)) : "";
+  return datum ? Utf8_from_utf16(Exif_bytes(*datum)) : "";
 }
 
-std::string Exif_user_comment(const Exiv2::ExifData& exif) {
+// The comment's first eight bytes name its character set; UNICODE ones are
+// UTF-16 in the block's byte order (Exiv2's own conversion knows UCS-2
+// alone and gives up at the first character beyond it).
+std::string Exif_user_comment(const Exiv2::ExifData& exif, Exiv2::ByteOrder order) {
   const Exiv2::Exifdatum* datum = Exif_datum(exif, "Exif.Photo.UserComment");
   if (!datum) return "";
   auto comment = dynamic_cast<const Exiv2::CommentValue*>(&datum->value());
-  if (!comment) return "";
-  // UNICODE comments come back as UTF-8; ASCII and undefined ones as stored.
-  return Utf8_from_unlabelled(comment->comment());
+  if (!comment || comment->value_.size() < 8) return "";
+  std::string text = comment->value_.substr(8);
+  if (comment->charsetId() == Exiv2::CommentValue::unicode)
+    return Utf8_from_utf16(text, order == Exiv2::bigEndian);
+  return Utf8_from_unlabelled(text);
 }
 
 std::vector<std::string> Split(const std::string& text, char separator) {
@@ -189,7 +194,7 @@ std::vector<std::string> Split(const std::string& text, char separator) {
 
 // --- Choosing -----------------------------------------------------------
 
-PictureMetadata Choose(const Exiv2::ExifData& exif, const Iptc& iptc,
+PictureMetadata Choose(const Exiv2::ExifData& exif, Exiv2::ByteOrder exif_order, const Iptc& iptc,
                        const std::vector<const Exiv2::XmpData*>& xmps) {
   FieldChoice title, subject, category, comment, author, date;
   for (const Exiv2::XmpData* xmp : xmps) {
@@ -207,7 +212,7 @@ PictureMetadata Choose(const Exiv2::ExifData& exif, const Iptc& iptc,
   subject.Offer(Joined(Split(Exif_xp(exif, "Exif.Image.XPKeywords"), ';'), " "));
   category.Offer(iptc.First("Iptc.Application2.Category"));
   comment.Offer(iptc.First("Iptc.Application2.Caption"));
-  comment.Offer(Exif_user_comment(exif));
+  comment.Offer(Exif_user_comment(exif, exif_order));
   comment.Offer(Exif_xp(exif, "Exif.Image.XPComment"));
   author.Offer(Joined(iptc.All("Iptc.Application2.Byline"), ", "));
   author.Offer(Exif_ascii(exif, "Exif.Image.Artist"));
@@ -307,7 +312,8 @@ PictureMetadata Read(const std::string& header, const std::string& sidecar) {
     if (!whole && attempt < 2) continue;
     try {
       Iptc iptc{image.iptcData(), Iptc_declares_utf8(image.iptcData())};
-      metadata = Choose(image.exifData(), iptc, {&sidecar_xmp, &image.xmpData()});
+      metadata =
+          Choose(image.exifData(), image.byteOrder(), iptc, {&sidecar_xmp, &image.xmpData()});
     } catch (const std::exception&) {
       damaged = true;
     }
@@ -339,7 +345,7 @@ std::string Read_header(const std::string& native_path) {
       break;
     }
   }
-  return bytes;
+  return bytes.size() > 2 ? bytes : "";  // a start marker alone is no picture
 }
 
 std::string Sidecar_text(const std::string& native_path) {

@@ -16,15 +16,15 @@ TEST(MetadataText, UnlabelledTextIsUtf8WhenValidAndWindows1252Otherwise) {
   EXPECT_EQ(Utf8_from_unlabelled("\xE6\x97"), "\xC3\xA6\xE2\x80\x94");  // cut short
 }
 
-TEST(MetadataText, Utf16LittleEndianUpToItsNul) {
+TEST(MetadataText, Utf16UpToItsNul) {
   using namespace std::string_literals;
-  EXPECT_EQ(Utf8_from_utf16le("a\0\xE9\0\0\0z\0"s), "a\xC3\xA9");
-  EXPECT_EQ(Utf8_from_utf16le("\x3D\xD8\x00\xDE"s), "\xF0\x9F\x98\x80");  // a surrogate pair
-  EXPECT_EQ(Utf8_from_utf16le("\x3D\xD8"
-                              "a\0"s),
+  EXPECT_EQ(Utf8_from_utf16("a\0\xE9\0\0\0z\0"s), "a\xC3\xA9");
+  EXPECT_EQ(Utf8_from_utf16("\x3D\xD8\x00\xDE"s), "\xF0\x9F\x98\x80");  // a surrogate pair
+  EXPECT_EQ(Utf8_from_utf16("\x3D\xD8"
+                            "a\0"s),
             "\xEF\xBF\xBD"
-            "a");                                 // a lone one
-  EXPECT_EQ(Utf8_from_utf16le("b\0\x01"s), "b");  // an odd byte
+            "a");                               // a lone one
+  EXPECT_EQ(Utf8_from_utf16("b\0\x01"s), "b");  // an odd byte
 }
 
 TEST(MetadataText, CameraPlaceholders) {
