@@ -102,6 +102,9 @@ void Limit_memory() {
     dup2(null, STDERR_FILENO);
   }
   Limit_memory();
+  // Ctrl-C reaches the whole process group: the run decides about
+  // stopping, and ends this child itself.
+  signal(SIGINT, SIG_IGN);
   // A crash over a hostile file is expected here: no core file for it.
   rlimit no_core{0, 0};
   setrlimit(RLIMIT_CORE, &no_core);
