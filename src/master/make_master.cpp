@@ -45,7 +45,6 @@ class MasterCopy {
 
   Status Run() {
     run_.staging().Write_line(kRecordStagingHeader);
-    run_.header_written = true;
     std::vector<SubdirectoryPage> pages;
     if (Status listed = List_pages(&pages); !listed.ok()) return listed;
     for (const SubdirectoryPage& page : pages) {
