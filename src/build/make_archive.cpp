@@ -43,6 +43,21 @@ bool Supported_catalogue_name(const std::string& name) {
   return false;
 }
 
+// The master archive sees the run only through its own narrow interface.
+class MasterRunOf final : public MasterRun {
+ public:
+  explicit MasterRunOf(RunContext& run) : run_(run) {}
+  OutputFile& page() override { return run_.page(); }
+  OutputFile& staging() override { return run_.staging(); }
+  std::string Dest_dir() override { return run_.host().Dest_dir(); }
+  void Count_one() override { run_.Count_one(); }
+  void Do_events() override { run_.host().Do_events(); }
+  bool Stop_requested() override { return run_.Stop_requested(); }
+
+ private:
+  RunContext& run_;
+};
+
 class Run {
  public:
   explicit Run(Host& host) : host_(host), context_(host) {}
@@ -142,7 +157,10 @@ class Run {
       if (!scanned.ok()) context_.Fail(scanned);
       return Status();
     }
-    if (mode_ == 4) return Make_master(context_);
+    if (mode_ == 4) {
+      MasterRunOf master(context_);
+      return Make_master(master);
+    }
     const std::string& path = catalogue_path_;
     const std::string& bytes = catalogue_.bytes();
     Status status;
