@@ -6,12 +6,11 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/message_buttons.h"
+
 namespace zendrel {
 
 struct LabelDriveTable;
-
-enum class Buttons { kOk, kRetryCancel, kYesNo };
-enum class Answer { kOk, kRetry, kCancel, kYes, kNo };
 
 class Host {
  public:
