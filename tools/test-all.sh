@@ -15,4 +15,5 @@ cmake --build build-asan --target zendrel_tests
 # Any report ends the test that caused it.
 export ASAN_OPTIONS=abort_on_error=1:detect_leaks=1
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
+export LSAN_OPTIONS=suppressions=$PWD/tests/sanitizers/lsan.supp:print_suppressions=0
 (cd build-asan && ctest --output-on-failure -j2 -L core)
