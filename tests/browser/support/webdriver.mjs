@@ -118,8 +118,10 @@ class WebDriverPage {
   }
 
   async evaluate(fn, ...args) {
-    const script = `return Promise.resolve((${fn}).apply(null, arguments)).then((v) => ({ v, e: ` +
-      `self.zendrelErrors ? self.zendrelErrors.splice(0) : [] }));`;
+    // A node or a window stands for "true", as a truthy result of a wait.
+    const script = `return Promise.resolve((${fn}).apply(null, arguments)).then((v) => ({ ` +
+      `v: v && typeof v === 'object' && (v.nodeType || v.window === v) ? true : v, ` +
+      `e: self.zendrelErrors ? self.zendrelErrors.splice(0) : [] }));`;
     let reply;
     try {
       reply = await this.session.command('POST', '/execute/sync', { script, args });
