@@ -116,7 +116,7 @@ constexpr char k_showAddress[] = R"js(function showAddress(address) {
   addressQuiet = true;
   pageAddress = address;
   drawAddress(address);
-  setTimeout("addressQuiet = false", 100);
+  setTimeout("addressQuiet = false", 250);
 })js";
 
 // Draws the view of an address, as the panel and the links would.
@@ -173,12 +173,19 @@ constexpr char k_drawAddress[] = R"js(function drawAddress(address) {
   if (values.pic != null) {
     for (i = 0; i < results.count; i++) {
       if (results.item[i].object.thumb == values.pic) {
-        blackflag = values.view == "black";
-        showPic(i);
+        showFound(i, values.view == "black");
         return;
       }
     }
   }
+})js";
+
+// Shows result `i` once the search's list is drawn, which clears blackflag.
+constexpr char k_showFound[] = R"js(function showFound(i, black) {
+  setTimeout(function () {
+    blackflag = black;
+    showPic(i);
+  }, 60);
 })js";
 
 // Back, Forward, or an address typed or followed. Browsers that reload the
@@ -194,12 +201,13 @@ constexpr char k_addressChanged[] = R"js(function addressChanged() {
 
 const std::vector<ScriptPiece>& Address_functions() {
   static const std::vector<ScriptPiece> pieces = {
-      {"pageAddress", k_pageAddress},     {"pageView", k_pageView},
-      {"searchAddress", k_searchAddress}, {"addressQuiet", k_addressQuiet},
-      {"picPending", k_picPending},       {"noteSearch", k_noteSearch},
-      {"setAddress", k_setAddress},       {"readAddress", k_readAddress},
-      {"chooseEntry", k_chooseEntry},     {"showAddress", k_showAddress},
-      {"drawAddress", k_drawAddress},     {"addressChanged", k_addressChanged},
+      {"pageAddress", k_pageAddress},       {"pageView", k_pageView},
+      {"searchAddress", k_searchAddress},   {"addressQuiet", k_addressQuiet},
+      {"picPending", k_picPending},         {"noteSearch", k_noteSearch},
+      {"setAddress", k_setAddress},         {"readAddress", k_readAddress},
+      {"chooseEntry", k_chooseEntry},       {"showAddress", k_showAddress},
+      {"drawAddress", k_drawAddress},       {"showFound", k_showFound},
+      {"addressChanged", k_addressChanged},
   };
   return pieces;
 }
