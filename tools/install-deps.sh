@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 packages=(build-essential cmake ninja-build pkg-config git
   libgtest-dev libgmock-dev libturbojpeg0-dev libexif-dev libmdb3 mdbtools-dev
   qt6-base-dev xvfb xauth fonts-liberation python3
-  nodejs npm chromium firefox-esr
+  nodejs npm chromium firefox-esr webkit2gtk-driver
   clang libclang-rt-14-dev
   dpkg-dev lintian)
 if [ "${1:-}" = "--bench" ]; then packages+=(libvips-dev imagemagick libbenchmark-dev); fi
@@ -30,7 +30,8 @@ if [ ${#missing[@]} -gt 0 ]; then
   DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
 
-# puppeteer-core drives the system's Chromium and Firefox; it downloads no browser.
+# puppeteer-core drives the system's Chromium and Firefox, WebKitWebDriver the
+# WebKitGTK MiniBrowser; no browser is downloaded.
 if [ -f tests/browser/package.json ] && [ ! -d tests/browser/node_modules/puppeteer-core ]; then
   (cd tests/browser && npm install --no-audit --no-fund --loglevel=error)
 fi
