@@ -245,7 +245,9 @@ constexpr char k_initialize[] = R"js(function initialize() {
 
 // The frames start empty and get their first pages from here: a page written
 // by this document shares its origin, also when opened from disk, where a
-// frame loaded from a javascript: address may not call its parent.
+// frame loaded from a javascript: address may not call its parent. The
+// control frame comes last: some browsers run its onLoad (initialize, which
+// may draw the view of the address) before its write returns.
 constexpr char k_startFrames[] = R"js(function startFrames() {
   fitFrames();
   if (self.addEventListener) {
@@ -254,9 +256,9 @@ constexpr char k_startFrames[] = R"js(function startFrames() {
     self.addEventListener("popstate", addressChanged, false);
     document.addEventListener("keydown", pageKey, false);
   }
-  writeFrame(self.control, xFrame, "x");
   writeFrame(self.film, blankFrame, "blank");
   writeFrame(self.show, welcomeFrame, "welcome");
+  writeFrame(self.control, xFrame, "x");
 })js";
 
 }  // namespace
