@@ -137,13 +137,21 @@ if (!realOnly) {
 
 // A real archive of 10,000 pictures of 160 by 120 pixels, built once into
 // the temporary directory and kept there: its catalogue gives every tenth
-// picture the title word "needle".
+// picture the title word "needle". Each run builds again, which only
+// writes the page anew.
 const REAL = 10000;
 function realArchive() {
   const binary = process.env.ZENDREL_BINARY_DIR || path.join(here, '..', 'build');
   const root = path.join(os.tmpdir(), `zendrel-page-bench-${REAL}`);
   const archive = path.join(root, 'archive');
-  if (fs.existsSync(path.join(root, 'built'))) return path.join(archive, 'archive.htm');
+  const catalogue = path.join(root, 'pictures.txt');
+  const build = () => execFileSync(path.join(binary, 'zendrel'), ['build', '--catalog', catalogue,
+    '--dest', archive, '--copy', 'no', '--jobs', '2'], { stdio: ['ignore', 'ignore', 'inherit'] });
+  if (fs.existsSync(path.join(root, 'built'))) {
+    // Pictures are kept; the page is written again by this build's writer.
+    build();
+    return path.join(archive, 'archive.htm');
+  }
   fs.rmSync(root, { recursive: true, force: true });
   const pictures = path.join(root, 'pictures');
   console.log(`building ${REAL} pictures into ${root} (once)`);
@@ -155,11 +163,9 @@ function realArchive() {
     const file = `C:${pictures.replace(/\//g, '\\')}\\p${String(i + 1).padStart(6, '0')}.jpg`;
     lines.push([file, r.title, r.subject, r.category, r.comment, r.author, r.picdate].join('\t'));
   }
-  const catalogue = path.join(root, 'pictures.txt');
   fs.writeFileSync(catalogue, lines.join('\r\n') + '\r\n', 'latin1');
   fs.mkdirSync(archive);
-  execFileSync(path.join(binary, 'zendrel'), ['build', '--catalog', catalogue, '--dest', archive,
-    '--copy', 'no', '--jobs', '2'], { stdio: ['ignore', 'ignore', 'inherit'] });
+  build();
   fs.writeFileSync(path.join(root, 'built'), '');
   return path.join(archive, 'archive.htm');
 }

@@ -170,7 +170,7 @@ constexpr char k_showList[] = R"js(function showList() {
     }
   }
   if (first < results.count) {
-    listJob = { frame: frame, table: frame.document.getElementsByTagName("table")[0], next: first, cols: cols, titles: state.titles.checked, size: cols * 40 };
+    listJob = { frame: frame, table: frame.document.getElementsByTagName("table")[0], next: first, cols: cols, titles: state.titles.checked, size: cols * 40, waits: 0 };
     listLater();
   }
   if (!picPending) {
@@ -201,9 +201,20 @@ constexpr char k_listRows[] = R"js(function listRows(from, to, cols, titles) {
   return rows;
 })js";
 
-// The next slice, once the frame has drawn the last one.
+// The next slice, once the frame has drawn the last one and the thumbnails
+// of the first screen have come (for at most a second), which the slices
+// would otherwise hold up.
 constexpr char k_listLater[] = R"js(function listLater() {
   var frame = listJob.frame;
+  if (listJob.waits < 20 && !firstScreenLoaded(frame)) {
+    listJob.waits++;
+    setTimeout(function () {
+      if (listJob != null) {
+        listLater();
+      }
+    }, 50);
+    return;
+  }
   if (frame.requestAnimationFrame) {
     frame.requestAnimationFrame(function () {
       setTimeout(listMore, 0);
@@ -211,6 +222,22 @@ constexpr char k_listLater[] = R"js(function listLater() {
   } else {
     setTimeout(listMore, 20);
   }
+})js";
+
+// True when every thumbnail in the frame's first screen has loaded or
+// failed.
+constexpr char k_firstScreenLoaded[] = R"js(function firstScreenLoaded(frame) {
+  var images = frame.document.images;
+  var height = frame.innerHeight;
+  for (var i = 0; i < images.length; i++) {
+    if (images[i].getBoundingClientRect && images[i].getBoundingClientRect().top >= height) {
+      return true;
+    }
+    if (!images[i].complete) {
+      return false;
+    }
+  }
+  return true;
 })js";
 
 // Appends the next slice of rows to the table, unless the frame shows
@@ -233,7 +260,8 @@ constexpr char k_listMore[] = R"js(function listMore() {
   }
   body.insertAdjacentHTML("beforeend", rows);
   job.next = to;
-  job.size = job.size * 3;
+  // Slices stay short enough not to stall scrolling.
+  job.size = Math.min(job.size * 3, Math.max(job.cols * 60, 600));
   if (to < results.count) {
     listLater();
   } else {
@@ -302,11 +330,21 @@ constexpr char k_shortTitle[] = R"js(function shortTitle(str) {
 
 const std::vector<ScriptPiece>& View_functions() {
   static const std::vector<ScriptPiece> pieces = {
-      {"showSlide", k_showSlide}, {"setSlide", k_setSlide},   {"getPic", k_getPic},
-      {"showPic", k_showPic},     {"showBlack", k_showBlack}, {"showNormal", k_showNormal},
-      {"showAll", k_showAll},     {"showList", k_showList},   {"shortTitle", k_shortTitle},
-      {"listJob", k_listJob},     {"listRows", k_listRows},   {"listLater", k_listLater},
-      {"listMore", k_listMore},   {"altText", k_altText},
+      {"showSlide", k_showSlide},
+      {"setSlide", k_setSlide},
+      {"getPic", k_getPic},
+      {"showPic", k_showPic},
+      {"showBlack", k_showBlack},
+      {"showNormal", k_showNormal},
+      {"showAll", k_showAll},
+      {"showList", k_showList},
+      {"shortTitle", k_shortTitle},
+      {"listJob", k_listJob},
+      {"listRows", k_listRows},
+      {"listLater", k_listLater},
+      {"firstScreenLoaded", k_firstScreenLoaded},
+      {"listMore", k_listMore},
+      {"altText", k_altText},
   };
   return pieces;
 }
