@@ -87,6 +87,10 @@ class WebDriverPage {
     await this.watchErrors();
   }
 
+  async close() {
+    await this.session.command('POST', '/url', { url: 'about:blank' });
+  }
+
   async setViewport({ width, height }) {
     await this.session.command('POST', '/window/rect', { width, height });
   }
