@@ -102,6 +102,12 @@ export function defineMoreScenarios(scenario, browserName, { url, manyUrl }) {
     assert.equal(seen.height, 0);
     assert.equal(seen.ring, 'solid', 'a focused link shows a ring');
     assert.equal(await v.global('self.control.document.cont.viewcols.value'), '1');
+    if (v.page.keyboard) {
+      // A real Tab from Start, where the driver can press keys.
+      await v.page.evaluate(() => self.control.document.links[0].focus());
+      await v.page.keyboard.press('Tab');
+      assert.notEqual(await v.global('self.control.document.activeElement.tagName'), 'INPUT');
+    }
   });
 
   scenario('Back, Forward, a reload and a link reach the same views', async (v) => {
