@@ -92,6 +92,8 @@ async function measure(browser, count) {
       self.benchListed - self.benchStart, poll);
     const drawn = await page.evaluate(() => new Promise((done) => requestAnimationFrame(() =>
       setTimeout(() => done(performance.now() - self.benchStart), 0))));
+    // The later rows come in slices after the first screen's.
+    await page.waitForFunction(() => self.listJob == null, poll);
     const images = await page.evaluate(() => self.film.document.images.length);
     if (images !== expected) throw new Error(`"${text}" listed ${images} pictures, not ${expected}`);
     return [Math.round(await listed.jsonValue()), Math.round(drawn)];
