@@ -8,8 +8,8 @@ cd "$(dirname "$0")/.."
 packages=(build-essential cmake ninja-build pkg-config git
   libgtest-dev libgmock-dev libturbojpeg0-dev libexif-dev libexiv2-dev libmdb3 mdbtools-dev mdbtools
   libimage-exiftool-perl
-  qt6-base-dev xvfb xauth fonts-liberation
-  nodejs npm chromium firefox-esr
+  qt6-base-dev xvfb xauth fonts-liberation python3
+  nodejs npm chromium firefox-esr webkit2gtk-driver
   clang clang-format
   dpkg-dev lintian)
 if [ "${1:-}" = "--bench" ]; then packages+=(libvips-dev imagemagick); fi
@@ -44,8 +44,8 @@ install_missing "${packages[@]}"
 clang_major=$(clang --version | sed -n 's/.*clang version \([0-9]*\).*/\1/p' | head -n 1)
 install_missing "libclang-rt-${clang_major}-dev"
 
-# puppeteer-core drives the system's Chromium and Firefox; it downloads no
-# browser. npm ci installs exactly what the lockfile names.
+# puppeteer-core drives the system's Chromium and Firefox, WebKitWebDriver the
+# WebKitGTK MiniBrowser; no browser is downloaded. npm ci installs exactly what the lockfile names.
 if [ -f tests/browser/package-lock.json ] && [ ! -d tests/browser/node_modules/puppeteer-core ]; then
   (cd tests/browser && npm ci --no-audit --no-fund --loglevel=error)
 fi

@@ -56,10 +56,10 @@ std::vector<std::string> Frameset_lines() {
   return {
       R"html(<frameset cols="128,*" border=0 frameborder=0 framespacing=0 onload="startFrames()">)html",
       R"html(  <frameset rows="23,*" border=0 frameborder=0 framespacing=0>)html",
-      R"html(    <frame name="control" src="about:blank" noresize scrolling="no" marginwidth=5 marginheight=0>)html",
-      R"html(    <frame name="film" src="about:blank" noresize marginwidth=0 marginheight=0>)html",
+      R"html(    <frame name="control" title="Start" src="about:blank" noresize scrolling="no" marginwidth=5 marginheight=0>)html",
+      R"html(    <frame name="film" title="Thumbnails and navigation" src="about:blank" noresize marginwidth=0 marginheight=0>)html",
       R"html(  </frameset>)html",
-      R"html(  <frame name="show" src="about:blank" marginwidth=4 marginheight=1>)html",
+      R"html(  <frame name="show" title="Pictures and search" src="about:blank" marginwidth=4 marginheight=1>)html",
       R"html(</frameset>)html",
   };
 }

@@ -7,12 +7,13 @@ namespace zendrel {
 std::vector<std::string> Page_head_lines() {
   std::vector<std::string> lines = {
       R"(<!DOCTYPE HTML PUBLIC "-//W3C//DTD HTML 4.0 Frameset//EN">)",
-      "<html>",
+      R"(<html lang="en">)",
       "<head>",
       "<title>Zendrel</title>",
       // The page is Windows-1252 text; said so, every browser in every
       // locale reads its names and descriptions right.
       R"(<meta http-equiv="Content-Type" content="text/html; charset=windows-1252">)",
+      R"(<meta name="viewport" content="width=device-width, initial-scale=1">)",
       R"(<script language="JavaScript">)",
       "",
       "<!-- begin script",

@@ -23,8 +23,11 @@ const std::vector<ScriptPiece>& Catalog_functions();  // nextfile .. AddToCatalo
 
 // Tail, in page order.
 const std::vector<ScriptPiece>& Search_run_functions();  // checkPlural, doSearch
-const std::vector<ScriptPiece>& View_functions();        // showSlide .. shortTitle
+const std::vector<ScriptPiece>& View_functions();        // showSlide .. altText
 const std::vector<ScriptPiece>& Panel_functions();       // getControl .. searchPath, htmlText
+const std::vector<ScriptPiece>& Key_functions();         // pictureView .. swipeEnd
+const std::vector<ScriptPiece>& Address_functions();     // pageAddress .. addressChanged
+const std::vector<ScriptPiece>& Frame_functions();       // narrowScreen .. fitFrames
 const std::vector<ScriptPiece>& Frame_templates();       // welcomeFrame .. blankFrame
 const std::vector<ScriptPiece>& Start_functions();       // initialize, startFrames
 std::vector<std::string> Frameset_lines();

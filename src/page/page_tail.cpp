@@ -18,6 +18,9 @@ std::vector<std::string> Page_tail_lines() {
   Append_lines(Search_run_functions(), lines);
   Append_lines(View_functions(), lines);
   Append_lines(Panel_functions(), lines);
+  Append_lines(Key_functions(), lines);
+  Append_lines(Address_functions(), lines);
+  Append_lines(Frame_functions(), lines);
   lines.push_back("");
 
   const std::vector<ScriptPiece>& frames = Frame_templates();

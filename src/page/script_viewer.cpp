@@ -60,6 +60,15 @@ constexpr char k_doSearch[] = R"js(function doSearch() {
     }
   }
   storeSetup();
+  var from = "";
+  var to = "";
+  if (panel.startdate.selectedIndex > 0) {
+    from = panel.startdate.options[panel.startdate.selectedIndex].text;
+  }
+  if (panel.enddate.selectedIndex > 0) {
+    to = panel.enddate.options[panel.enddate.selectedIndex].text;
+  }
+  noteSearch("search", panel.keywords.value, from, to);
   if (parseInt(self.control.document.cont.slideshow.value) > 0) {
     pickedItem = 0;
     blackflag = true;
@@ -146,9 +155,9 @@ constexpr char k_showControl[] = R"js(function showControl() {
   if (controlflag || controlFrame == null) {
     getControl();
   }
-  self.show.document.open();
-  self.show.document.write(controlFrame);
-  self.show.document.close();
+  pictureView = false;
+  writeFrame(self.show, controlFrame, "panel");
+  setAddress("start");
 })js";
 
 constexpr char k_storeSetup[] = R"js(function storeSetup() {
@@ -209,6 +218,7 @@ constexpr char k_searchPath[] = R"js(function searchPath(i) {
   self.show.document.cont.keywords.value = key;
   results = null;
   results = cat.path.find(parseDate(key), results);
+  noteSearch("folder", key, "", "");
   showList();
 })js";
 
@@ -223,26 +233,32 @@ constexpr char k_htmlText[] = R"js(function htmlText(str) {
   return text;
 })js";
 
+// An address given with the page (a reload, a link) is drawn once the
+// state form is there.
 constexpr char k_initialize[] = R"js(function initialize() {
-  self.control.document.open();
-  self.control.document.write(startFrame);
-  self.control.document.close();
+  writeFrame(self.control, startFrame, "control");
   getControl();
+  if (self.location.hash.length > 1) {
+    showAddress(self.location.hash.substring(1));
+  }
 })js";
 
 // The frames start empty and get their first pages from here: a page written
 // by this document shares its origin, also when opened from disk, where a
-// frame loaded from a javascript: address may not call its parent.
+// frame loaded from a javascript: address may not call its parent. The
+// control frame comes last: some browsers run its onLoad (initialize, which
+// may draw the view of the address) before its write returns.
 constexpr char k_startFrames[] = R"js(function startFrames() {
-  self.control.document.open();
-  self.control.document.write(xFrame);
-  self.control.document.close();
-  self.film.document.open();
-  self.film.document.write(blankFrame);
-  self.film.document.close();
-  self.show.document.open();
-  self.show.document.write(welcomeFrame);
-  self.show.document.close();
+  fitFrames();
+  if (self.addEventListener) {
+    self.addEventListener("resize", fitFrames, false);
+    self.addEventListener("hashchange", addressChanged, false);
+    self.addEventListener("popstate", addressChanged, false);
+    document.addEventListener("keydown", pageKey, false);
+  }
+  writeFrame(self.film, blankFrame, "blank");
+  writeFrame(self.show, welcomeFrame, "welcome");
+  writeFrame(self.control, xFrame, "x");
 })js";
 
 }  // namespace

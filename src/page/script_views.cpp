@@ -49,30 +49,29 @@ constexpr char k_getPic[] = R"js(function getPic() {
       text += '<br>&nbsp;<a href="javascript:parent.setSlide(20)" style="color:#0000FF; text-decoration:none">20</a>';
     }
     text += "</body></html>";
-    self.film.document.open();
-    self.film.document.write(text);
-    self.film.document.close();
+    writeFrame(self.film, text, "nav");
   }
   if (blackflag) {
     text = '<html><body background="texture2.jpg" bgcolor="#000000" style="background-color:#000000"><table border=0><tr>';
     text += '<td><a href="javascript:parent.showNormal()"><img border=0 src="';
     text += nextfile(pic.thumb);
-    text += '"></a>';
+    text += '" alt="' + altText(pic) + '"></a>';
     text += "</td></tr></table></body></html>";
   } else {
     text = '<html><body background="texture.jpg" style="background-image:url(texture.jpg)"><table border=0><tr>';
     text += '<td valign="top"><a href="javascript:parent.showBlack()"><img align="top" border=0 src="';
     text += nextfile(pic.thumb);
-    text += '"></a></td>';
+    text += '" alt="' + altText(pic) + '"></a></td>';
     text += '<td valign="top"><b>';
     text += pic.num + "</b><br>";
     text += pic.title + "<br>" + pic.subject + "<br>" + pic.category + "<br>" + pic.comment + "<br>";
     text += pic.author + "<br>" + pic.picdate + "<br>" + pic.path + "<br>" + pic.source + "<br>" + pic.file + "<br>";
     text += "</td></tr></table></body></html>";
   }
-  self.show.document.open();
-  self.show.document.write(text);
-  self.show.document.close();
+  picPending = false;
+  pictureView = true;
+  writeFrame(self.show, text, blackflag ? "black" : "detail");
+  setAddress(blackflag ? "black" : "pic");
 })js";
 
 // Without any result there is no picture to show: the table's "no matches"
@@ -80,9 +79,7 @@ constexpr char k_getPic[] = R"js(function getPic() {
 constexpr char k_showPic[] = R"js(function showPic(i) {
   if (results == null) {
     showControl();
-    self.film.document.open();
-    self.film.document.write(blankFrame);
-    self.film.document.close();
+    writeFrame(self.film, blankFrame, "blank");
     return;
   }
   if (results.count == 0) {
@@ -96,6 +93,7 @@ constexpr char k_showPic[] = R"js(function showPic(i) {
   if (pickedItem >= results.count) {
     pickedItem = 0;
   }
+  picPending = true;
   setTimeout("getPic()", 50);
   if (controlflag) {
     getControl();
@@ -119,13 +117,19 @@ constexpr char k_showAll[] = R"js(function showAll() {
   setTimeout("showList()", 50);
 })js";
 
+// The thumbnail rows still to be written by listMore, or null.
+constexpr char k_listJob[] = R"js(var listJob = null;)js";
+
+// The first screen of thumbnails is written at once and the other rows in
+// growing slices after it has been drawn (listMore), so that a long list
+// shows at once; the rows, their order and their links end up the same.
 constexpr char k_showList[] = R"js(function showList() {
   blackflag = false;
+  pictureView = false;
+  listJob = null;
   if (results == null) {
     showControl();
-    self.film.document.open();
-    self.film.document.write(blankFrame);
-    self.film.document.close();
+    writeFrame(self.film, blankFrame, "blank");
     return;
   }
   var state = self.control.document.cont;
@@ -141,12 +145,49 @@ constexpr char k_showList[] = R"js(function showList() {
   } else {
     text += "<table border=0>";
   }
+  var frame = self.show;
+  if (cols < 2) {
+    frame = self.film;
+  }
+  var height = frame.innerHeight;
+  if (!(height > 0)) {
+    height = 1000;
+  }
+  var first = cols * (Math.ceil(height / 100) + 2);
+  var rows = listRows(0, first, cols, state.titles.checked);
+  if (rows.length < 33) {
+    text = '<html><body background="texture2.jpg" bgcolor="#000000" text="#FFFFFF" style="background-color:#000000; color:#FFFFFF"><br><big>Sorry, no matches found</big></body></html>';
+  } else {
+    text += rows + "</tr></table></body></html>";
+  }
+  if (cols < 2) {
+    writeFrame(self.film, text, "list");
+  } else {
+    writeFrame(self.show, text, "list");
+    writeFrame(self.film, blankFrame, "blank");
+    if (controlflag) {
+      getControl();
+    }
+  }
+  if (first < results.count) {
+    listJob = { frame: frame, table: frame.document.getElementsByTagName("table")[0], next: first, cols: cols, titles: state.titles.checked, size: cols * 40, waits: 0 };
+    listLater();
+  }
+  if (!picPending) {
+    setAddress("list");
+  }
+})js";
+
+// The rows of the results from `from` up to `to`, as showList writes them:
+// a row start, the cells, a row break after every `cols` cells.
+constexpr char k_listRows[] = R"js(function listRows(from, to, cols, titles) {
   var rows = '<tr align="center" valign="top">';
   var col = 1;
-  for (var i = 0; i < results.count; i++) {
+  for (var i = from; i < to && i < results.count; i++) {
     var pic = results.item[i].object;
     rows += '<td><a href="javascript:parent.showPic(' + i + ')"><img src="' + pic.thumb;
-    if (state.titles.checked) {
+    rows += '" alt="' + altText(pic) + '" loading="lazy" decoding="async';
+    if (titles) {
       rows += '" height="96" width="96" border=0></a><br><small>' + shortTitle(pic.title) + "</small></td>";
     } else {
       rows += '" height="96" width="96" border=0></a></td>';
@@ -157,26 +198,90 @@ constexpr char k_showList[] = R"js(function showList() {
       rows += '</tr><tr align="center" valign="top">';
     }
   }
-  if (rows.length < 33) {
-    text = '<html><body background="texture2.jpg" bgcolor="#000000" text="#FFFFFF" style="background-color:#000000; color:#FFFFFF"><br><big>Sorry, no matches found</big></body></html>';
-  } else {
-    text += rows + "</tr></table></body></html>";
+  return rows;
+})js";
+
+// The next slice, once the frame has drawn the last one and the thumbnails
+// of the first screen have come (for at most a second), which the slices
+// would otherwise hold up.
+constexpr char k_listLater[] = R"js(function listLater() {
+  var frame = listJob.frame;
+  if (listJob.waits < 20 && !firstScreenLoaded(frame)) {
+    listJob.waits++;
+    setTimeout(function () {
+      if (listJob != null) {
+        listLater();
+      }
+    }, 50);
+    return;
   }
-  if (cols < 2) {
-    self.film.document.open();
-    self.film.document.write(text);
-    self.film.document.close();
+  if (frame.requestAnimationFrame) {
+    frame.requestAnimationFrame(function () {
+      setTimeout(listMore, 0);
+    });
   } else {
-    self.show.document.open();
-    self.show.document.write(text);
-    self.show.document.close();
-    self.film.document.open();
-    self.film.document.write(blankFrame);
-    self.film.document.close();
-    if (controlflag) {
-      getControl();
+    setTimeout(listMore, 20);
+  }
+})js";
+
+// True when every thumbnail in the frame's first screen has loaded or
+// failed.
+constexpr char k_firstScreenLoaded[] = R"js(function firstScreenLoaded(frame) {
+  var images = frame.document.images;
+  var height = frame.innerHeight;
+  for (var i = 0; i < images.length; i++) {
+    if (images[i].getBoundingClientRect && images[i].getBoundingClientRect().top >= height) {
+      return true;
+    }
+    if (!images[i].complete) {
+      return false;
     }
   }
+  return true;
+})js";
+
+// Appends the next slice of rows to the table, unless the frame shows
+// something else by now.
+constexpr char k_listMore[] = R"js(function listMore() {
+  var job = listJob;
+  if (job == null || !job.table || !job.frame.document.body || !job.frame.document.body.contains(job.table)) {
+    listJob = null;
+    return;
+  }
+  var body = job.table.tBodies[0];
+  var last = body.rows[body.rows.length - 1];
+  if (last && last.cells.length == 0) {
+    body.removeChild(last);
+  }
+  var to = job.next + job.size;
+  var rows = listRows(job.next, to, job.cols, job.titles);
+  if (to >= results.count) {
+    rows += "</tr>";
+  }
+  body.insertAdjacentHTML("beforeend", rows);
+  job.next = to;
+  // Slices stay short enough not to stall scrolling.
+  job.size = Math.min(job.size * 3, Math.max(job.cols * 60, 600));
+  if (to < results.count) {
+    listLater();
+  } else {
+    listJob = null;
+  }
+})js";
+
+// A picture's name for assistive technology: its title, else its file.
+constexpr char k_altText[] = R"js(function altText(pic) {
+  var name = pic.title;
+  if (name == null || name == "") {
+    name = pic.source;
+  }
+  if (name == null || name == "") {
+    name = pic.file;
+  }
+  if (name == null || name == "") {
+    name = pic.thumb;
+  }
+  return htmlText(name);
 })js";
 
 // Fits a title under a 96-pixel thumbnail: at most 32 characters, cut at a
@@ -225,9 +330,21 @@ constexpr char k_shortTitle[] = R"js(function shortTitle(str) {
 
 const std::vector<ScriptPiece>& View_functions() {
   static const std::vector<ScriptPiece> pieces = {
-      {"showSlide", k_showSlide}, {"setSlide", k_setSlide},   {"getPic", k_getPic},
-      {"showPic", k_showPic},     {"showBlack", k_showBlack}, {"showNormal", k_showNormal},
-      {"showAll", k_showAll},     {"showList", k_showList},   {"shortTitle", k_shortTitle},
+      {"showSlide", k_showSlide},
+      {"setSlide", k_setSlide},
+      {"getPic", k_getPic},
+      {"showPic", k_showPic},
+      {"showBlack", k_showBlack},
+      {"showNormal", k_showNormal},
+      {"showAll", k_showAll},
+      {"showList", k_showList},
+      {"shortTitle", k_shortTitle},
+      {"listJob", k_listJob},
+      {"listRows", k_listRows},
+      {"listLater", k_listLater},
+      {"firstScreenLoaded", k_firstScreenLoaded},
+      {"listMore", k_listMore},
+      {"altText", k_altText},
   };
   return pieces;
 }

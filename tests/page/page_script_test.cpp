@@ -53,12 +53,13 @@ void Expect_script_layout(const std::vector<std::string>& lines) {
 
 TEST(PageHead, OpensTheDocumentAndEndsByMakingTheCatalogue) {
   std::vector<std::string> lines = Page_head_lines();
-  std::vector<std::string> first(lines.begin(), lines.begin() + 8);
+  std::vector<std::string> first(lines.begin(), lines.begin() + 9);
   EXPECT_EQ(first,
             (std::vector<std::string>{
-                R"(<!DOCTYPE HTML PUBLIC "-//W3C//DTD HTML 4.0 Frameset//EN">)", "<html>", "<head>",
-                "<title>Zendrel</title>",
+                R"(<!DOCTYPE HTML PUBLIC "-//W3C//DTD HTML 4.0 Frameset//EN">)",
+                R"(<html lang="en">)", "<head>", "<title>Zendrel</title>",
                 R"(<meta http-equiv="Content-Type" content="text/html; charset=windows-1252">)",
+                R"(<meta name="viewport" content="width=device-width, initial-scale=1">)",
                 R"(<script language="JavaScript">)", "", "<!-- begin script"}));
   EXPECT_EQ(lines[lines.size() - 2], "");
   EXPECT_EQ(lines.back(), "var cat = new Catalog();");
@@ -70,7 +71,7 @@ TEST(PageHead, OpensTheDocumentAndEndsByMakingTheCatalogue) {
                 "Index",         "AddToIndex",  "SearchIndex",    "parseKeywords", "parseDate",
                 "myDate",        "sortDates",   "monthnum",       "nextfile",      "Pic",
                 "Catalog",       "AddToCatalog"}));
-  Expect_script_layout(std::vector<std::string>(lines.begin() + 8, lines.end()));
+  Expect_script_layout(std::vector<std::string>(lines.begin() + 9, lines.end()));
 }
 
 TEST(PageTail, DeclaresTheGlobalsThenTheViewerAndTheFrameset) {
@@ -82,10 +83,15 @@ TEST(PageTail, DeclaresTheGlobalsThenTheViewerAndTheFrameset) {
                                       "var controlflag = true;", "var blackflag = false;", ""}));
   EXPECT_EQ(Function_names(lines),
             (std::vector<std::string>{
-                "checkPlural", "doSearch",   "showSlide",  "setSlide", "getPic",     "showPic",
-                "showBlack",   "showNormal", "showAll",    "showList", "shortTitle", "getControl",
-                "showControl", "storeSetup", "copyWord",   "copyDate", "clear",      "searchPath",
-                "htmlText",    "initialize", "startFrames"}));
+                "checkPlural",    "doSearch",     "showSlide",   "setSlide",          "getPic",
+                "showPic",        "showBlack",    "showNormal",  "showAll",           "showList",
+                "shortTitle",     "listRows",     "listLater",   "firstScreenLoaded", "listMore",
+                "altText",        "getControl",   "showControl", "storeSetup",        "copyWord",
+                "copyDate",       "clear",        "searchPath",  "htmlText",          "pageKey",
+                "pauseSlide",     "swipeStart",   "swipeEnd",    "noteSearch",        "setAddress",
+                "readAddress",    "chooseEntry",  "showAddress", "drawAddress",       "showFound",
+                "addressChanged", "narrowScreen", "frameStyle",  "framePage",         "writeFrame",
+                "fitFrames",      "initialize",   "startFrames"}));
 
   size_t end = 0;
   while (lines[end] != "// end script -->") ++end;
@@ -98,10 +104,10 @@ TEST(PageTail, DeclaresTheGlobalsThenTheViewerAndTheFrameset) {
       "</head>",
       R"html(<frameset cols="128,*" border=0 frameborder=0 framespacing=0 onload="startFrames()">)html",
       R"html(  <frameset rows="23,*" border=0 frameborder=0 framespacing=0>)html",
-      R"html(    <frame name="control" src="about:blank" noresize scrolling="no" marginwidth=5 marginheight=0>)html",
-      R"html(    <frame name="film" src="about:blank" noresize marginwidth=0 marginheight=0>)html",
+      R"html(    <frame name="control" title="Start" src="about:blank" noresize scrolling="no" marginwidth=5 marginheight=0>)html",
+      R"html(    <frame name="film" title="Thumbnails and navigation" src="about:blank" noresize marginwidth=0 marginheight=0>)html",
       "  </frameset>",
-      R"html(  <frame name="show" src="about:blank" marginwidth=4 marginheight=1>)html",
+      R"html(  <frame name="show" title="Pictures and search" src="about:blank" marginwidth=4 marginheight=1>)html",
       "</frameset>",
       "</html>",
       ""};

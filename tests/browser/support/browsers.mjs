@@ -1,8 +1,9 @@
 // Starts the system's Chromium or Firefox ESR through puppeteer-core, with a
-// fresh profile each time.
+// fresh profile each time, or WebKitGTK through its WebDriver.
 import fs from 'node:fs';
 import puppeteer from 'puppeteer-core';
 import { makeTempDir } from './archive.mjs';
+import { launchWebKit, webkitMissing } from './webdriver.mjs';
 
 export const BROWSERS = {
   chromium: '/usr/bin/chromium',
@@ -10,12 +11,14 @@ export const BROWSERS = {
 };
 
 export function browserMissing(name) {
+  if (name === 'webkit') return webkitMissing();
   return fs.existsSync(BROWSERS[name]) ? false : `${BROWSERS[name]} is not installed`;
 }
 
 // close() also removes the profile; the browser's last writes may still be
 // under way, hence the retries.
 export async function launch(name, extraArgs = []) {
+  if (name === 'webkit') return launchWebKit();
   const userDataDir = makeTempDir(`zendrel-${name}-`);
   const browser = await start(name, userDataDir, extraArgs);
   const close = browser.close.bind(browser);

@@ -8,6 +8,7 @@ import { after, before, describe, test } from 'node:test';
 import { pathToFileURL } from 'node:url';
 import { makeTempDir, serve, writeArchive } from './archive.mjs';
 import { browserMissing, launch } from './browsers.mjs';
+import { defineMoreScenarios, writeManyArchive, writeSample } from './scenarios_more.mjs';
 import { Viewer } from './viewer.mjs';
 
 const TRIP = 'C:\\\\Photos\\\\Trip';
@@ -53,6 +54,8 @@ export function defineScenarios(browserName) {
     before(async () => {
       dir = makeTempDir('zendrel-page-');
       writeArchive(dir, RECORDS);
+      writeSample(path.join(dir, '_AAAAAA1.jpg'), 1024, 683);
+      writeManyArchive(path.join(dir, 'many'));
       server = await serve(dir);
       browser = await launch(browserName);
       viewer = new Viewer(await browser.newPage());
@@ -284,6 +287,11 @@ export function defineScenarios(browserName) {
         }));
         assert.deepEqual(panel, { value: text, bold: 0 });
       });
+
+      const manyUrl = () => (origin === 'file'
+        ? pathToFileURL(path.join(dir, 'many', 'archive.htm')).href
+        : `${server.url}many/archive.htm`);
+      defineMoreScenarios(scenario, browserName, { url, manyUrl });
     }
   });
 }

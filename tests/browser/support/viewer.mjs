@@ -29,6 +29,15 @@ export class Viewer {
       self.show.document.body.innerHTML.indexOf('Welcome to Zendrel') >= 0);
   }
 
+  // Loads the page at an address of a view: through a blank page, so that
+  // only the address is new, and waits for the state form.
+  async openAt(url) {
+    await this.page.goto('about:blank');
+    await this.page.goto(url);
+    await this.until(() => self.control && self.control.document.links.length === 1 &&
+      self.controlFrame != null && self.show.document.body);
+  }
+
   // A snapshot of one frame: its text, its markup, its pictures.
   frame(name) {
     return this.page.evaluate((n) => {
@@ -38,7 +47,9 @@ export class Viewer {
         html: doc.body ? doc.body.innerHTML : '',
         bgcolor: doc.body ? doc.body.getAttribute('bgcolor') : null,
         images: [...doc.images].map((i) => i.getAttribute('src')),
-        loaded: [...doc.images].every((i) => i.complete && i.naturalWidth > 0),
+        // Thumbnails below the frame's first screen load only when scrolled to.
+        loaded: [...doc.images].filter((i) => i.getBoundingClientRect().top < self[n].innerHeight)
+          .every((i) => i.complete && i.naturalWidth > 0),
         links: [...doc.links].map((a) => a.textContent),
       };
     }, name);
@@ -89,11 +100,13 @@ export class Viewer {
     }, options);
   }
 
-  // Waits until `frame` shows thumbnails, all loaded, or the no-match page.
+  // Waits until `frame` shows thumbnails, those of its first screen loaded,
+  // or the no-match page.
   async results(frame) {
     await this.until((f) => {
       const body = self[f].document.body;
-      const images = [...self[f].document.images];
+      const images = [...self[f].document.images]
+        .filter((i) => i.getBoundingClientRect().top < self[f].innerHeight);
       return body && (body.querySelector('td img') || body.innerHTML.indexOf('Sorry') >= 0) &&
         images.every((i) => i.complete);
     }, frame);

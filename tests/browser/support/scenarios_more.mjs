@@ -1,0 +1,286 @@
+// Scenarios of the page's keys, addresses, small screens, lazy thumbnails
+// and names, run by defineScenarios in every browser and from both origins.
+import assert from 'node:assert/strict';
+import { execFileSync } from 'node:child_process';
+import fs from 'node:fs';
+import path from 'node:path';
+import { makeTempDir, writeArchive, writePageTool } from './archive.mjs';
+
+// A key pressed in the show frame, as the browser delivers it there.
+function press(v, key) {
+  return v.page.evaluate((k) => {
+    const doc = self.show.document;
+    doc.body.dispatchEvent(new self.show.KeyboardEvent('keydown', { key: k, bubbles: true,
+      cancelable: true }));
+  }, key);
+}
+
+const showing = (v, text) => v.until((t) => self.show.document.body &&
+  self.show.document.body.innerText.indexOf(t) >= 0, text);
+const hash = (v) => v.global('self.location.hash');
+
+// Writes a sample photograph of `width` by `height` to `file`.
+export function writeSample(file, width, height) {
+  const tool = path.join(path.dirname(writePageTool()), 'make_samples');
+  const dir = makeTempDir('zendrel-sample-');
+  execFileSync(tool, [dir, '1', String(width), String(height)]);
+  fs.copyFileSync(path.join(dir, 'p000001.jpg'), file);
+  fs.rmSync(dir, { recursive: true, force: true });
+}
+
+// Many records for the lazy loading: one folder, one date, titles "Pic N".
+export function manyRecords(count) {
+  return Array.from({ length: count }, (_, i) => ({
+    thumb: `_${String(i).padStart(6, '0')}0.jpg`, path: 'C:\\\\Many', source: `m${i}.jpg`,
+    title: i % 2 ? `Pic ${i}` : '', picdate: 'May 1, 2001',
+  }));
+}
+
+async function setSize(v, browserName, width, height, phone) {
+  if (browserName === 'chromium') {
+    await v.page.setViewport({ width, height, isMobile: phone, hasTouch: phone,
+      deviceScaleFactor: phone ? 2 : 1 });
+  } else {
+    await v.page.setViewport({ width, height });
+  }
+}
+
+export function defineMoreScenarios(scenario, browserName, { url, manyUrl }) {
+  scenario('keys move through the detail and black views and back to the list', async (v) => {
+    await v.start();
+    await v.search({ cols: 3 });
+    await v.results('show');
+    await v.clickImage('show', 0);
+    await showing(v, 'A cat on a box');
+    for (const [key, text] of [['ArrowRight', 'xmas'], ['ArrowLeft', 'A cat on a box'],
+      ['ArrowLeft', 'Garden'], ['Home', 'A cat on a box'], ['End', 'Garden'],
+      ['PageDown', 'A cat on a box'], ['PageUp', 'Garden']]) {
+      await press(v, key);
+      await showing(v, text);
+    }
+    await v.clickImage('show', 0);
+    await v.until(() => self.show.document.body.getAttribute('bgcolor') === '#000000');
+    await press(v, 'ArrowRight');
+    await v.until(() => self.show.document.images[0].getAttribute('src') === '_AAAAAA1.jpg');
+    assert.equal((await v.frame('show')).bgcolor, '#000000', 'still on black');
+    await press(v, 'Escape');
+    await v.until(() => self.show.document.querySelectorAll('td img').length === 8);
+    // In the list the keys do nothing.
+    await press(v, 'ArrowRight');
+    await new Promise((r) => setTimeout(r, 150));
+    assert.equal(await v.global('self.show.document.querySelectorAll("td img").length'), 8);
+  });
+
+  scenario('Space pauses and resumes a slide show', async (v) => {
+    await v.start();
+    await v.search({ text: 'water', slideshow: true, slideTime: 1 });
+    await v.until(() => self.show.document.body.getAttribute('bgcolor') === '#000000' &&
+      self.show.document.images.length === 1);
+    await press(v, ' ');
+    const paused = (await v.frame('show')).images[0];
+    await new Promise((r) => setTimeout(r, 2500));
+    assert.equal((await v.frame('show')).images[0], paused, 'no step while paused');
+    assert.equal(await v.global('self.control.document.cont.slideshow.value'), '0');
+    await press(v, ' ');
+    await v.until((src) => self.show.document.images[0].getAttribute('src') !== src, paused);
+    await v.click('control', 'Start');
+    await v.until(() => self.control.document.cont.slideshow.value === '0');
+  });
+
+  scenario('the state form is out of sight and out of the Tab order', async (v) => {
+    const seen = await v.page.evaluate(() => {
+      const doc = self.control.document;
+      const link = doc.links[0];
+      link.focus();
+      return {
+        boxes: [...doc.forms[0].elements].map((e) => e.getClientRects().length),
+        ring: self.control.getComputedStyle(link).outlineStyle,
+        height: doc.forms[0].getBoundingClientRect().height,
+      };
+    });
+    assert.deepEqual(seen.boxes, [0, 0, 0, 0, 0, 0, 0]);
+    assert.equal(seen.height, 0);
+    assert.equal(seen.ring, 'solid', 'a focused link shows a ring');
+    assert.equal(await v.global('self.control.document.cont.viewcols.value'), '1');
+    if (v.page.keyboard) {
+      // A real Tab from Start, where the driver can press keys.
+      await v.page.evaluate(() => self.control.document.links[0].focus());
+      await v.page.keyboard.press('Tab');
+      assert.notEqual(await v.global('self.control.document.activeElement.tagName'), 'INPUT');
+    }
+  });
+
+  scenario('Back, Forward, a reload and a link reach the same views', async (v) => {
+    await v.start();
+    assert.equal(await hash(v), '#start');
+    await v.search({ cols: 3, text: 'water' });
+    await v.until(() => self.show.document.querySelectorAll('td img').length === 2);
+    const list = await hash(v);
+    assert.match(list, /^#search=water&cols=3$/);
+    await v.clickImage('show', 0);
+    await v.until(() => self.show.document.body.innerText.indexOf('water') >= 0);
+    const first = (await v.frame('show')).images[0];
+    const picture = await hash(v);
+    assert.match(picture, /^#search=water&cols=3&pic=_AAAAAB/);
+
+    await v.page.evaluate(() => history.back());
+    await v.until((h) => self.location.hash === h && self.show && self.show.document.body &&
+      self.show.document.querySelectorAll('td img').length === 2, list);
+    await v.page.evaluate(() => history.forward());
+    await v.until((src) => self.location.hash.indexOf('&pic=') > 0 && self.show &&
+      self.show.document.images.length === 1 &&
+      self.show.document.images[0].getAttribute('src') === src, first);
+
+    await v.openAt(`${url()}#search=&cols=1&pic=_AAAAAAR.jpg&view=black`);
+    await v.until(() => self.show.document.body &&
+      self.show.document.body.getAttribute('bgcolor') === '#000000' &&
+      self.show.document.images.length === 1);
+    assert.deepEqual((await v.frame('show')).images, ['_AAAAAAS.jpg']);
+    assert.deepEqual((await v.frame('film')).links, ['Prev', 'Next', 'All']);
+
+    await v.openAt(`${url()}#folder=${encodeURIComponent('C:\\photos\\home')}&cols=4`);
+    await v.until(() => self.show.document.querySelectorAll('td img').length === 4);
+    await v.openAt(`${url()}#start`);
+    await v.until(() => self.show.document.cont != null);
+    await v.openAt(`${url()}#pic=nothing.jpg`);
+    await v.until(() => self.film.document.querySelectorAll('td img').length === 8);
+  });
+
+  scenario('a phone: viewports, finger-sized targets, a fitted picture, a swipe', async (v) => {
+    try {
+      await setSize(v, browserName, 390, 844, true);
+      await v.open(url());
+      await v.start();
+      const heads = await v.page.evaluate(() => ['control', 'film', 'show'].map((f) => {
+        const meta = self[f].document.querySelector('meta[name=viewport]');
+        return [meta && meta.content, self[f].document.documentElement.lang];
+      }));
+      for (const head of heads) assert.deepEqual(head, ['width=device-width, initial-scale=1', 'en']);
+      const start = await v.global('self.control.document.links[0].getBoundingClientRect().height');
+      assert.ok(start >= 44, `Start is ${start} px high`);
+      await v.search({ cols: 2 });
+      await v.results('show');
+      await v.clickImage('show', 0);
+      await showing(v, 'A cat on a box');
+      await v.until(() => self.show.document.images[0].complete);
+      const fit = await v.page.evaluate(() => {
+        const doc = self.show.document;
+        const img = doc.images[0];
+        return { width: img.getBoundingClientRect().width, natural: img.naturalWidth,
+          frame: self.show.innerWidth, scroll: doc.documentElement.scrollWidth,
+          targets: [...self.film.document.links].map((a) => a.getBoundingClientRect().height) };
+      });
+      assert.ok(fit.width <= fit.frame && fit.width <= fit.natural, JSON.stringify(fit));
+      assert.ok(fit.scroll <= fit.frame, `the detail view scrolls sideways: ${JSON.stringify(fit)}`);
+      for (const h of fit.targets) assert.ok(h >= 44, `Prev/Next/All ${fit.targets}`);
+
+      // A swipe to the left shows the next picture, to the right the one before.
+      const swipe = async (from, to) => {
+        if (browserName === 'chromium') {
+          await v.page.touchscreen.touchStart(128 + from, 300);
+          await v.page.touchscreen.touchMove(128 + (from + to) / 2, 302);
+          await v.page.touchscreen.touchMove(128 + to, 305);
+          await v.page.touchscreen.touchEnd();
+        } else {
+          await v.page.evaluate((a, b) => {
+            const doc = self.show.document;
+            const at = (type, x) => doc.body.dispatchEvent(new self.show.PointerEvent(type,
+              { pointerType: 'touch', clientX: x, clientY: 300, bubbles: true }));
+            at('pointerdown', a);
+            at('pointerup', b);
+          }, from, to);
+        }
+      };
+      await swipe(200, 40);
+      await showing(v, 'xmas');
+      await swipe(40, 200);
+      await showing(v, 'A cat on a box');
+    } finally {
+      await setSize(v, browserName, browserName === 'webkit' ? 1280 : 800,
+        browserName === 'webkit' ? 800 : 600, false);
+    }
+  });
+
+  scenario('at 1280x800 a 1024-pixel picture and its description fit', async (v) => {
+    try {
+      await setSize(v, browserName, 1280, 800, false);
+      await v.open(url());
+      await v.start();
+      await v.search({ cols: 3 });
+      await v.results('show');
+      await v.clickImage('show', 0);
+      await showing(v, 'A cat on a box');
+      await v.until(() => self.show.document.images[0].complete);
+      const fit = await v.page.evaluate(() => {
+        const doc = self.show.document;
+        const img = doc.images[0];
+        const text = doc.querySelectorAll('td')[1].getBoundingClientRect();
+        return { natural: img.naturalWidth, width: img.getBoundingClientRect().width,
+          height: img.getBoundingClientRect().height, frameHeight: self.show.innerHeight,
+          right: text.right, frame: self.show.innerWidth, scroll: doc.documentElement.scrollWidth,
+          top: self.document.documentElement.scrollWidth - self.innerWidth };
+      });
+      assert.equal(fit.natural, 1024);
+      assert.ok(fit.scroll <= fit.frame && fit.right <= fit.frame, JSON.stringify(fit));
+      assert.ok(fit.height <= fit.frameHeight, JSON.stringify(fit));
+      assert.ok(fit.top <= 0, JSON.stringify(fit));
+    } finally {
+      await setSize(v, browserName, browserName === 'webkit' ? 1280 : 800,
+        browserName === 'webkit' ? 800 : 600, false);
+    }
+  });
+
+  scenario('pictures carry alt texts; the page, frames and documents are named', async (v) => {
+    const named = await v.page.evaluate(() => ({
+      lang: document.documentElement.lang,
+      titles: [...document.getElementsByTagName('frame')].map((f) => f.title),
+    }));
+    assert.equal(named.lang, 'en');
+    for (const title of named.titles) assert.ok(title.length > 0);
+    await v.start();
+    await v.search({ cols: 3 });
+    const show = await v.results('show');
+    const alts = await v.page.evaluate(() => [...self.show.document.images].map((i) => i.alt));
+    assert.equal(alts.length, show.images.length);
+    assert.deepEqual(alts, ['A cat on a box', 'Dog </script> C:\\xmas', 'Two foxes',
+      'Old church benches', 'Supercalifragilisticexpialidocious', 'The sea at dawn', 'Boats',
+      'Garden <b>bold</b>']);
+    await v.clickImage('show', 1);
+    await showing(v, 'xmas');
+    assert.equal(await v.global('self.show.document.images[0].alt'), 'Dog </script> C:\\xmas');
+  });
+
+  scenario('a long list: the first screen first, every row in the end', async (v) => {
+    await v.openAt(manyUrl());
+    await v.start();
+    await v.search({ cols: 4 });
+    await v.until(() => self.show.document.images.length === 600);
+    const seen = await v.page.evaluate(() => {
+      const doc = self.show.document;
+      const rows = [...doc.querySelectorAll('tr')].map((tr) => tr.cells.length);
+      const links = [...doc.querySelectorAll('td a')].map((a) => a.getAttribute('href'));
+      return { rows, order: links.every((h, i) => h === `javascript:parent.showPic(${i})`),
+        alt: doc.images[0].alt + '|' + doc.images[1].alt,
+        lazy: [...doc.images].every((i) => i.getAttribute('loading') === 'lazy') };
+    });
+    assert.deepEqual(seen.rows, [...Array(150).fill(4), 0]);
+    assert.ok(seen.order, 'cells in result order');
+    assert.equal(seen.alt, 'm0.jpg|Pic 1');
+    assert.ok(seen.lazy);
+    // Only the pictures near the first screen are asked for.
+    await new Promise((r) => setTimeout(r, 500));
+    const asked = await v.page.evaluate(() => [...self.show.document.images]
+      .filter((i) => i.complete && i.naturalWidth > 0).length);
+    assert.ok(asked > 0 && asked < 300, `${asked} of 600 thumbnails loaded at first`);
+    await v.page.evaluate(() => self.show.scrollTo(0, self.show.document.body.scrollHeight));
+    await v.until(() => {
+      const last = self.show.document.images[599];
+      return last.complete && last.naturalWidth > 0;
+    });
+  });
+}
+
+// The long list's archive, beside the main one.
+export function writeManyArchive(dir) {
+  return writeArchive(dir, manyRecords(600));
+}
