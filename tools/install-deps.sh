@@ -7,6 +7,7 @@ cd "$(dirname "$0")/.."
 packages=(build-essential cmake ninja-build pkg-config git
   libgtest-dev libgmock-dev libturbojpeg0-dev libexif-dev libmdb3 mdbtools-dev
   qt6-base-dev xvfb xauth fonts-liberation python3
+  openbox xdotool x11-utils libxcb-cursor0
   nodejs npm chromium firefox-esr
   clang libclang-rt-14-dev
   dpkg-dev lintian)
