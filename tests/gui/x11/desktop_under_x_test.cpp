@@ -30,6 +30,10 @@ using namespace zendrel;
 
 namespace {
 
+// How long to wait at most for the server and the window manager: generous,
+// as the machine may be busy; a passing test waits only as long as needed.
+constexpr int kWait = 30000;
+
 bool Xdotool(const QStringList& args) { return QProcess::execute("xdotool", args) == 0; }
 
 // A click of the left mouse button on the middle of `widget`, through the
@@ -51,7 +55,7 @@ QString Allowed_actions(QWidget* window) {
 bool Shown_and_active(QWidget* window) {
   window->show();
   window->activateWindow();
-  return QTest::qWaitForWindowExposed(window) && QTest::qWaitForWindowActive(window);
+  return QTest::qWaitForWindowExposed(window, kWait) && QTest::qWaitForWindowActive(window, kWait);
 }
 
 }  // namespace
@@ -95,22 +99,22 @@ void DesktopUnderXTest::editorStepButtonsClickWithTheMouse() {
   QWidget main;
   QPointer<FrmEditHtml> editor = Open_editor(&main, dir);
   QVERIFY(editor);
-  QVERIFY(QTest::qWaitForWindowExposed(editor));
+  QVERIFY(QTest::qWaitForWindowExposed(editor, kWait));
   editor->activateWindow();
-  QVERIFY(QTest::qWaitForWindowActive(editor));
+  QVERIFY(QTest::qWaitForWindowActive(editor, kWait));
   auto* number = editor->findChild<QLineEdit*>("RecordNum");
   auto* title = editor->findChild<QLineEdit*>("Title");
   number->setText("3");
   QVERIFY(Click(editor->findChild<QPushButton*>("Up")));
-  QTRY_COMPARE(number->text(), QString("4"));
+  QTRY_COMPARE_WITH_TIMEOUT(number->text(), QString("4"), kWait);
   QCOMPARE(title->text(), QString("Title 4"));
-  QTRY_COMPARE(QApplication::focusWidget(), number);
+  QTRY_COMPARE_WITH_TIMEOUT(QApplication::focusWidget(), number, kWait);
   QVERIFY(Click(editor->findChild<QPushButton*>("Down")));
-  QTRY_COMPARE(number->text(), QString("3"));
+  QTRY_COMPARE_WITH_TIMEOUT(number->text(), QString("3"), kWait);
   QCOMPARE(title->text(), QString("Title 3"));
-  QTRY_COMPARE(QApplication::focusWidget(), number);
+  QTRY_COMPARE_WITH_TIMEOUT(QApplication::focusWidget(), number, kWait);
   QVERIFY(Xdotool({"type", "--delay", "20", "5"}));  // typing goes on in the number box
-  QTRY_COMPARE(number->text(), QString("35"));
+  QTRY_COMPARE_WITH_TIMEOUT(number->text(), QString("35"), kWait);
   editor->close();
 }
 
@@ -119,7 +123,7 @@ void DesktopUnderXTest::editorLabelsAreNotCutOff() {
   QWidget main;
   QPointer<FrmEditHtml> editor = Open_editor(&main, dir);
   QVERIFY(editor);
-  QVERIFY(QTest::qWaitForWindowExposed(editor));
+  QVERIFY(QTest::qWaitForWindowExposed(editor, kWait));
   for (int i = 1; i <= 10; ++i) {
     auto* label = editor->findChild<QLabel*>(QString("Label%1").arg(i));
     QVERIFY(label);
@@ -134,6 +138,11 @@ void DesktopUnderXTest::editorLabelsAreNotCutOff() {
     }
   }
   QCOMPARE(editor->height(), 331);  // only the width grows
+
+  // It opens with the focus on Update, marked as keyboard focus.
+  QTRY_VERIFY_WITH_TIMEOUT(editor->isActiveWindow(), kWait);
+  QCOMPARE(QApplication::focusWidget(), editor->findChild<QPushButton*>("Update"));
+  QVERIFY(editor->testAttribute(Qt::WA_KeyboardFocusChange));
   editor->close();
 }
 
@@ -148,7 +157,7 @@ void DesktopUnderXTest::enterOnTheFocusedGoStartsARun() {
   auto* go = window.findChild<QPushButton*>("Go");
   go->setFocus();
   QVERIFY(Xdotool({"key", "Return"}));
-  QTRY_VERIFY(window.Status_caption().find(" Done!") != std::string::npos);
+  QTRY_VERIFY_WITH_TIMEOUT(window.Status_caption().find(" Done!") != std::string::npos, kWait);
   QVERIFY(dir.Exists("src/archive.htm"));
   QVERIFY(window.findChild<QPushButton*>("OpenArchive")->isVisible());
 }
@@ -165,10 +174,10 @@ void DesktopUnderXTest::listsShowWhereTheFocusIs() {
   for (const char* name : {"CatDrive", "CatDir", "CatFile"}) {
     auto* list = window.findChild<QWidget*>(name);
     exit->setFocus();
-    QTRY_VERIFY(!list->hasFocus());
+    QTRY_VERIFY_WITH_TIMEOUT(!list->hasFocus(), kWait);
     QImage without = list->grab().toImage();
     list->setFocus(Qt::TabFocusReason);
-    QTRY_VERIFY(list->hasFocus());
+    QTRY_VERIFY_WITH_TIMEOUT(list->hasFocus(), kWait);
     QImage with = list->grab().toImage();
     QVERIFY2(with != without, name);
   }
@@ -207,18 +216,28 @@ void DesktopUnderXTest::messageBoxesAndDialogsCannotBeMaximised() {
   QVERIFY(Shown_and_active(&parent));
   QString actions;
   int box_width = 0, title_width = 0;
-  QTimer::singleShot(200, [&] {
+  // Looks for the box until it is open, then answers it.
+  QTimer answer;
+  answer.setInterval(100);
+  QObject::connect(&answer, &QTimer::timeout, [&] {
     auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
     if (!box) return;
-    (void)QTest::qWaitForWindowExposed(box);
-    QTest::qWait(200);  // the window manager sets its properties once it frames the box
-    actions = Allowed_actions(box);
+    answer.stop();
+    (void)QTest::qWaitForWindowExposed(box, kWait);
+    // The window manager sets the property once it has framed the box.
+    (void)QTest::qWaitFor(
+        [&] {
+          actions = Allowed_actions(box);
+          return actions.contains("_NET_WM_ACTION_CLOSE");
+        },
+        kWait);
     box_width = box->width();
     QFont bold = box->font();
     bold.setBold(true);
     title_width = QFontMetrics(bold).horizontalAdvance(box->windowTitle());
     box->accept();
   });
+  answer.start();
   Show_message_box(&parent, "OK", Buttons::kOk);
   QVERIFY2(actions.contains("_NET_WM_ACTION_CLOSE"), qPrintable(actions));
   QVERIFY2(!actions.contains("MAXIMIZE"), qPrintable(actions));
@@ -227,8 +246,8 @@ void DesktopUnderXTest::messageBoxesAndDialogsCannotBeMaximised() {
 
   FrmCopy copy(&parent);
   copy.show();
-  QVERIFY(QTest::qWaitForWindowExposed(&copy));
-  QTRY_VERIFY(Allowed_actions(&copy).contains("_NET_WM_ACTION_CLOSE"));
+  QVERIFY(QTest::qWaitForWindowExposed(&copy, kWait));
+  QTRY_VERIFY_WITH_TIMEOUT(Allowed_actions(&copy).contains("_NET_WM_ACTION_CLOSE"), kWait);
   QVERIFY2(!Allowed_actions(&copy).contains("MAXIMIZE"), qPrintable(Allowed_actions(&copy)));
   copy.close();
 
@@ -236,8 +255,8 @@ void DesktopUnderXTest::messageBoxesAndDialogsCannotBeMaximised() {
   QWidget main;
   QPointer<FrmEditHtml> editor = Open_editor(&main, dir);
   QVERIFY(editor);
-  QVERIFY(QTest::qWaitForWindowExposed(editor));
-  QTRY_VERIFY(Allowed_actions(editor).contains("_NET_WM_ACTION_CLOSE"));
+  QVERIFY(QTest::qWaitForWindowExposed(editor, kWait));
+  QTRY_VERIFY_WITH_TIMEOUT(Allowed_actions(editor).contains("_NET_WM_ACTION_CLOSE"), kWait);
   QVERIFY2(!Allowed_actions(editor).contains("MAXIMIZE"), qPrintable(Allowed_actions(editor)));
   editor->close();
 }
