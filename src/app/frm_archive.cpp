@@ -1,6 +1,7 @@
 #include "app/frm_archive.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QGridLayout>
@@ -21,6 +22,7 @@
 #include "app/frm_edit_html.h"
 #include "app/message_box.h"
 #include "app/qt_text.h"
+#include "build/catalogue_types.h"
 #include "build/make_archive.h"
 #include "platform/file_system.h"
 #include "platform/native_path.h"
@@ -72,26 +74,15 @@ void Point_lists_at(DriveList* drive, DirList* dir, const std::string& path) {
 }  // namespace
 
 std::string Catalogue_type_caption(const std::string& file_name) {
-  static const std::pair<const char*, const char*> kTypes[] = {
-      {".txt", " Tab Delimited Text File"},
-      {".plb", " Photo Organizer Library File"},
-      {".GAL", " EasyPhoto or Adobe Gallery File"},
-      {".tDB", " ThumbsPlus V3 Database"},
-      {".csv", " ThumbsPlus V4 Export File"},
-      {".htm", " HTML File"},
-      {".mdb", " PhotoRecall Database"},
-  };
-  for (const auto& [part, caption] : kTypes) {
-    if (file_name.find(part) != std::string::npos) return caption;
-  }
-  return " Catalog file type not supported";
+  const CatalogueType* type = Shown_catalogue_type(file_name);
+  return type ? type->caption : " Catalog file type not supported";
 }
 
 FrmArchive::FrmArchive(QWidget* parent) : QWidget(parent) {
   setObjectName("frmArchive");
   setWindowTitle("Zendrel");
   Build_controls();
-  resize(720, 600);
+  resize(720, 624);
   Start_in_current_directory();
   Apply_mode(1);
   Enter_presses_focused_button(this);
@@ -171,6 +162,9 @@ QWidget* FrmArchive::Build_source_frame() {
   auto* layout = new QVBoxLayout(frame2_);
   layout->addWidget(src_drive_);
   layout->addWidget(src_dir_, 1);
+  metadata_ = new QCheckBox("Take descriptions from the pictures", frame2_);
+  metadata_->setObjectName("Metadata");
+  layout->addWidget(metadata_);
   connect(src_drive_, &DriveList::Drive_changed, this,
           [this](char letter) { src_dir_->Set_path(std::string(1, letter) + ":\\"); });
   return frame2_;
@@ -244,6 +238,7 @@ void FrmArchive::Apply_mode(int mode) {
   Set_list_state(src_dir_, row.source);
   Set_list_state(dest_drive_, row.destination);
   Set_list_state(dest_dir_, row.destination);
+  metadata_->setEnabled(mode == 3);  // only the directory scan reads the pictures' metadata
 }
 
 void FrmArchive::CatDrive_Change(char letter) {
@@ -330,6 +325,7 @@ std::string FrmArchive::Cat_dir() { return cat_dir_->Path(); }
 std::string FrmArchive::Cat_file() { return cat_file_->File_name(); }
 std::string FrmArchive::Src_dir() { return src_dir_->Path(); }
 std::string FrmArchive::Dest_dir() { return dest_dir_->Path(); }
+bool FrmArchive::Take_metadata() { return Mode() == 3 && metadata_->isChecked(); }
 
 std::string FrmArchive::Go_caption() { return From_qt(go_->text()); }
 
