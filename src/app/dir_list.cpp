@@ -1,12 +1,18 @@
 #include "app/dir_list.h"
 
+#include <QAction>
 #include <QHeaderView>
+#include <QInputDialog>
 #include <QStyle>
 #include <algorithm>
 #include <vector>
 
+#include "app/focus_frame.h"
+#include "app/message_box.h"
 #include "app/qt_text.h"
+#include "app/window_frame.h"
 #include "platform/file_system.h"
+#include "platform/new_folder.h"
 #include "platform/win_path.h"
 
 namespace zendrel {
@@ -85,7 +91,70 @@ void DirList::Rebuild() {
   }
   expandAll();
   setCurrentItem(current);
-  scrollToItem(current);
+  Show_path_with_parents();
+}
+
+// The directories above the path are what tells the user where it lies:
+// they stay in view, and the path itself is scrolled in below them.
+void DirList::Show_path_with_parents() {
+  scrollToTop();
+  if (QTreeWidgetItem* current = currentItem()) scrollToItem(current, EnsureVisible);
+}
+
+void DirList::resizeEvent(QResizeEvent* event) {
+  QTreeWidget::resizeEvent(event);
+  Show_path_with_parents();
+}
+
+void DirList::paintEvent(QPaintEvent* event) {
+  QTreeWidget::paintEvent(event);
+  Paint_focus_frame(this, viewport());
+}
+
+void DirList::focusInEvent(QFocusEvent* event) {
+  QTreeWidget::focusInEvent(event);
+  viewport()->update();
+}
+
+void DirList::focusOutEvent(QFocusEvent* event) {
+  QTreeWidget::focusOutEvent(event);
+  viewport()->update();
+}
+
+void DirList::Offer_new_folder() {
+  auto* action = new QAction(QString::fromUtf8("New Folder\u2026"), this);
+  action->setObjectName("NewFolder");
+  action->setShortcuts({QKeySequence(Qt::Key_F7), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_N)});
+  action->setShortcutContext(Qt::WidgetShortcut);
+  connect(action, &QAction::triggered, this, &DirList::New_folder);
+  addAction(action);
+  setContextMenuPolicy(Qt::ActionsContextMenu);
+}
+
+void DirList::New_folder() {
+  QInputDialog ask(window());
+  ask.setObjectName("NewFolderDialog");
+  ask.setWindowTitle("New Folder");
+  ask.setLabelText("Name of the new folder in " + To_qt(path_) + ":");
+  ask.setInputMode(QInputDialog::TextInput);
+  Without_maximise_button(&ask);
+  if (ask.exec() != QDialog::Accepted) return;
+  QString typed = ask.textValue();
+  std::string name = From_qt(typed);
+  std::string where = Add_backslash(path_) + name;
+  // A character the system's text cannot hold would be made as another name.
+  if (To_qt(name) != typed) {
+    Show_message_box(window(), where + ": the name has characters that cannot be used in a path",
+                     Buttons::kOk);
+    return;
+  }
+  Status made = Make_folder(path_, name);
+  if (!made.ok()) {
+    Show_message_box(window(), made.message(), Buttons::kOk);
+    return;
+  }
+  Set_path(where);
+  emit Path_changed();
 }
 
 void DirList::On_item_chosen(QTreeWidgetItem* item) {

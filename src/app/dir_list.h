@@ -1,7 +1,8 @@
 // A directory list in the manner of the classic one: the drive root, each
 // directory of the path below it with an open folder, and the subdirectories
 // of the path itself. Paths are in their Windows view ("C:\Photos\1999").
-// Clicking an entry makes it the path.
+// Clicking an entry makes it the path. A list may offer to make a new
+// folder under its path (context menu, F7, Ctrl+Shift+N).
 #pragma once
 
 #include <QTreeWidget>
@@ -20,6 +21,12 @@ class DirList : public QTreeWidget {
   // shows its path alone.
   void Set_path(const std::string& path);
 
+  // Adds "New Folder…" to the list's context menu and keys.
+  void Offer_new_folder();
+  // Asks for a name and makes that folder under the path, which then
+  // becomes the path; a name that cannot be made is refused with a message.
+  void New_folder();
+
  signals:
   // The user made another directory the path.
   void Path_changed();
@@ -27,10 +34,15 @@ class DirList : public QTreeWidget {
  protected:
   // The whole path is always open: no expand and collapse marks.
   void drawBranches(QPainter*, const QRect&, const QModelIndex&) const override {}
+  void paintEvent(QPaintEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
   void On_item_chosen(QTreeWidgetItem* item);
   void Rebuild();
+  void Show_path_with_parents();
 
   std::string path_;
 };

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "app/focus_frame.h"
 #include "app/message_box.h"
 #include "app/qt_text.h"
 #include "platform/drive_table.h"
@@ -43,6 +44,11 @@ void DriveList::Set_drive(char letter) {
   QSignalBlocker quiet(this);
   setCurrentIndex(index);
   chosen_ = index;
+}
+
+void DriveList::paintEvent(QPaintEvent* event) {
+  QComboBox::paintEvent(event);
+  Paint_focus_frame(this, this);
 }
 
 void DriveList::On_index_changed(int index) {

@@ -23,6 +23,9 @@ class DriveList : public QComboBox {
   // The user chose a readable drive.
   void Drive_changed(char letter);
 
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
  private:
   void On_index_changed(int index);
 

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "app/focus_frame.h"
 #include "app/qt_text.h"
 #include "platform/file_system.h"
 #include "platform/win_path.h"
@@ -60,8 +61,19 @@ bool FileList::Select(const std::string& name) {
   return false;
 }
 
+void FileList::paintEvent(QPaintEvent* event) {
+  QListWidget::paintEvent(event);
+  Paint_focus_frame(this, viewport());
+}
+
+void FileList::focusInEvent(QFocusEvent* event) {
+  QListWidget::focusInEvent(event);
+  viewport()->update();
+}
+
 void FileList::focusOutEvent(QFocusEvent* event) {
   QListWidget::focusOutEvent(event);
+  viewport()->update();
   // Another window coming to the front (a message, the copy question) is
   // not the user moving on to another control.
   if (event->reason() != Qt::ActiveWindowFocusReason && event->reason() != Qt::PopupFocusReason)

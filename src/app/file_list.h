@@ -30,7 +30,9 @@ class FileList : public QListWidget {
   void Lost_focus();
 
  protected:
+  void focusInEvent(QFocusEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
 
  private:
   std::string path_;

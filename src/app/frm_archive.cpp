@@ -3,17 +3,20 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDesktopServices>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QUrl>
 #include <QVBoxLayout>
 #include <filesystem>
 
 #include "app/dir_list.h"
 #include "app/drive_list.h"
+#include "app/enter_key.h"
 #include "app/file_list.h"
 #include "app/frm_copy.h"
 #include "app/frm_edit_html.h"
@@ -21,7 +24,9 @@
 #include "app/qt_text.h"
 #include "build/catalogue_types.h"
 #include "build/make_archive.h"
+#include "platform/file_system.h"
 #include "platform/native_path.h"
+#include "platform/win_path.h"
 
 namespace zendrel {
 namespace {
@@ -80,6 +85,7 @@ FrmArchive::FrmArchive(QWidget* parent) : QWidget(parent) {
   resize(720, 624);
   Start_in_current_directory();
   Apply_mode(1);
+  Enter_presses_focused_button(this);
 }
 
 void FrmArchive::Build_controls() {
@@ -93,15 +99,23 @@ void FrmArchive::Build_controls() {
   go_->setObjectName("Go");
   exit_ = new QPushButton("Exit", this);
   exit_->setObjectName("Exit");
-  for (QPushButton* button : {go_, exit_}) button->setMinimumSize(96, 32);
+  // Appears once a run has completed a page: one click opens it.
+  open_archive_ = new QPushButton("Open Archive", this);
+  open_archive_->setObjectName("OpenArchive");
+  open_archive_->setToolTip("Open the finished archive.htm in the web browser");
+  open_archive_->hide();
+  for (QPushButton* button : {go_, exit_, open_archive_}) button->setMinimumSize(96, 32);
   connect(go_, &QPushButton::clicked, this, &FrmArchive::Go_Click);
   connect(exit_, &QPushButton::clicked, this, &FrmArchive::Exit_Click);
+  connect(open_archive_, &QPushButton::clicked, this, &FrmArchive::OpenArchive_Click);
 
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
   buttons->addWidget(go_);
   buttons->addSpacing(12);
   buttons->addWidget(exit_);
+  buttons->addSpacing(12);
+  buttons->addWidget(open_archive_);
   buttons->addStretch();
 
   auto* grid = new QGridLayout(this);
@@ -166,6 +180,7 @@ QWidget* FrmArchive::Build_destination_frame() {
   auto* layout = new QVBoxLayout(frame3_);
   layout->addWidget(dest_drive_);
   layout->addWidget(dest_dir_, 1);
+  dest_dir_->Offer_new_folder();
   connect(dest_drive_, &DriveList::Drive_changed, this,
           [this](char letter) { dest_dir_->Set_path(std::string(1, letter) + ":\\"); });
   return frame3_;
@@ -244,13 +259,33 @@ void FrmArchive::Go_Click() {
     return;
   }
   in_run_ = true;
-  ::zendrel::Go_Click(*this);
+  Offer_finished_archive(false);
+  RunOutcome outcome = ::zendrel::Go_Click(*this);
   in_run_ = false;
+  Offer_finished_archive(outcome.end == RunEnd::kCompleted || outcome.end == RunEnd::kStopped);
   cat_file_->Refresh();  // the run may have written archive.txt where the catalogue lies
   if (close_pending_) {
     close_pending_ = false;
     ending_ = true;
     close();
+  }
+}
+
+void FrmArchive::Offer_finished_archive(bool completed) {
+  finished_archive_.clear();
+  if (completed) {
+    std::string page = Add_backslash(Dest_dir()) + "archive.htm";
+    auto native = Native_path(page);
+    if (native && Plain_file_exists(page)) finished_archive_ = QString::fromStdString(*native);
+  }
+  open_archive_->setVisible(!finished_archive_.isEmpty());
+}
+
+void FrmArchive::OpenArchive_Click() {
+  if (finished_archive_.isEmpty()) return;
+  if (!QDesktopServices::openUrl(QUrl::fromLocalFile(finished_archive_))) {
+    std::string shown = Windows_path(finished_archive_.toStdString());
+    Message_box(shown + ": no web browser could be started to show it", Buttons::kOk);
   }
 }
 

@@ -58,6 +58,8 @@ class FrmArchive : public QWidget, public Host {
   void Set_dest_dir(const std::string& path);
 
   bool Running() const { return in_run_; }
+  // archive.htm of the last completed run, native path; empty before one.
+  const QString& Finished_archive() const { return finished_archive_; }
 
  signals:
   // Exit pressed while idle: the program is to end now.
@@ -82,6 +84,8 @@ class FrmArchive : public QWidget, public Host {
   void CatFile_LostFocus();
   void Go_Click();
   void Exit_Click();
+  void OpenArchive_Click();
+  void Offer_finished_archive(bool completed);
   void End_program();
 
   QLabel* status_;
@@ -99,12 +103,14 @@ class FrmArchive : public QWidget, public Host {
   QRadioButton* options_[5];
   QPushButton* go_;
   QPushButton* exit_;
+  QPushButton* open_archive_;
 
   int16_t copy_mode_ = 0;
   LabelDriveTable label_drives_;
   bool in_run_ = false;
   bool close_pending_ = false;  // closed through the frame during a run
   bool ending_ = false;
+  QString finished_archive_;
 };
 
 }  // namespace zendrel

@@ -7,12 +7,15 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "app/window_frame.h"
+
 namespace zendrel {
 
 FrmCopy::FrmCopy(QWidget* parent) : QDialog(parent) {
   setObjectName("frmCopy");
   setWindowTitle("Copy Originals");
   setModal(true);
+  Without_maximise_button(this);
 
   auto* frame = new QGroupBox(this);
   frame->setObjectName("Frame1");

@@ -6,7 +6,12 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTimer>
+#include <algorithm>
 
+#include "app/enter_key.h"
+#include "app/window_frame.h"
+#include "edit/path_box.h"
 #include "edit/record_number.h"
 #include "edit/record_update.h"
 #include "platform/codepage.h"
@@ -36,6 +41,7 @@ class WindowPrompts : public EditorPrompts {
       return FrmEditHtml::message_hook_for_testing(text, buttons, title);
     QMessageBox box(QMessageBox::NoIcon, To_box(title), Message_text(text), QMessageBox::NoButton,
                     parent_);
+    Frame_message_box(box);
     switch (buttons) {
       case Buttons::kOk:
         box.setStandardButtons(QMessageBox::Ok);
@@ -64,7 +70,10 @@ void Show_record_editor(QWidget* main_window) {
   editor->findChild<QLineEdit*>("RecordNum")->setText("1");
   editor->show();
   editor->activateWindow();
-  editor->findChild<QPushButton*>("Update")->setFocus();
+  editor->findChild<QPushButton*>("Update")->setFocus(Qt::TabFocusReason);
+  // The focus starts on Update; its frame is shown at once, not only after
+  // a first key (showing the window forgets the mark, so it comes after).
+  editor->setAttribute(Qt::WA_KeyboardFocusChange);
 }
 
 FrmEditHtml::FrmEditHtml(QWidget* main_window, RecordTable& table)
@@ -72,8 +81,10 @@ FrmEditHtml::FrmEditHtml(QWidget* main_window, RecordTable& table)
   setObjectName("frmEdit_Html");
   setAttribute(Qt::WA_DeleteOnClose);
   setWindowTitle("Edit Image Information");
-  setFixedSize(Px(4980), Px(4965));
+  Without_maximise_button(this);
   Build_controls();
+  Fit_labels();
+  Enter_presses_focused_button(this);
   Form_Load();
 }
 
@@ -158,6 +169,22 @@ void FrmEditHtml::Build_controls() {
   connect(delete_, &QPushButton::clicked, this, [this] { Delete_Click(); });
 }
 
+// The labels' column is as wide as the window's design gives it unless a
+// label needs more in the font in use; then the controls move right and the
+// window grows by just that much.
+void FrmEditHtml::Fit_labels() {
+  QList<QLabel*> labels = findChildren<QLabel*>(Qt::FindDirectChildrenOnly);
+  int wider = 0;
+  for (QLabel* label : labels) wider = std::max(wider, label->sizeHint().width() - label->width());
+  for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    if (qobject_cast<QLabel*>(child))
+      child->resize(child->width() + wider, std::max(child->height(), child->sizeHint().height()));
+    else
+      child->move(child->x() + wider, child->y());
+  }
+  setFixedSize(Px(4980) + wider, Px(4965));
+}
+
 int FrmEditHtml::Current_number() const {
   long long n = Record_number_value(From_box(record_num_));
   return n >= 1 && n <= kHighestRecordNumber ? int(n) : 0;
@@ -172,7 +199,7 @@ void FrmEditHtml::RecordNum_Change() {
   const RecordTable& table = session_.table;
   int record = int(n);
   Show_editable(record);
-  path_->setText(To_box(table.Get(record, 3)));
+  path_->setText(To_box(Path_for_box(table.Get(record, 3))));
   source_->setText(To_box(table.Get(record, 4)));
   thumb_->setText(To_box(table.Get(record, 1)));
 }
@@ -198,9 +225,12 @@ void FrmEditHtml::Down_Click() {
 }
 
 bool FrmEditHtml::eventFilter(QObject* watched, QEvent* event) {
-  // After a click on a step button typing goes on in the number box.
+  // After a click on a step button typing goes on in the number box. The
+  // focus moves once the release has made its click: a button that loses
+  // the focus while still down lets go without clicking.
   if ((watched == up_ || watched == down_) && event->type() == QEvent::MouseButtonRelease)
-    record_num_->setFocus();
+    QTimer::singleShot(0, record_num_,
+                       [box = record_num_] { box->setFocus(Qt::MouseFocusReason); });
   return QWidget::eventFilter(watched, event);
 }
 
@@ -225,6 +255,9 @@ void FrmEditHtml::Update_Click() {
   int n = Current_number();
   EditableFields boxes{From_box(title_),   From_box(keyword_), From_box(category_),
                        From_box(comment_), From_box(author_),  From_box(pic_date_)};
+  // The Path box shows the directory with single backslashes; the record
+  // keeps the page's form, unchanged byte for byte unless the box was.
+  if (n >= 1) session_.table.Set(n, 3, Path_from_box(From_box(path_), session_.table.Get(n, 3)));
   WindowPrompts prompts(this);
   Update_record(session_, n, boxes, prompts);
   pic_date_->setText(To_box(session_.table.Get(n, 10)));

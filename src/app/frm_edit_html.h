@@ -53,6 +53,7 @@ class FrmEditHtml : public QWidget {
   void Form_Load();
   void Form_Unload();
   void Build_controls();
+  void Fit_labels();
   QLineEdit* Box(const char* name, const char* placeholder, int top, int width = 3855);
   void Label(int number, const char* text, int box_top);
   QPushButton* Button(const char* name, const char* caption, int left, int top, int width,

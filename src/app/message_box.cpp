@@ -3,6 +3,7 @@
 #include <QMessageBox>
 
 #include "app/qt_text.h"
+#include "app/window_frame.h"
 
 namespace zendrel {
 
@@ -37,6 +38,7 @@ Answer Show_message_box(QWidget* parent, const std::string& text, Buttons button
       box.setEscapeButton(QMessageBox::No);
       break;
   }
+  Frame_message_box(box);
   box.exec();
   // Closing the box through its frame answers with the escape button.
   switch (box.standardButton(box.clickedButton())) {

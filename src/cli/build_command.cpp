@@ -6,6 +6,7 @@
 
 #include "build/make_archive.h"
 #include "cli/cli_host.h"
+#include "cli/open_in_browser.h"
 #include "cli/options.h"
 #include "platform/drive_table.h"
 #include "platform/file_system.h"
@@ -47,7 +48,7 @@ std::string Make_destination(const std::string& dest) {
 
 int Build_command(const std::vector<std::string>& args, Streams& io) {
   Options options(args, {"source", "dest", "catalog", "copy", "drive", "jobs"},
-                  {"rebuild", "metadata"});
+                  {"rebuild", "metadata", "open"});
   if (!options.ok()) {
     io.err << "zendrel build: " << options.error() << "\n";
     return 2;
@@ -115,6 +116,13 @@ int Build_command(const std::vector<std::string>& args, Streams& io) {
     case RunEnd::kCompleted:
     case RunEnd::kStopped:
       io.out << Message_for_terminal(host.Status_caption()) << "\n";
+      if (options.Has("open")) {
+        Status opened = Open_in_browser(Add_backslash(host.dest_dir) + "archive.htm");
+        if (!opened.ok()) {
+          io.err << "zendrel: " << Message_for_terminal(opened.message()) << "\n";
+          return 1;
+        }
+      }
       return outcome.message.empty() ? 0 : 1;
     case RunEnd::kEdited:
       return 0;

@@ -1,8 +1,11 @@
 // The command line in the same process: its messages, exit statuses,
 // progress line and Ctrl-C.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 
 #include <csignal>
+#include <cstdlib>
 #include <sstream>
 
 #include "cli/cli_host.h"
@@ -99,6 +102,54 @@ TEST(CommandLine, AMissingSourceLeavesTheExistingArchiveAlone) {
   CliRun elsewhere({"build", "--source", dir.Native("srx"), "--dest", dir.Native("new")});
   EXPECT_EQ(elsewhere.status, 1);
   EXPECT_FALSE(dir.Exists("new"));
+}
+
+// PATH as one test needs it, restored afterwards.
+class PathFor {
+ public:
+  // `dirs` comes first; the usual PATH follows unless `alone`.
+  PathFor(const std::string& dirs, bool alone)
+      : old_(std::getenv("PATH") ? std::getenv("PATH") : "") {
+    setenv("PATH", (alone ? dirs : dirs + ":" + old_).c_str(), 1);
+  }
+  ~PathFor() { setenv("PATH", old_.c_str(), 1); }
+
+ private:
+  std::string old_;
+};
+
+TEST(CommandLine, OpenShowsTheFinishedPageInTheBrowser) {
+  testing::TempDir dir;
+  dir.Write("src/a.jpg", testing::Small_jpeg());
+  // A stand-in for the desktop's opener that notes what it was asked to open.
+  std::string opener = dir.Write("bin/xdg-open", "#!/bin/sh\nprintf '%s' \"$1\" > \"$0.asked\"\n");
+  chmod(opener.c_str(), 0755);
+  PathFor path(dir.Native("bin"), false);
+
+  CliRun plain(
+      {"build", "--source", dir.Native("src"), "--dest", dir.Native("out"), "--copy", "no"});
+  EXPECT_EQ(plain.status, 0) << plain.err.str();
+  EXPECT_FALSE(dir.Exists("bin/xdg-open.asked"));
+
+  CliRun open({"build", "--source", dir.Native("src"), "--dest", dir.Native("out"), "--copy", "no",
+               "--open"});
+  EXPECT_EQ(open.status, 0) << open.err.str();
+  ::wait(nullptr);  // the opener is this process's only child
+  EXPECT_EQ(dir.Read("bin/xdg-open.asked"), dir.Native("out/archive.htm"));
+}
+
+TEST(CommandLine, OpenWithoutAnOpenerSaysSoAndFails) {
+  testing::TempDir dir;
+  dir.Write("src/a.jpg", testing::Small_jpeg());
+  dir.Make_dir("bin");
+  PathFor path(dir.Native("bin"), true);
+  CliRun open({"build", "--source", dir.Native("src"), "--dest", dir.Native("out"), "--copy", "no",
+               "--open"});
+  EXPECT_EQ(open.status, 1);
+  EXPECT_TRUE(dir.Exists("out/archive.htm"));  // the archive itself was made
+  EXPECT_EQ(open.err.str(), "zendrel: " + dir.Win("out") +
+                                "\\archive.htm: cannot be opened in a web browser: xdg-open: "
+                                "No such file or directory\n");
 }
 
 TEST(CommandLine, HelpAndVersion) {

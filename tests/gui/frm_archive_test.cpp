@@ -2,8 +2,11 @@
 // lists, and runs started, stopped and ended from the window.
 #include "app/frm_archive.h"
 
+#include <QAction>
 #include <QCheckBox>
+#include <QDesktopServices>
 #include <QGroupBox>
+#include <QInputDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
@@ -94,6 +97,25 @@ class RecordingWindow : public FrmArchive {
 
 QColor On_colour() { return QApplication::palette().color(QPalette::Active, QPalette::Base); }
 QColor Off_colour() { return QApplication::palette().color(QPalette::Active, QPalette::Button); }
+
+// Stands in for the desktop's web browser.
+class UrlRecorder : public QObject {
+  Q_OBJECT
+ public:
+  QList<QUrl> urls;
+ public slots:
+  void Open(const QUrl& url) { urls << url; }
+};
+
+// Answers the next "New Folder" question with `name`.
+void Name_new_folder_later(const QString& name) {
+  QTimer::singleShot(0, [name] {
+    auto* ask = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+    if (!ask) return;
+    ask->setTextValue(name);
+    ask->accept();
+  });
+}
 
 // Clicks a control later, from the event loop, as the user would.
 void Click_later(QAbstractButton* button) {
@@ -412,6 +434,97 @@ class FrmArchiveTest : public QObject {
     QCOMPARE(window.Status_caption(), std::string(" Done!"));
     QVERIFY(!files->findItems("archive.htm", Qt::MatchExactly).isEmpty());
     QCOMPARE(window.Cat_file(), std::string("photos.txt"));
+  }
+
+  // Enter presses the focused Go as Space does; once the page is complete
+  // it is one click away, and it is hidden again while the next run works.
+  void enterOnGoRunsAndTheFinishedArchiveOpens() {
+    TempDir dir;
+    dir.Write("src/a.jpg", Small_jpeg());
+    RecordingWindow window;
+    window.show();
+    window.activateWindow();
+    QTest::mouseClick(window.findChild<QRadioButton*>("Option3"), Qt::LeftButton);
+    window.Set_src_dir(dir.Win("src"));
+    window.Set_dest_dir(dir.Win("src"));
+    auto* open = window.findChild<QPushButton*>("OpenArchive");
+    QVERIFY(open->isHidden());
+    auto* go = window.findChild<QPushButton*>("Go");
+    go->setFocus();
+    QTest::keyClick(go, Qt::Key_Return);
+    QVERIFY(window.Status_caption().find(" Done!") != std::string::npos);
+    QVERIFY(!open->isHidden());
+    QCOMPARE(open->text(), QString("Open Archive"));
+
+    UrlRecorder browser;
+    QDesktopServices::setUrlHandler("file", &browser, "Open");
+    QTest::mouseClick(open, Qt::LeftButton);
+    QDesktopServices::unsetUrlHandler("file");
+    QCOMPARE(
+        browser.urls,
+        QList<QUrl>{QUrl::fromLocalFile(QString::fromStdString(dir.Native("src/archive.htm")))});
+
+    bool hidden_while_running = false;
+    window.log.clear();
+    window.at_first_turn = [&](RecordingWindow&) { hidden_while_running = open->isHidden(); };
+    QTest::keyClick(go, Qt::Key_Enter);  // the keypad's Enter too
+    QVERIFY(hidden_while_running);
+    QVERIFY(!open->isHidden());
+    size_t turns = window.log.size();
+    QTest::keyClick(go, Qt::Key_Return, Qt::ControlModifier);  // not a plain Enter
+    QCOMPARE(window.log.size(), turns);
+  }
+
+  // The destination list makes new folders through its context menu and
+  // keys, under the chosen directory, and refuses names that cannot be.
+  void newFolderUnderTheDestination() {
+    TempDir dir;
+    dir.Make_dir("dest");
+    FrmArchive window;
+    window.Set_dest_dir(dir.Win("dest"));
+    window.show();
+    auto* dest = window.findChild<zendrel::DirList*>("DestDir");
+    // The keys reach the list while it has the focus in the active window.
+    auto focus_dest = [&window, dest] {
+      window.activateWindow();
+      dest->setFocus();
+      return QTest::qWaitForWindowActive(&window) && dest->hasFocus();
+    };
+    auto* action = dest->findChild<QAction*>("NewFolder");
+    QVERIFY(action);
+    QCOMPARE(action->text(), QString::fromUtf8("New Folder\u2026"));
+    QCOMPARE(dest->contextMenuPolicy(), Qt::ActionsContextMenu);
+    QVERIFY(dest->actions().contains(action));
+    QVERIFY(!window.findChild<zendrel::DirList*>("SrcDir")->findChild<QAction*>("NewFolder"));
+
+    QVERIFY(focus_dest());
+    Name_new_folder_later("Trip 1999");
+    QTest::keyClick(dest, Qt::Key_F7);
+    QVERIFY(dir.Exists("dest/Trip 1999"));
+    QCOMPARE(window.Dest_dir(), dir.Win("dest/Trip 1999"));
+
+    QVERIFY(focus_dest());
+    Name_new_folder_later("Day 1");
+    QTest::keyClick(dest, Qt::Key_N, Qt::ControlModifier | Qt::ShiftModifier);
+    QVERIFY(dir.Exists("dest/Trip 1999/Day 1"));
+
+    window.Set_dest_dir(dir.Win("dest"));
+    for (const char* bad : {"a/b", "..", "Trip 1999"}) {
+      messages_.clear();
+      QVERIFY(focus_dest());
+      Name_new_folder_later(bad);
+      QTest::keyClick(dest, Qt::Key_F7);
+      QCOMPARE(messages_.size(), size_t(1));
+      QVERIFY(messages_[0].first.find(dir.Win("dest") + "\\" + bad + ": ") == 0);
+      QCOMPARE(window.Dest_dir(), dir.Win("dest"));
+    }
+    messages_.clear();
+    QVERIFY(focus_dest());
+    Name_new_folder_later(QString::fromUtf8("\u65E5\u672C"));  // not in the system's text
+    QTest::keyClick(dest, Qt::Key_F7);
+    QCOMPARE(messages_.size(), size_t(1));
+    QVERIFY(messages_[0].first.find("cannot be used in a path") != std::string::npos);
+    QVERIFY(!dir.Exists("dest/??"));
   }
 };
 

@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Runs one window test program on a real X server: Xvfb on a free display,
+# openbox as its window manager, Qt on the xcb platform. Focus changes, window
+# decorations and fonts then behave as on a desktop, which the offscreen
+# platform does not show. Exits 77 (skipped) when Xvfb or openbox is missing.
+set -euo pipefail
+[ $# -ge 1 ] || { echo "usage: run_under_x.sh PROGRAM [ARGS...]" >&2; exit 2; }
+for tool in Xvfb openbox xprop; do
+  command -v "$tool" >/dev/null || { echo "run_under_x.sh: $tool is missing (tools/install-deps.sh)" >&2; exit 77; }
+done
+
+state="$(mktemp -d)"
+xvfb="" wm=""
+cleanup() {
+  [ -n "$wm" ] && kill "$wm" 2>/dev/null || true
+  [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null || true
+  wait 2>/dev/null || true
+  rm -rf "$state"
+}
+trap cleanup EXIT
+
+# Xvfb picks a free display itself and writes its number to descriptor 5.
+Xvfb -displayfd 5 -screen 0 1280x1024x24 -nolisten tcp 5>"$state/display" 2>"$state/xvfb.log" &
+xvfb=$!
+for _ in $(seq 200); do
+  [ -s "$state/display" ] && break
+  kill -0 "$xvfb" 2>/dev/null || { cat "$state/xvfb.log" >&2; exit 1; }
+  sleep 0.05
+done
+[ -s "$state/display" ] || { echo "run_under_x.sh: Xvfb did not start" >&2; exit 1; }
+export DISPLAY=":$(head -n1 "$state/display")"
+
+openbox --sm-disable >"$state/openbox.log" 2>&1 &
+wm=$!
+# The window manager is up once it has announced itself on the root window.
+for _ in $(seq 200); do
+  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && break
+  sleep 0.05
+done
+
+export QT_QPA_PLATFORM=xcb
+"$@"
