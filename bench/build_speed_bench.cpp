@@ -42,7 +42,6 @@
 #include "imaging/jpeg_layout.h"
 #include "imaging/orientation.h"
 #include "imaging/sample_pictures.h"
-#include "imaging/scale.h"
 
 extern char** environ;
 
