@@ -274,11 +274,11 @@ void FrmArchive::closeEvent(QCloseEvent* event) {
 
 // --- Host -----------------------------------------------------------------
 
-int FrmArchive::Mode() {
+RunMode FrmArchive::Mode() {
   for (int i = 0; i < 5; ++i) {
-    if (options_[i]->isChecked()) return i + 1;
+    if (options_[i]->isChecked()) return RunMode(i + 1);
   }
-  return 1;
+  return RunMode::kCatalogue;
 }
 
 std::string FrmArchive::Cat_dir() { return cat_dir_->Path(); }
