@@ -5,7 +5,9 @@
 //     TurboJPEG decoding alone, at the factor Zendrel decodes at, in two
 //     processes (the floor no decoder-bound run can beat);
 //   - re-runs over unchanged pictures (200 large; 2,000 and 10,000 small);
-//   - the peak memory of runs over 200, 2,000 and 10,000 pictures.
+//   - the peak memory of runs over 200, 2,000 and 10,000 pictures;
+//   - two-job runs over the same 200 pictures carrying a few hundred bytes
+//     of EXIF, IPTC and XMP each, with and without --metadata.
 // Pictures are drawn once and kept in CACHE_DIR: 50 distinct 12-megapixel
 // ones (--distinct 200 draws all 200, but drawing one takes seconds of a
 // core) and 200 of 640x480. Every set is made of
@@ -14,7 +16,7 @@
 //
 //   cmake --build build --target build_speed_bench
 //   build/bench/build_speed_bench CACHE_DIR [--rounds N] [--distinct N]
-//                                 [--no-10000] [--zendrel PROGRAM]
+//                                 [--no-10000] [--metadata-only] [--zendrel PROGRAM]
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/resource.h>
@@ -42,6 +44,7 @@
 #include "imaging/jpeg_layout.h"
 #include "imaging/orientation.h"
 #include "imaging/sample_pictures.h"
+#include "support/metadata_blocks.h"
 
 extern char** environ;
 
@@ -131,6 +134,23 @@ PictureSet Linked_set(const std::string& dir, const std::string& prefix, int cou
   for (int i = 0; i < count; ++i) {
     set.paths.push_back(dir + "/" + Numbered(prefix, i, 5));
     if (!fs::exists(set.paths.back())) fs::create_hard_link(target(i), set.paths.back());
+  }
+  return set;
+}
+
+// Copies of `drawn` with metadata blocks, made once; a copy appears under
+// its name only when whole.
+PictureSet Described_set(const PictureSet& drawn, const std::string& dir) {
+  fs::create_directories(dir);
+  PictureSet set{dir, {}};
+  for (size_t i = 0; i < drawn.paths.size(); ++i) {
+    set.paths.push_back(dir + "/" + fs::path(drawn.paths[i]).filename().string());
+    if (fs::exists(set.paths.back())) continue;
+    zendrel::testing::MetadataBlocks blocks;
+    blocks.title = "Harbour at dawn " + std::to_string(i);
+    std::string bytes = zendrel::testing::With_metadata_blocks(Read_file(drawn.paths[i]), blocks);
+    std::ofstream(set.paths.back() + ".part", std::ios::binary) << bytes;
+    fs::rename(set.paths.back() + ".part", set.paths.back());
   }
   return set;
 }
@@ -323,14 +343,17 @@ int Archive_files(const std::string& dest) {
 }
 
 // One whole run; `fresh` empties the destination first and rebuilds.
-Child Zendrel_build(const PictureSet& set, const std::string& dest, int jobs, bool fresh) {
+Child Zendrel_build(const PictureSet& set, const std::string& dest, int jobs, bool fresh,
+                    bool metadata = false) {
   if (fresh) fs::remove_all(dest);
   std::vector<std::string> args = {g_zendrel, "build",  "--source", set.dir,  "--dest",
                                    dest,      "--copy", "no",       "--jobs", std::to_string(jobs)};
   if (fresh) args.push_back("--rebuild");
+  if (metadata) args.push_back("--metadata");
   Child result = Measured(1, args);
   int files = Archive_files(dest);
-  if (!result.ok || files != 2 * int(set.paths.size())) {
+  bool described = Read_file(dest + "/archive.txt").find("Harbour at dawn") != std::string::npos;
+  if (!result.ok || files != 2 * int(set.paths.size()) || described != metadata) {
     std::fprintf(stderr, "zendrel build over %s failed or is incomplete (%d files; see %s)\n",
                  set.dir.c_str(), files, g_log_path.c_str());
     std::exit(1);
@@ -361,6 +384,34 @@ void Line(const char* what, const Best& best, int pictures) {
 
 const char* Verdict(bool met) { return met ? "met" : "MISSED"; }
 
+// Two-job runs over 200 pictures with metadata blocks, without and with
+// --metadata in turns; the share of the pictures per second kept.
+double Metadata_runs(const PictureSet& large_drawn, int distinct, const std::string& cache,
+                     const std::string& work, int rounds) {
+  PictureSet described_drawn = Described_set(large_drawn, cache + "/large-described");
+  PictureSet described =
+      Linked_set(cache + "/described200-of-" + std::to_string(distinct), "p", kLargeCount,
+                 [&](int i) { return described_drawn.paths[size_t(i % distinct)]; });
+  Warm(described_drawn);
+  Best plain, with_metadata;
+  for (int round = 0; round < rounds; ++round) {
+    plain.Take(Zendrel_build(described, work + "/plain", 2, true));
+    with_metadata.Take(Zendrel_build(described, work + "/described", 2, true, true));
+  }
+  fs::remove_all(work + "/plain");
+  fs::remove_all(work + "/described");
+  std::printf("\nThe same %d pictures with EXIF, IPTC and XMP (%zu bytes each), best of %d:\n",
+              kLargeCount, zendrel::testing::With_metadata_blocks("\xFF\xD8", {}).size() - 2,
+              rounds);
+  Line("zendrel build --jobs 2", plain, kLargeCount);
+  Line("zendrel build --jobs 2 --metadata", with_metadata, kLargeCount);
+  double share = plain.run.seconds / with_metadata.run.seconds;
+  std::printf("  --metadata / without: pictures/s %.3f x, processor time per picture %.3f x\n",
+              share, with_metadata.run.cpu_seconds / plain.run.cpu_seconds);
+  std::printf("  load average %s\n", Load_average().c_str());
+  return share;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -371,6 +422,7 @@ int main(int argc, char** argv) {
   int rounds = 2;
   int distinct = 50;
   bool many = true;
+  bool metadata_only = false;
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
     if (arg == "--rounds" && i + 1 < argc)
@@ -381,12 +433,14 @@ int main(int argc, char** argv) {
       distinct = std::clamp(std::atoi(argv[++i]), 1, kLargeCount);
     else if (arg == "--no-10000")
       many = false;
+    else if (arg == "--metadata-only")
+      metadata_only = true;
     else if (!arg.empty() && arg[0] != '-' && cache.empty())
       cache = arg;
     else {
       std::fprintf(stderr,
                    "usage: build_speed_bench CACHE_DIR [--rounds N] [--distinct N] "
-                   "[--no-10000] [--zendrel PROGRAM]\n");
+                   "[--no-10000] [--metadata-only] [--zendrel PROGRAM]\n");
       return 2;
     }
   }
@@ -401,6 +455,19 @@ int main(int argc, char** argv) {
               std::thread::hardware_concurrency(), Load_average().c_str());
 
   PictureSet large_drawn = Drawn_set(cache + "/large", "p", distinct, 4000, 3000, 1000);
+  if (metadata_only) {
+    std::string work = cache + "/work";
+    fs::remove_all(work);
+    fs::create_directories(work);
+    g_log_path = work + "/zendrel.log";
+    double share = Metadata_runs(large_drawn, distinct, cache, work, rounds);
+    std::printf("\n  --metadata / without, two-job pictures/s %6.3f x   target >= 0.95  %s\n",
+                share, Verdict(share >= 0.95));
+    std::printf("\nload average %s; whole bench %.0f s\n", Load_average().c_str(),
+                Now() - bench_start);
+    fs::remove_all(work);
+    return 0;
+  }
   PictureSet small_drawn = Drawn_set(cache + "/small", "s", kSmallDrawn, 640, 480, 5000);
   auto large_link = [&](int i) { return large_drawn.paths[size_t(i % distinct)]; };
   auto small_link = [&](int i) { return small_drawn.paths[size_t(i % kSmallDrawn)]; };
@@ -439,6 +506,8 @@ int main(int argc, char** argv) {
   Line("libvips, two processes", v2, kLargeCount);
   Line("TurboJPEG decode floor, two processes", f2, kLargeCount);
   std::printf("  load average %s\n", Load_average().c_str());
+
+  double metadata_share = Metadata_runs(large_drawn, distinct, cache, work, rounds);
 
   // Unchanged re-runs: the destination of the last two-job run as it is.
   Best again200, again2000, again10000;
@@ -497,6 +566,8 @@ int main(int argc, char** argv) {
               z2_cpu / f2_cpu, Verdict(z2_cpu / f2_cpu <= 1.3));
   std::printf("    two-job / one-job zendrel (wall clock) %6.2f x   two cores: ideally 2\n",
               z1.run.seconds / z2.run.seconds);
+  std::printf("  --metadata / without, two-job pictures/s %6.3f x   target >= 0.95  %s\n",
+              metadata_share, Verdict(metadata_share >= 0.95));
   std::printf("  unchanged re-run, 10,000 pictures        %6.2f s   target < 5 s    %s  (%s)\n",
               rerun_10000, Verdict(rerun_10000 < 5), many ? "measured" : "2,000 measured, times 5");
   std::printf("  unchanged re-run, 2,000 times 5          %6.2f s\n",

@@ -1,9 +1,7 @@
 // Reading speed of the PhotoRecall reader: a GA_PicInfo of ROWS rows (with a
-// memo of a few hundred bytes each) written by the shared mdbgen.py, read
-// through Read_mdb into a sink that only counts.
+// memo of a few hundred characters each) written by the tests' Access
+// writer, read through Read_mdb into a sink that only counts.
 //   read_mdb_bench [ROWS]   (default 20000)
-#include <unistd.h>
-
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -11,6 +9,7 @@
 #include <fstream>
 #include <string>
 
+#include "catalog/fixtures/mdb_writer.h"
 #include "catalog/read_mdb.h"
 #include "platform/native_path.h"
 
@@ -28,25 +27,29 @@ int main(int argc, char** argv) {
   long rows = argc > 1 ? std::atol(argv[1]) : 20000;
   std::string dir = (std::filesystem::temp_directory_path() / "zendrel-mdb-bench").string();
   std::filesystem::create_directories(dir);
-  std::string json = dir + "/db.json", mdb = dir + "/db.mdb";
+  std::string mdb = dir + "/db.mdb";
+  using zendrel::testing::MdbType;
+  zendrel::testing::MdbTableSpec table{"GA_PicInfo",
+                                       {{"Source", MdbType::kText},
+                                        {"Name", MdbType::kText},
+                                        {"DATA1", MdbType::kText},
+                                        {"DATA2", MdbType::kText},
+                                        {"Description", MdbType::kMemo},
+                                        {"MEMO1", MdbType::kMemo},
+                                        {"DateCreated", MdbType::kDateTime}}};
+  for (long i = 0; i < rows; ++i)
+    table.rows.push_back({{"Source", "C:\\Photos\\" + std::to_string(i) + ".jpg"},
+                          {"Name", "Title " + std::to_string(i)},
+                          {"DATA1", "keywords"},
+                          {"DATA2", "category"},
+                          {"Description", std::string(300, 'd')},
+                          {"MEMO1", "author"},
+                          {"DateCreated", "1999-05-0" + std::to_string(1 + i % 9)}});
   {
-    std::ofstream out(json);
-    out << R"({"tables": [{"name": "GA_PicInfo", "columns": [
-      {"name": "Source", "type": "text"}, {"name": "Name", "type": "text"},
-      {"name": "DATA1", "type": "text"}, {"name": "DATA2", "type": "text"},
-      {"name": "Description", "type": "memo"}, {"name": "MEMO1", "type": "memo"},
-      {"name": "DateCreated", "type": "datetime"}], "rows": [)";
-    for (long i = 0; i < rows; ++i) {
-      out << (i ? "," : "") << R"(["C:\\Photos\\)" << i << R"(.jpg", "Title )" << i
-          << R"(", "keywords", "category", ")" << std::string(300, 'd')
-          << R"(", "author", "1999-05-0)" << (1 + i % 9) << "\"]";
-    }
-    out << "]}]}";
+    std::ofstream out(mdb, std::ios::binary);
+    out << zendrel::testing::Mdb_database({table});
+    if (!out) return 1;
   }
-  std::string python = access("/usr/bin/python3", X_OK) == 0 ? "/usr/bin/python3" : "python3";
-  std::string make =
-      python + " '" ZENDREL_SHARED_DIR "/tools/mdbgen.py' '" + mdb + "' '@" + json + "'";
-  if (std::system(make.c_str()) != 0) return 1;
   Counter sink;
   auto start = std::chrono::steady_clock::now();
   zendrel::Status read = zendrel::Read_mdb(zendrel::Windows_path(mdb), sink);

@@ -217,7 +217,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   std::vector<Method> methods = {
-      {"Zendrel Make_archive_pictures", [&](const Picture& p) { return Zendrel(p, dir); }},
+      {"Zendrel Make_archive_jpegs", [&](const Picture& p) { return Zendrel(p, dir); }},
       {"libvips (C API)", [&](const Picture& p) { return Vips(p, dir); }},
       {"ImageMagick convert", [&](const Picture& p) { return Magick(p, dir); }},
       {"TurboJPEG decode (floor)", [](const Picture& p) { return Floor(p); }},

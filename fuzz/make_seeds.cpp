@@ -1,5 +1,5 @@
 // Writes seed corpora for the fuzz targets from the fixture writers of the
-// tests: make_seeds DIR makes DIR/<reader>/ with a few good catalogues each.
+// tests: make_seeds DIR makes DIR/<reader>/ with a few good inputs each.
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -7,6 +7,8 @@
 #include "catalog/fixtures/gal_writer.h"
 #include "catalog/fixtures/plb_writer.h"
 #include "catalog/fixtures/tdb_writer.h"
+#include "support/metadata_blocks.h"
+#include "support/jpeg_fixture.h"
 
 namespace fs = std::filesystem;
 using namespace zendrel::testing;
@@ -48,5 +50,25 @@ int main(int argc, char** argv) {
        "Label,Size,Date,Width,Height,Path\r\n"
        "PHOTOS99,1,2,3,4,Photos\\1999,,,,,,,,,,,,,,,,a.jpg,\"Nice, really\",sea sun\r\n"
        "\"L,1\",,,,,\"a,b\",,,,,,,,,,,,,,,,b.jpg\r\nLabel,again\r\n");
+  // The metadata target prepends the start marker itself.
+  MetadataBlocks blocks;
+  Seed(dir, "metadata", "all", With_metadata_blocks("\xFF\xD8\xFF\xD9", blocks).substr(2));
+  Seed(dir, "metadata", "exif", Exif_segment(blocks) + "\xFF\xD9");
+  Seed(dir, "metadata", "iptc", Iptc_segment(blocks) + "\xFF\xD9");
+  Seed(dir, "metadata", "sidecar", "X" + Xmp_segment(blocks).substr(4 + 29));
+  Seed(dir, "page_records", "sample",
+       "<script>\r\ncat.add(\"_AAAAAA0.jpg\", \"\",\r\n  \"C:\\\\P\", \"a.jpg\",\r\n"
+       "  \"Sea\", \"sea\",\r\n  \"Trips\", \"Nice\",\r\n  \"Ann\", \"May 1, 1999\");\r\n"
+       "cat.add(\"_AAAAAA1.jpg\", \"\", \"C:\", \"b.jpg\", \"\", \"\", \"\", \"\", \"\", \"\");\n"
+       "cat.add(\"x\"\rcat.add\n");
+  std::string jpeg = Small_jpeg(24, 16);
+  Seed(dir, "jpeg_layout", "plain", jpeg);
+  Seed(dir, "jpeg_layout", "cut", jpeg.substr(0, jpeg.size() / 2));
+  // An EXIF block (a TIFF header and an empty directory) right after the
+  // start-of-image marker.
+  std::string exif("Exif\0\0II*\0\x08\0\0\0\0\0\0\0\0\0", 20);
+  std::string segment = "\xff\xe1" + std::string(1, char((exif.size() + 2) >> 8)) +
+                        std::string(1, char(exif.size() + 2)) + exif;
+  Seed(dir, "jpeg_layout", "exif", jpeg.substr(0, 2) + segment + jpeg.substr(2));
   return 0;
 }

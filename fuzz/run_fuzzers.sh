@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Builds the catalogue readers' fuzz targets with clang and runs each one
-# briefly from seeds written by the test fixtures, then replays the saved
+# Builds the readers' fuzz targets (catalogues, page records, JPEG markers,
+# pictures' metadata) with clang and runs each one briefly from seeds written by the test fixtures, then replays the saved
 # inputs in fuzz/regressions/<reader>/. Usage: run_fuzzers.sh BUILD_DIR [SECONDS]
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
@@ -11,7 +11,7 @@ cmake -S "$here" -B "$build" -G Ninja -DCMAKE_CXX_COMPILER=clang++ \
 cmake --build "$build" >/dev/null
 rm -rf "$build/seeds" && "$build/make_seeds" "$build/seeds"
 status=0
-for reader in textcat csv plb gal tdb; do
+for reader in textcat csv plb gal tdb page_records jpeg_layout metadata; do
   corpus="$build/corpus/$reader"
   mkdir -p "$corpus" "$build/artifacts/$reader"
   regressions=()

@@ -1,6 +1,7 @@
 #include "app/frm_archive.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -76,7 +77,7 @@ FrmArchive::FrmArchive(QWidget* parent) : QWidget(parent) {
   setObjectName("frmArchive");
   setWindowTitle("Zendrel");
   Build_controls();
-  resize(720, 600);
+  resize(720, 624);
   Start_in_current_directory();
   Apply_mode(1);
 }
@@ -147,6 +148,9 @@ QWidget* FrmArchive::Build_source_frame() {
   auto* layout = new QVBoxLayout(frame2_);
   layout->addWidget(src_drive_);
   layout->addWidget(src_dir_, 1);
+  metadata_ = new QCheckBox("Take descriptions from the pictures", frame2_);
+  metadata_->setObjectName("Metadata");
+  layout->addWidget(metadata_);
   connect(src_drive_, &DriveList::Drive_changed, this,
           [this](char letter) { src_dir_->Set_path(std::string(1, letter) + ":\\"); });
   return frame2_;
@@ -219,6 +223,7 @@ void FrmArchive::Apply_mode(int mode) {
   Set_list_state(src_dir_, row.source);
   Set_list_state(dest_drive_, row.destination);
   Set_list_state(dest_dir_, row.destination);
+  metadata_->setEnabled(mode == 3);  // only the directory scan reads the pictures' metadata
 }
 
 void FrmArchive::CatDrive_Change(char letter) {
@@ -285,6 +290,9 @@ std::string FrmArchive::Cat_dir() { return cat_dir_->Path(); }
 std::string FrmArchive::Cat_file() { return cat_file_->File_name(); }
 std::string FrmArchive::Src_dir() { return src_dir_->Path(); }
 std::string FrmArchive::Dest_dir() { return dest_dir_->Path(); }
+bool FrmArchive::Take_metadata() {
+  return Mode() == RunMode::kSourceDirectory && metadata_->isChecked();
+}
 
 std::string FrmArchive::Go_caption() { return From_qt(go_->text()); }
 

@@ -12,6 +12,7 @@
 #include "build/host.h"
 #include "catalog/label_drive_table.h"
 
+class QCheckBox;
 class QGroupBox;
 class QLabel;
 class QPushButton;
@@ -38,6 +39,7 @@ class FrmArchive : public QWidget, public Host {
   std::string Cat_file() override;
   std::string Src_dir() override;
   std::string Dest_dir() override;
+  bool Take_metadata() override;
   std::string Go_caption() override;
   void Set_go_caption(const std::string& caption) override;
   std::string Status_caption() override;
@@ -90,6 +92,7 @@ class FrmArchive : public QWidget, public Host {
   QGroupBox* frame2_;
   DriveList* src_drive_;
   DirList* src_dir_;
+  QCheckBox* metadata_;  // "Take descriptions from the pictures", mode 3
   QGroupBox* frame3_;
   DriveList* dest_drive_;
   DirList* dest_dir_;

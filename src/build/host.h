@@ -44,6 +44,9 @@ class Host {
   // and whether to make anew copies that an earlier run left in place.
   virtual int Jobs() { return 0; }
   virtual bool Rebuild() { return false; }
+  // Whether the directory scan takes titles, keywords, comments, authors
+  // and dates from the pictures' own metadata.
+  virtual bool Take_metadata() { return false; }
 
   // Opens the record editor on the records just read into the RecordTable.
   virtual void Show_record_editor() = 0;

@@ -140,7 +140,9 @@ class Run {
     if (mode_ == RunMode::kSourceDirectory) {
       // A source directory that cannot be listed, or that goes away, is no
       // archive of it: the run fails and the previous archive stays.
-      Status scanned = Scan_source(host_.Src_dir(), context_);
+      MetadataOption metadata{host_.Take_metadata()};
+      Status scanned = Scan_source(host_.Src_dir(), context_, &metadata);
+      context_.degraded_pictures = metadata.degraded;
       if (!scanned.ok()) context_.Fail(scanned);
       return Status();
     }

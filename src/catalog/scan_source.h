@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "catalog/picture_record.h"
@@ -10,9 +11,22 @@ namespace zendrel {
 // At most this many names are taken from a directory.
 inline constexpr int kMaxScanNames = 10001;
 
+// Descriptions taken from the pictures' own metadata (EXIF, IPTC, XMP and
+// XMP sidecars), and what that met.
+struct MetadataOption {
+  bool take = false;
+  // Pictures archived with only part of their metadata, or none, because
+  // it was damaged (or its reading crashed or hung).
+  int32_t degraded = 0;
+};
+
 // Delivers the *.jpg plain files of `source_dir` (Windows view) in listing
-// order, each with its modification date as "mmmm d, yyyy". A directory that
-// cannot be listed, or that disappears during the scan, gives a failure.
-Status Scan_source(const std::string& source_dir, PictureSink& sink);
+// order, each with its modification date as "mmmm d, yyyy". With `metadata`
+// taken, title, subject, category, comment, author and date come from the
+// picture where it holds them (the modification date otherwise). A
+// directory that cannot be listed, or that disappears during the scan,
+// gives a failure.
+Status Scan_source(const std::string& source_dir, PictureSink& sink,
+                   MetadataOption* metadata = nullptr);
 
 }  // namespace zendrel

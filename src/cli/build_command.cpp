@@ -46,7 +46,8 @@ std::string Make_destination(const std::string& dest) {
 }
 
 int Build_command(const std::vector<std::string>& args, Streams& io) {
-  Options options(args, {"source", "dest", "catalog", "copy", "drive", "jobs"}, {"rebuild"});
+  Options options(args, {"source", "dest", "catalog", "copy", "drive", "jobs"},
+                  {"rebuild", "metadata"});
   if (!options.ok()) {
     io.err << "zendrel build: " << options.error() << "\n";
     return 2;
@@ -57,6 +58,10 @@ int Build_command(const std::vector<std::string>& args, Streams& io) {
   auto catalog = options.Get("catalog");
   if (!dest || (!source && !catalog)) {
     io.err << "zendrel build: give --dest DIR and --source DIR or --catalog FILE\n";
+    return 2;
+  }
+  if (catalog && options.Has("metadata")) {
+    io.err << "zendrel build: --metadata reads the pictures of --source without --catalog\n";
     return 2;
   }
   CliHost host(io);
@@ -93,6 +98,7 @@ int Build_command(const std::vector<std::string>& args, Streams& io) {
     return 1;
   }
   host.rebuild = options.Has("rebuild");
+  host.take_metadata = options.Has("metadata");
   if (auto jobs = options.Get("jobs")) {
     char* end = nullptr;
     long n = std::strtol(jobs->c_str(), &end, 10);

@@ -23,6 +23,7 @@ class CliHost : public Host {
   Answer yes_no_answer = Answer::kNo;
   int jobs = 0;  // scaling threads; 0: one per core
   bool rebuild = false;
+  bool take_metadata = false;
 
   RunMode Mode() override { return mode; }
   std::string Cat_dir() override { return cat_dir; }
@@ -40,6 +41,7 @@ class CliHost : public Host {
   void Do_events() override;
   int Jobs() override { return jobs; }
   bool Rebuild() override { return rebuild; }
+  bool Take_metadata() override { return take_metadata; }
   void Show_record_editor() override {}
   LabelDriveTable& Label_drives() override { return labels_; }
 

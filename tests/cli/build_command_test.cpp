@@ -8,6 +8,7 @@
 #include "cli/cli_host.h"
 #include "cli/command.h"
 #include "support/jpeg_fixture.h"
+#include "support/metadata_blocks.h"
 #include "support/temp_dir.h"
 
 namespace zendrel::cli {
@@ -32,6 +33,30 @@ TEST(CommandLine, BuildsAnArchiveAndShowsProgressOnATerminal) {
   EXPECT_NE(run.out.str().find("\r2 pictures, "), std::string::npos);
   EXPECT_NE(run.out.str().find("2 Done!\n"), std::string::npos);
   EXPECT_TRUE(dir.Exists("out/archive.htm"));
+}
+
+TEST(CommandLine, MetadataOptionFillsTheRecordsFromThePictures) {
+  testing::TempDir dir;
+  testing::MetadataBlocks blocks;
+  blocks.title = "Harbour";
+  blocks.keywords = {"sea", "boats"};
+  dir.Write("src/a.jpg", testing::With_metadata_blocks(testing::Small_jpeg(), blocks));
+  CliRun plain({"build", "--source", dir.Native("src"), "--dest", dir.Native("plain")});
+  EXPECT_EQ(plain.status, 0) << plain.err.str();
+  EXPECT_EQ(dir.Read("plain/archive.txt").find("Harbour"), std::string::npos);
+
+  CliRun run({"build", "--source", dir.Native("src"), "--dest", dir.Native("out"), "--metadata"});
+  EXPECT_EQ(run.status, 0) << run.err.str();
+  std::string staging = dir.Read("out/archive.txt");
+  EXPECT_NE(staging.find("\tHarbour\tsea boats\t\tFishing boats waiting for the tide\tAnn "
+                         "Lee\tFebruary 3, 2001\t_"),
+            std::string::npos)
+      << staging;
+
+  CliRun with_catalog({"build", "--catalog", dir.Native("out/archive.txt"), "--dest",
+                       dir.Native("again"), "--metadata"});
+  EXPECT_EQ(with_catalog.status, 2);
+  EXPECT_NE(with_catalog.err.str().find("--metadata"), std::string::npos);
 }
 
 TEST(CommandLine, RefusedRunsExitNonZeroWithTheReason) {

@@ -1,18 +1,20 @@
 #!/usr/bin/env bash
 # Builds the Debian package and checks it: metadata, layout, lintian, and the
 # unpacked program finding its texture.jpg through the /usr/bin link.
+# Usage: package_test.sh BUILD_DIR VERSION (the project's version).
 set -euo pipefail
 build_dir=$1
+version=$2
 cd "$build_dir"
 cpack -G DEB >/dev/null
-deb=zendrel_1.1.0_amd64.deb
+deb=zendrel_${version}_amd64.deb
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
 info=$(dpkg-deb --info "$deb")
-for field in "Package: zendrel" "Version: 1.1.0" "Architecture: amd64" "Section: graphics"; do
+for field in "Package: zendrel" "Version: $version" "Architecture: amd64" "Section: graphics"; do
   grep -q "$field" <<<"$info" || fail "control lacks '$field'"
 done
-for lib in libqt6widgets6 libturbojpeg0 libexif12 libmdb3; do
+for lib in libqt6widgets6 libturbojpeg0 libexif12 libexiv2-27 libmdb3; do
   grep -q "Depends:.*$lib" <<<"$info" || fail "Depends lacks $lib"
 done
 
@@ -31,7 +33,7 @@ errors=$(lintian "$deb" 2>/dev/null | grep '^E:' || true)
 root=$(mktemp -d)
 trap 'rm -rf "$root"' EXIT
 dpkg-deb -x "$deb" "$root"
-"$root/usr/bin/zendrel" --version | grep -qx "Zendrel 1.1.0" || fail "--version"
+"$root/usr/bin/zendrel" --version | grep -qx "Zendrel $version" || fail "--version"
 "$root/usr/bin/zendrel" demo "$root/demo" >/dev/null
 [ -s "$root/demo/archive/texture.jpg" ] || fail "the demo archive has no texture.jpg"
 cmp -s "$root/demo/archive/texture.jpg" "$root/usr/lib/zendrel/texture.jpg" || fail "texture differs"

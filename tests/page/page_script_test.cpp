@@ -110,21 +110,36 @@ TEST(PageTail, DeclaresTheGlobalsThenTheViewerAndTheFrameset) {
 
 TEST(PageTail, FrameTemplatesStandBetweenTheFunctionsAndTheStart) {
   std::vector<std::string> lines = Page_tail_lines();
-  size_t welcome = 0;
-  while (lines[welcome].rfind("var welcomeFrame = ", 0) != 0) ++welcome;
-  EXPECT_EQ(lines[welcome - 1], "");
-  EXPECT_EQ(lines[welcome + 9], "  '</h3></body></html>';");
-  EXPECT_EQ(lines[welcome + 10], "  ");
-  EXPECT_EQ(
-      lines[welcome + 11],
-      R"html(var xFrame = '<html><body onLoad="parent.initialize()" bgcolor="#000000"> </body></html>';)html");
-  EXPECT_EQ(lines[welcome + 12], "");
-  EXPECT_EQ(lines[welcome + 13].rfind("var startFrame = ", 0), 0u);
-  EXPECT_EQ(lines[welcome + 23], "  '</form></body></html>';");
-  EXPECT_EQ(lines[welcome + 24], "  ");
-  EXPECT_EQ(lines[welcome + 25].rfind("var blankFrame = ", 0), 0u);
-  EXPECT_EQ(lines[welcome + 26], "  ");
-  EXPECT_EQ(lines[welcome + 27], "function initialize() {");
+  auto first_line = [&](const std::string& prefix) {
+    size_t at = 0;
+    while (at < lines.size() && lines[at].rfind(prefix, 0) != 0) ++at;
+    return at;
+  };
+  // The templates in their order, then the start functions.
+  std::vector<size_t> at = {first_line("var welcomeFrame = "), first_line("var xFrame = "),
+                            first_line("var startFrame = "), first_line("var blankFrame = "),
+                            first_line("function initialize(")};
+  for (size_t i = 0; i < at.size(); ++i) {
+    ASSERT_LT(at[i], lines.size()) << i;
+    if (i > 0) {
+      EXPECT_LT(at[i - 1], at[i]) << i;
+    }
+  }
+  // Each template is one statement, ended before the next begins, and no
+  // function stands among them.
+  for (size_t i = 0; i + 1 < at.size(); ++i) {
+    bool ended = false;
+    for (size_t n = at[i]; n < at[i + 1]; ++n) {
+      const std::string& line = lines[n];
+      EXPECT_NE(line.rfind("function ", 0), 0u) << line;
+      if (line.size() >= 2 && line.compare(line.size() - 2, 2, "';") == 0) ended = true;
+    }
+    EXPECT_TRUE(ended) << lines[at[i]];
+  }
+  // The viewer's functions all come before them.
+  bool function_before = false;
+  for (size_t n = 0; n < at[0]; ++n) function_before |= lines[n].rfind("function ", 0) == 0;
+  EXPECT_TRUE(function_before);
 }
 
 TEST(ArchivePage, OnlyRecordLinesBeginWithCatAdd) {
