@@ -44,7 +44,6 @@
 #include "imaging/jpeg_layout.h"
 #include "imaging/orientation.h"
 #include "imaging/sample_pictures.h"
-#include "imaging/scale.h"
 #include "support/metadata_blocks.h"
 
 extern char** environ;

@@ -22,6 +22,7 @@
 #include <string>
 #include <vector>
 
+#include "imaging/archive_jpegs.h"
 #include "imaging/archive_picture.h"
 #include "imaging/jpeg_codec.h"
 #include "imaging/jpeg_layout.h"
@@ -29,7 +30,6 @@
 #include "imaging/picture_file.h"
 #include "imaging/resample.h"
 #include "imaging/sample_pictures.h"
-#include "imaging/scale.h"
 
 extern char** environ;
 
@@ -59,8 +59,14 @@ void Use_one_core() {
 }
 
 bool Zendrel(const Picture& picture, const std::string& out) {
-  return zendrel::Make_archive_pictures(picture.path, out + "/z_display.jpg", out + "/z_thumb.jpg")
-             .outcome == zendrel::ScaleOutcome::kMade;
+  zendrel::ArchiveJpegs copies = zendrel::Make_archive_jpegs(picture.path);
+  return copies.readable &&
+         zendrel::Write_whole_file(out + "/z_display.jpg", copies.display.data(),
+                                   copies.display.size())
+             .empty() &&
+         zendrel::Write_whole_file(out + "/z_thumb.jpg", copies.thumbnail.data(),
+                                   copies.thumbnail.size())
+             .empty();
 }
 
 bool Vips(const Picture& picture, const std::string& out) {
@@ -211,7 +217,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   std::vector<Method> methods = {
-      {"Zendrel Make_archive_pictures", [&](const Picture& p) { return Zendrel(p, dir); }},
+      {"Zendrel Make_archive_jpegs", [&](const Picture& p) { return Zendrel(p, dir); }},
       {"libvips (C API)", [&](const Picture& p) { return Vips(p, dir); }},
       {"ImageMagick convert", [&](const Picture& p) { return Magick(p, dir); }},
       {"TurboJPEG decode (floor)", [](const Picture& p) { return Floor(p); }},

@@ -7,8 +7,8 @@
 #include "catalog/fixtures/gal_writer.h"
 #include "catalog/fixtures/plb_writer.h"
 #include "catalog/fixtures/tdb_writer.h"
-#include "support/metadata_blocks.h"
 #include "support/jpeg_fixture.h"
+#include "support/metadata_blocks.h"
 
 namespace fs = std::filesystem;
 using namespace zendrel::testing;

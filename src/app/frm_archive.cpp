@@ -314,18 +314,20 @@ void FrmArchive::closeEvent(QCloseEvent* event) {
 
 // --- Host -----------------------------------------------------------------
 
-int FrmArchive::Mode() {
+RunMode FrmArchive::Mode() {
   for (int i = 0; i < 5; ++i) {
-    if (options_[i]->isChecked()) return i + 1;
+    if (options_[i]->isChecked()) return RunMode(i + 1);
   }
-  return 1;
+  return RunMode::kCatalogue;
 }
 
 std::string FrmArchive::Cat_dir() { return cat_dir_->Path(); }
 std::string FrmArchive::Cat_file() { return cat_file_->File_name(); }
 std::string FrmArchive::Src_dir() { return src_dir_->Path(); }
 std::string FrmArchive::Dest_dir() { return dest_dir_->Path(); }
-bool FrmArchive::Take_metadata() { return Mode() == 3 && metadata_->isChecked(); }
+bool FrmArchive::Take_metadata() {
+  return Mode() == RunMode::kSourceDirectory && metadata_->isChecked();
+}
 
 std::string FrmArchive::Go_caption() { return From_qt(go_->text()); }
 

@@ -34,7 +34,7 @@ class FrmArchive : public QWidget, public Host {
   // The lists start on the current directory.
   explicit FrmArchive(QWidget* parent = nullptr);
 
-  int Mode() override;
+  RunMode Mode() override;
   std::string Cat_dir() override;
   std::string Cat_file() override;
   std::string Src_dir() override;
@@ -44,8 +44,8 @@ class FrmArchive : public QWidget, public Host {
   void Set_go_caption(const std::string& caption) override;
   std::string Status_caption() override;
   void Set_status_caption(const std::string& caption) override;
-  int16_t Copy_mode() override { return copy_mode_; }
-  void Set_copy_mode(int16_t mode) override { copy_mode_ = mode; }
+  CopyMode Copy_mode() override { return copy_mode_; }
+  void Set_copy_mode(CopyMode mode) override { copy_mode_ = mode; }
   void Ask_copy_originals() override;
   Answer Message_box(const std::string& text, Buttons buttons) override;
   void Do_events() override;
@@ -105,7 +105,7 @@ class FrmArchive : public QWidget, public Host {
   QPushButton* exit_;
   QPushButton* open_archive_;
 
-  int16_t copy_mode_ = 0;
+  CopyMode copy_mode_ = CopyMode::kNoCopy;
   LabelDriveTable label_drives_;
   bool in_run_ = false;
   bool close_pending_ = false;  // closed through the frame during a run

@@ -58,16 +58,16 @@ FrmCopy::FrmCopy(QWidget* parent) : QDialog(parent) {
 
 void FrmCopy::OK_Click() {
   if (option2_->isChecked())
-    copy_mode_ = 2;
+    copy_mode_ = CopyMode::kUniqueNames;
   else if (option1_->isChecked())
-    copy_mode_ = 1;
+    copy_mode_ = CopyMode::kKeepNames;
   else
-    copy_mode_ = 0;
+    copy_mode_ = CopyMode::kNoCopy;
   accept();
 }
 
 void FrmCopy::Cancel_Click() {
-  copy_mode_ = -1;
+  copy_mode_ = CopyMode::kCancelled;
   reject();
 }
 

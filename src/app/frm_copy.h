@@ -4,7 +4,8 @@
 #pragma once
 
 #include <QDialog>
-#include <cstdint>
+
+#include "build/run_modes.h"
 
 class QRadioButton;
 
@@ -15,9 +16,8 @@ class FrmCopy : public QDialog {
  public:
   explicit FrmCopy(QWidget* parent = nullptr);
 
-  // The answer: 2 rename to unique names, 1 keep names, 0 no copy, -1
-  // cancelled (also when the dialog is closed through its frame).
-  int16_t Copy_mode() const { return copy_mode_; }
+  // The answer; cancelled also when the dialog is closed through its frame.
+  CopyMode Copy_mode() const { return copy_mode_; }
 
  private:
   void OK_Click();
@@ -26,7 +26,7 @@ class FrmCopy : public QDialog {
   QRadioButton* option0_;
   QRadioButton* option1_;
   QRadioButton* option2_;
-  int16_t copy_mode_ = -1;
+  CopyMode copy_mode_ = CopyMode::kCancelled;
 };
 
 }  // namespace zendrel

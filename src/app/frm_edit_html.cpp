@@ -4,12 +4,12 @@
 #include <QFont>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
 #include <algorithm>
 
 #include "app/enter_key.h"
+#include "app/message_box.h"
 #include "app/window_frame.h"
 #include "edit/path_box.h"
 #include "edit/record_number.h"
@@ -26,12 +26,6 @@ QString To_box(const std::string& text) { return QString::fromStdString(Cp1252_t
 
 std::string From_box(const QLineEdit* box) { return Utf8_to_cp1252(box->text().toStdString()); }
 
-QString Message_text(const std::string& text) {
-  QString shown = To_box(text);
-  shown.replace(QChar('\r'), QChar('\n'));
-  return shown;
-}
-
 class WindowPrompts : public EditorPrompts {
  public:
   explicit WindowPrompts(QWidget* parent) : parent_(parent) {}
@@ -39,22 +33,7 @@ class WindowPrompts : public EditorPrompts {
   Answer Ask(const std::string& text, Buttons buttons, const std::string& title) override {
     if (FrmEditHtml::message_hook_for_testing)
       return FrmEditHtml::message_hook_for_testing(text, buttons, title);
-    QMessageBox box(QMessageBox::NoIcon, To_box(title), Message_text(text), QMessageBox::NoButton,
-                    parent_);
-    Frame_message_box(box);
-    switch (buttons) {
-      case Buttons::kOk:
-        box.setStandardButtons(QMessageBox::Ok);
-        box.exec();
-        return Answer::kOk;
-      case Buttons::kYesNo:
-        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-        return box.exec() == QMessageBox::Yes ? Answer::kYes : Answer::kNo;
-      case Buttons::kRetryCancel:
-        box.setStandardButtons(QMessageBox::Retry | QMessageBox::Cancel);
-        return box.exec() == QMessageBox::Retry ? Answer::kRetry : Answer::kCancel;
-    }
-    return Answer::kOk;
+    return Show_message_box(parent_, text, buttons, title);
   }
 
  private:

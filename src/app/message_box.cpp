@@ -12,11 +12,12 @@ MessageBoxHook& Message_box_hook() {
   return hook;
 }
 
-Answer Show_message_box(QWidget* parent, const std::string& text, Buttons buttons) {
+Answer Show_message_box(QWidget* parent, const std::string& text, Buttons buttons,
+                        const std::string& title) {
   if (Message_box_hook()) return Message_box_hook()(text, buttons);
 
   QMessageBox box(parent);
-  box.setWindowTitle("Zendrel");
+  box.setWindowTitle(To_qt(title));
   box.setIcon(QMessageBox::NoIcon);
   box.setTextFormat(Qt::PlainText);
   QString shown = To_qt(text);

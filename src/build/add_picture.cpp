@@ -44,7 +44,8 @@ PictureProcessing::PictureProcessing(RunContext& run, RunNames& names, Destinati
 PendingPicture PictureProcessing::Take_in(const PictureRecord& record) {
   PendingPicture p;
   p.record = record;
-  p.directory = host_.Mode() == 2 ? host_.Src_dir() : Directory_part(record.SourceFile);
+  p.directory = host_.Mode() == RunMode::kCatalogueFromSource ? host_.Src_dir()
+                                                              : Directory_part(record.SourceFile);
   p.file_name = Jpg_name(File_part(record.SourceFile));
   if (p.file_name.find(".jpg") == std::string::npos) return p;
   p.source_path = Add_backslash(p.directory) + p.file_name;
@@ -103,10 +104,10 @@ bool PictureProcessing::Write_copies(const PendingPicture& p, const ArchiveJpegs
 }
 
 void PictureProcessing::Copy_original(const PendingPicture& p) {
-  int16_t mode = host_.Copy_mode();
-  if (mode == 1 && !Unsafe_file_name(p.file_name)) {
+  CopyMode mode = host_.Copy_mode();
+  if (mode == CopyMode::kKeepNames && !Unsafe_file_name(p.file_name)) {
     Copy_file(p.source_path, p.dest + p.file_name);  // refuses to copy a file onto itself
-  } else if (mode == 2) {
+  } else if (mode == CopyMode::kUniqueNames) {
     // Straight to the copy name: a user's file of the original's name in
     // the destination, or the original itself, is never touched.
     auto native_copy = dest_index_.Native(p.dest, p.names.copy);

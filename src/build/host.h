@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "build/run_modes.h"
 #include "platform/message_buttons.h"
 
 namespace zendrel {
@@ -17,7 +18,7 @@ class Host {
   virtual ~Host() = default;
 
   // Read afresh at each use, as the window stays live during a run.
-  virtual int Mode() = 0;              // 1 to 5
+  virtual RunMode Mode() = 0;
   virtual std::string Cat_dir() = 0;   // Windows view, no trailing "\" unless a root
   virtual std::string Cat_file() = 0;  // selected file name; empty when none
   virtual std::string Src_dir() = 0;
@@ -29,9 +30,8 @@ class Host {
   virtual std::string Status_caption() = 0;
   virtual void Set_status_caption(const std::string& caption) = 0;
 
-  // -1 cancelled, 0 no copy, 1 keep names, 2 unique names.
-  virtual int16_t Copy_mode() = 0;
-  virtual void Set_copy_mode(int16_t mode) = 0;
+  virtual CopyMode Copy_mode() = 0;
+  virtual void Set_copy_mode(CopyMode mode) = 0;
   // The copy-originals question, modal; sets Copy_mode.
   virtual void Ask_copy_originals() = 0;
 

@@ -42,9 +42,11 @@ class Run {
     host_.Set_status_caption("");
     mode_ = host_.Mode();
     if (auto refused = Check_selection()) return *refused;
-    if (mode_ != 3 && mode_ != 4 && host_.Cat_file() == "archive.htm") return Edit();
+    if (mode_ != RunMode::kSourceDirectory && mode_ != RunMode::kMaster &&
+        host_.Cat_file() == "archive.htm")
+      return Edit();
     if (!Ask_copy_question()) return {RunEnd::kRefused, ""};
-    if (mode_ == 1 || mode_ == 2) {
+    if (Reads_catalogue()) {
       if (auto refused = Open_catalogue()) return *refused;
     }
     if (auto failed = Open_outputs()) return *failed;
@@ -55,13 +57,18 @@ class Run {
   }
 
  private:
+  // The two kinds of run that read a catalogue file.
+  bool Reads_catalogue() const {
+    return mode_ == RunMode::kCatalogue || mode_ == RunMode::kCatalogueFromSource;
+  }
+
   std::optional<RunOutcome> Check_selection() {
     std::string file = host_.Cat_file();
-    bool needs_file = mode_ == 1 || mode_ == 2 || mode_ == 5;
+    bool needs_file = Reads_catalogue() || mode_ == RunMode::kEditArchive;
     if (needs_file && file.empty())
-      return Refuse(mode_ == 5 ? "Select Archive File" : "Select Catalog File");
+      return Refuse(mode_ == RunMode::kEditArchive ? "Select Archive File" : "Select Catalog File");
     if (needs_file && file == "archive.htm") return std::nullopt;
-    if (mode_ == 5 || ((mode_ == 1 || mode_ == 2) && !Readable_catalogue_type(file)))
+    if (mode_ == RunMode::kEditArchive || (Reads_catalogue() && !Readable_catalogue_type(file)))
       return Refuse(kNotSupported);
     return std::nullopt;
   }
@@ -82,13 +89,15 @@ class Run {
   }
 
   bool Ask_copy_question() {
-    bool ask = mode_ == 1 || ((mode_ == 2 || mode_ == 3) && host_.Dest_dir() != host_.Src_dir());
+    bool ask = mode_ == RunMode::kCatalogue ||
+               ((mode_ == RunMode::kCatalogueFromSource || mode_ == RunMode::kSourceDirectory) &&
+                host_.Dest_dir() != host_.Src_dir());
     if (!ask) {
-      host_.Set_copy_mode(0);
+      host_.Set_copy_mode(CopyMode::kNoCopy);
       return true;
     }
     host_.Ask_copy_originals();
-    return host_.Copy_mode() >= 0;
+    return host_.Copy_mode() != CopyMode::kCancelled;
   }
 
   // The availability check, before anything of the destination is touched.
@@ -117,7 +126,7 @@ class Run {
 
   std::optional<RunOutcome> Open_outputs() {
     std::string dest = Add_backslash(host_.Dest_dir());
-    replace_staging_ = (mode_ == 1 || mode_ == 2) && catalogue_path_ == dest + "archive.txt";
+    replace_staging_ = Reads_catalogue() && catalogue_path_ == dest + "archive.txt";
     Status opened = context_.page().Open(dest + "archive.htm");
     if (opened.ok()) {
       Write_page_head(context_.page());
@@ -128,7 +137,7 @@ class Run {
   }
 
   Status Call_source() {
-    if (mode_ == 3) {
+    if (mode_ == RunMode::kSourceDirectory) {
       // A source directory that cannot be listed, or that goes away, is no
       // archive of it: the run fails and the previous archive stays.
       MetadataOption metadata{host_.Take_metadata()};
@@ -137,7 +146,7 @@ class Run {
       if (!scanned.ok()) context_.Fail(scanned);
       return Status();
     }
-    if (mode_ == 4) {
+    if (mode_ == RunMode::kMaster) {
       MasterRunOf master(context_);
       return Make_master(master);
     }
@@ -194,7 +203,7 @@ class Run {
   Host& host_;
   RunContext context_;
   CatalogueFile catalogue_;
-  int mode_ = 0;
+  RunMode mode_ = RunMode::kCatalogue;
   std::string catalogue_path_;
   const CatalogueType* catalogue_type_ = nullptr;
   bool replace_staging_ = false;

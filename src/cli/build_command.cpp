@@ -73,17 +73,17 @@ int Build_command(const std::vector<std::string>& args, Streams& io) {
     host.cat_dir = Directory_part(path);
     if (host.cat_dir.size() == 2) host.cat_dir += "\\";  // a drive's root
     host.cat_file = File_part(path);
-    host.mode = source ? 2 : 1;
+    host.mode = source ? RunMode::kCatalogueFromSource : RunMode::kCatalogue;
   } else {
-    host.mode = 3;
+    host.mode = RunMode::kSourceDirectory;
   }
   std::string copy = options.Get("copy").value_or("rename");
   if (copy == "no")
-    host.copy_answer = 0;
+    host.copy_answer = CopyMode::kNoCopy;
   else if (copy == "keep")
-    host.copy_answer = 1;
+    host.copy_answer = CopyMode::kKeepNames;
   else if (copy == "rename")
-    host.copy_answer = 2;
+    host.copy_answer = CopyMode::kUniqueNames;
   else {
     io.err << "zendrel build: --copy takes no, keep or rename\n";
     return 2;

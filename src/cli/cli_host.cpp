@@ -42,7 +42,7 @@ void CliHost::Set_status_caption(const std::string& caption) {
   double rate = seconds > 0 ? std::stod(caption) / seconds : 0;
   char line[96];
   // The master counts subdirectory pages, the other modes pictures.
-  const char* what = mode == 4 ? "pages" : "pictures";
+  const char* what = mode == RunMode::kMaster ? "pages" : "pictures";
   std::snprintf(line, sizeof line, "\r%s %s, %.1f %s/s ", caption.c_str(), what, rate, what);
   io_.out << line << std::flush;
   progress_shown_ = true;

@@ -17,15 +17,15 @@ class CliHost : public Host {
   explicit CliHost(Streams& io) : io_(io) {}
 
   // Settings of the run (Windows view paths).
-  int mode = 3;
+  RunMode mode = RunMode::kSourceDirectory;
   std::string cat_dir, cat_file, src_dir, dest_dir;
-  int16_t copy_answer = 2;  // what the copy question is answered
+  CopyMode copy_answer = CopyMode::kUniqueNames;  // what the copy question is answered
   Answer yes_no_answer = Answer::kNo;
   int jobs = 0;  // scaling threads; 0: one per core
   bool rebuild = false;
   bool take_metadata = false;
 
-  int Mode() override { return mode; }
+  RunMode Mode() override { return mode; }
   std::string Cat_dir() override { return cat_dir; }
   std::string Cat_file() override { return cat_file; }
   std::string Src_dir() override { return src_dir; }
@@ -34,8 +34,8 @@ class CliHost : public Host {
   void Set_go_caption(const std::string& caption) override { go_ = caption; }
   std::string Status_caption() override { return status_; }
   void Set_status_caption(const std::string& caption) override;
-  int16_t Copy_mode() override { return copy_mode_; }
-  void Set_copy_mode(int16_t mode) override { copy_mode_ = mode; }
+  CopyMode Copy_mode() override { return copy_mode_; }
+  void Set_copy_mode(CopyMode mode) override { copy_mode_ = mode; }
   void Ask_copy_originals() override { copy_mode_ = copy_answer; }
   Answer Message_box(const std::string& text, Buttons buttons) override;
   void Do_events() override;
@@ -57,7 +57,7 @@ class CliHost : public Host {
   Streams& io_;
   std::string go_ = "Go";
   std::string status_;
-  int16_t copy_mode_ = 0;
+  CopyMode copy_mode_ = CopyMode::kNoCopy;
   LabelDriveTable labels_;
   bool progress_shown_ = false;
   bool catching_ = false;

@@ -23,7 +23,7 @@ int Master_command(const std::vector<std::string>& args, Streams& io) {
   }
   if (!Apply_drive_options(options.All("drive"), io)) return 2;
   CliHost host(io);
-  host.mode = 4;
+  host.mode = RunMode::kMaster;
   host.dest_dir = Windows_view(options.positional()[0]);
   if (!Directory_exists(host.dest_dir)) {
     io.err << "zendrel: " << Message_for_terminal(host.dest_dir + ": no such directory") << "\n";

@@ -163,7 +163,7 @@ class FrmArchiveTest : public QObject {
           QCOMPARE(list->palette().color(QPalette::Active, QPalette::Base), want);
         }
       };
-      QCOMPARE(window.Mode(), mode);
+      QCOMPARE(int(window.Mode()), mode);
       QCOMPARE(frame1->title(), QString(f1));
       QCOMPARE(frame3->title(), QString(f3));
       lists_are(cat, c);
@@ -331,7 +331,7 @@ class FrmArchiveTest : public QObject {
       dir.Write(std::string("src/") + name, Small_jpeg());
     dir.Make_dir("dest");
     RecordingWindow window;
-    window.Set_copy_mode(2);
+    window.Set_copy_mode(zendrel::CopyMode::kUniqueNames);
     window.show();
     QTest::mouseClick(window.findChild<QRadioButton*>("Option3"), Qt::LeftButton);
     window.Set_src_dir(dir.Win("src"));
@@ -350,7 +350,7 @@ class FrmArchiveTest : public QObject {
     QTest::mouseClick(go, Qt::LeftButton);
 
     QVERIFY(asked);
-    QCOMPARE(window.Copy_mode(), int16_t(0));
+    QVERIFY(window.Copy_mode() == zendrel::CopyMode::kNoCopy);
     QVERIFY(messages_.empty());
     int pictures = 0;  // the first one's thumbnail and display copy
     for (const auto& entry : std::filesystem::directory_iterator(dir.Native("dest")))

@@ -31,7 +31,7 @@ class FrmCopyTest : public QObject {
     QVERIFY(dialog.findChild<QRadioButton*>("Option2")->isChecked());
     dialog.show();
     Click(dialog, "OK");
-    QCOMPARE(dialog.Copy_mode(), int16_t(2));
+    QVERIFY(dialog.Copy_mode() == zendrel::CopyMode::kUniqueNames);
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
     QVERIFY(!dialog.isVisible());
   }
@@ -67,7 +67,7 @@ class FrmCopyTest : public QObject {
     dialog.show();
     Click(dialog, "Option0");
     dialog.close();
-    QCOMPARE(dialog.Copy_mode(), int16_t(-1));
+    QVERIFY(dialog.Copy_mode() == zendrel::CopyMode::kCancelled);
     QCOMPARE(dialog.result(), int(QDialog::Rejected));
   }
 
@@ -82,7 +82,7 @@ class FrmCopyTest : public QObject {
       Click(*dialog, "OK");
     });
     window.Ask_copy_originals();
-    QCOMPARE(window.Copy_mode(), int16_t(1));
+    QVERIFY(window.Copy_mode() == zendrel::CopyMode::kKeepNames);
 
     bool default_on = false;
     QTimer::singleShot(0, [&default_on] {
@@ -93,7 +93,7 @@ class FrmCopyTest : public QObject {
     });
     window.Ask_copy_originals();
     QVERIFY(default_on);
-    QCOMPARE(window.Copy_mode(), int16_t(-1));
+    QVERIFY(window.Copy_mode() == zendrel::CopyMode::kCancelled);
   }
 };
 

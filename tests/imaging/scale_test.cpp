@@ -1,12 +1,12 @@
-#include "imaging/scale.h"
-
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <thread>
 #include <vector>
 
+#include "imaging/archive_jpegs.h"
 #include "imaging/archive_picture.h"
+#include "imaging/picture_file.h"
 #include "imaging/picture_test_util.h"
 #include "imaging/sample_pictures.h"
 #include "support/temp_dir.h"
@@ -33,16 +33,14 @@ std::vector<std::string> Entries(const std::string& dir) {
 
 class ScaleTest : public ::testing::Test {
  protected:
-  // Scales `jpeg`; on success reads both outputs back.
-  ScaleResult Make(const std::string& jpeg) {
-    std::string original = dir_.Write("original.jpg", jpeg);
-    ScaleResult result =
-        Make_archive_pictures(original, dir_.Native("d.jpg"), dir_.Native("t.jpg"));
-    if (result.outcome == ScaleOutcome::kMade) {
-      display_ = Decoded(dir_.Read("d.jpg"));
-      thumbnail_ = Decoded(dir_.Read("t.jpg"));
+  // Scales `jpeg`; when it can be read, decodes both copies.
+  bool Make(const std::string& jpeg) {
+    ArchiveJpegs copies = Make_archive_jpegs(dir_.Write("original.jpg", jpeg));
+    if (copies.readable) {
+      display_ = Decoded(copies.display);
+      thumbnail_ = Decoded(copies.thumbnail);
     }
-    return result;
+    return copies.readable;
   }
 
   TempDir dir_;
@@ -62,8 +60,7 @@ TEST_F(ScaleTest, DisplayCopyFitsWithin1024By768AndIsNeverEnlarged) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::to_string(c.width) + "x" + std::to_string(c.height));
-    ASSERT_EQ(Make(testing::Jpeg_of(testing::Filled(c.width, c.height, kGrey))).outcome,
-              ScaleOutcome::kMade);
+    ASSERT_TRUE(Make(testing::Jpeg_of(testing::Filled(c.width, c.height, kGrey))));
     EXPECT_EQ(display_.size(), (PixelSize{c.want_width, c.want_height}));
     EXPECT_TRUE(Near(Pixel(display_, display_.width() / 2, display_.height() / 2), kGrey, 6));
     EXPECT_EQ(thumbnail_.size(), (PixelSize{96, 96}));
@@ -71,8 +68,7 @@ TEST_F(ScaleTest, DisplayCopyFitsWithin1024By768AndIsNeverEnlarged) {
 }
 
 TEST_F(ScaleTest, ThumbnailIs96By96WithThePictureCentredOnBlack) {
-  ASSERT_EQ(Make(testing::Jpeg_of(testing::Filled(800, 400, {255, 255, 255}))).outcome,
-            ScaleOutcome::kMade);
+  ASSERT_TRUE(Make(testing::Jpeg_of(testing::Filled(800, 400, {255, 255, 255}))));
   ASSERT_EQ(thumbnail_.size(), (PixelSize{96, 96}));
   // 800x400 fits as 96x48: black bands of 24 rows above and below.
   EXPECT_TRUE(Near(Pixel(thumbnail_, 48, 2), kBlack));
@@ -81,8 +77,7 @@ TEST_F(ScaleTest, ThumbnailIs96By96WithThePictureCentredOnBlack) {
   EXPECT_TRUE(Near(Pixel(thumbnail_, 2, 48), {255, 255, 255}));
   EXPECT_TRUE(Near(Pixel(thumbnail_, 93, 48), {255, 255, 255}));
 
-  ASSERT_EQ(Make(testing::Jpeg_of(testing::Filled(30, 60, {255, 255, 255}))).outcome,
-            ScaleOutcome::kMade);
+  ASSERT_TRUE(Make(testing::Jpeg_of(testing::Filled(30, 60, {255, 255, 255}))));
   // A tiny portrait is fitted to the cell's height, with bands at the sides.
   EXPECT_TRUE(Near(Pixel(thumbnail_, 2, 48), kBlack));
   EXPECT_TRUE(Near(Pixel(thumbnail_, 93, 48), kBlack));
@@ -99,7 +94,7 @@ TEST_F(ScaleTest, OrientationTagTurnsThePictureUpright) {
                {5, false, false}, {6, true, false}, {7, true, true}, {8, false, true}};
   for (const Case& c : cases) {
     SCOPED_TRACE("orientation " + std::to_string(c.orientation));
-    ASSERT_EQ(Make(testing::Marked_jpeg(200, 100, c.orientation)).outcome, ScaleOutcome::kMade);
+    ASSERT_TRUE(Make(testing::Marked_jpeg(200, 100, c.orientation)));
     PixelSize shown = c.orientation >= 5 ? PixelSize{100, 200} : PixelSize{200, 100};
     ASSERT_EQ(display_.size(), shown);
     int near_x = c.right ? shown.width - 5 : 4, far_x = c.right ? 4 : shown.width - 5;
@@ -113,7 +108,7 @@ TEST_F(ScaleTest, OrientationTagTurnsThePictureUpright) {
 
 TEST_F(ScaleTest, TurnedPictureFitsTheBoxAsShown) {
   // Stored 1600x1200 and turned a quarter: shown 768 high, 576 wide.
-  ASSERT_EQ(Make(testing::Marked_jpeg(1600, 1200, 6)).outcome, ScaleOutcome::kMade);
+  ASSERT_TRUE(Make(testing::Marked_jpeg(1600, 1200, 6)));
   EXPECT_EQ(display_.size(), (PixelSize{576, 768}));
   EXPECT_TRUE(Near(Pixel(display_, 570, 5), kRed, 40));
   // The thumbnail is the upright picture too: 72 wide, bands at the sides.
@@ -142,20 +137,17 @@ TEST_F(ScaleTest, WhatCannotBeReadIsUnreadableAndWritesNothing) {
 
   for (const auto& [label, bytes] : inputs) {
     SCOPED_TRACE(label);
-    EXPECT_EQ(Make(bytes).outcome, ScaleOutcome::kUnreadable);
+    EXPECT_FALSE(Make(bytes));
   }
-  EXPECT_EQ(Entries(dir_.native()), std::vector<std::string>{"original.jpg"});
 
   dir_.Make_dir("folder.jpg");
   for (const std::string& path : {dir_.Native("folder.jpg"), dir_.Native("missing.jpg"),
                                   std::string("/dev/null"), std::string("/proc/self/mem")}) {
     SCOPED_TRACE(path);
-    EXPECT_EQ(Make_archive_pictures(path, dir_.Native("d.jpg"), dir_.Native("t.jpg")).outcome,
-              ScaleOutcome::kUnreadable);
+    EXPECT_FALSE(Make_archive_jpegs(path).readable);
   }
-  EXPECT_FALSE(dir_.Exists("d.jpg"));
   // A bad file leaves nothing behind that spoils the next picture.
-  EXPECT_EQ(Make(valid).outcome, ScaleOutcome::kMade);
+  EXPECT_TRUE(Make(valid));
 }
 
 TEST_F(ScaleTest, DamagedPictureDataNeverCrashes) {
@@ -163,7 +155,7 @@ TEST_F(ScaleTest, DamagedPictureDataNeverCrashes) {
   testing::Paint(marked, 0, 0, 20, 20, kRed);
   const std::string originals[] = {testing::Marked_jpeg(64, 48, 6),
                                    testing::Progressive_jpeg_of(marked)};
-  ASSERT_EQ(Make(originals[1]).outcome, ScaleOutcome::kMade);
+  ASSERT_TRUE(Make(originals[1]));
   uint32_t noise = 12345;
   for (int round = 0; round < 200; ++round) {
     std::string damaged = originals[round % 2];
@@ -172,36 +164,25 @@ TEST_F(ScaleTest, DamagedPictureDataNeverCrashes) {
       size_t at = noise % (damaged.size() - 2);  // anywhere but the end marker
       damaged[at] = char(noise >> 16);
     }
-    ScaleResult result = Make(damaged);
-    EXPECT_NE(result.outcome, ScaleOutcome::kWriteFailed);
-    if (result.outcome == ScaleOutcome::kMade) {
+    if (Make(damaged)) {
       EXPECT_EQ(thumbnail_.size(), (PixelSize{96, 96}));
     }
   }
 }
 
-TEST_F(ScaleTest, WriteFailureNamesTheFileAndTheCause) {
-  std::string original = dir_.Write("a.jpg", testing::Marked_jpeg(64, 48, 1));
-  ScaleResult result = Make_archive_pictures(original, dir_.Native("gone/_ABC1230.jpg"),
-                                             dir_.Native("gone/_ABC1231.jpg"));
-  EXPECT_EQ(result.outcome, ScaleOutcome::kWriteFailed);
-  EXPECT_EQ(result.failed_name, "_ABC1230.jpg");
-  EXPECT_EQ(result.cause, "No such file or directory");
+// A copy is written whole over what was there, or not at all.
+TEST_F(ScaleTest, CopiesAreWrittenWholeOrNotAtAll) {
+  EXPECT_EQ(Write_whole_file(dir_.Native("gone/_ABC1230.jpg"), "x", 1),
+            "No such file or directory");
+  EXPECT_FALSE(Write_whole_file("/proc/_ABC1230.jpg", "x", 1).empty());
 
-  // The thumbnail fails after the display copy was written: neither stays.
-  result = Make_archive_pictures(original, dir_.Native("_ABC1231.jpg"), "/proc/_ABC1230.jpg");
-  EXPECT_EQ(result.outcome, ScaleOutcome::kWriteFailed);
-  EXPECT_EQ(result.failed_name, "_ABC1230.jpg");
-  EXPECT_FALSE(result.cause.empty());
-  EXPECT_EQ(Entries(dir_.native()), std::vector<std::string>{"a.jpg"});
-}
-
-TEST_F(ScaleTest, OutputsReplaceOldFilesWithoutLeavingTemporaries) {
   dir_.Write("d.jpg", "old display");
-  dir_.Write("t.jpg", "old thumbnail");
-  ASSERT_EQ(Make(testing::Marked_jpeg(300, 200, 1)).outcome, ScaleOutcome::kMade);
-  EXPECT_EQ(display_.size(), (PixelSize{300, 200}));
-  EXPECT_EQ(Entries(dir_.native()), (std::vector<std::string>{"d.jpg", "original.jpg", "t.jpg"}));
+  ArchiveJpegs copies = Make_archive_jpegs(dir_.Write("a.jpg", testing::Marked_jpeg(300, 200, 1)));
+  ASSERT_TRUE(copies.readable);
+  EXPECT_EQ(Write_whole_file(dir_.Native("d.jpg"), copies.display.data(), copies.display.size()),
+            "");
+  EXPECT_EQ(Decoded(dir_.Read("d.jpg")).size(), (PixelSize{300, 200}));
+  EXPECT_EQ(Entries(dir_.native()), (std::vector<std::string>{"a.jpg", "d.jpg"}));
   EXPECT_EQ(std::filesystem::status(dir_.Native("d.jpg")).permissions() &
                 std::filesystem::perms::others_read,
             std::filesystem::perms::others_read);
@@ -213,22 +194,21 @@ TEST_F(ScaleTest, ThreadsWorkingAtOnceMakeWhatOneThreadMakes) {
     originals.push_back(dir_.Write("p" + std::to_string(i) + ".jpg",
                                    Sample_jpeg({"", 400 + 100 * int(i), 300, int(1 + 2 * i), i})));
   }
-  auto run = [&](unsigned i, const std::string& tag) {
-    Make_archive_pictures(originals[i], dir_.Native(tag + std::to_string(i) + "d.jpg"),
-                          dir_.Native(tag + std::to_string(i) + "t.jpg"));
-  };
-  for (unsigned i = 0; i < 4; ++i) run(i, "one");
+  std::vector<ArchiveJpegs> one;
+  for (unsigned i = 0; i < 4; ++i) one.push_back(Make_archive_jpegs(originals[i]));
+  std::vector<std::vector<ArchiveJpegs>> many(4);
   std::vector<std::thread> threads;
   for (unsigned i = 0; i < 4; ++i)
     threads.emplace_back([&, i] {
-      for (int k = 0; k < 3; ++k) run(i, "many");
+      for (int k = 0; k < 3; ++k) many[i].push_back(Make_archive_jpegs(originals[i]));
     });
   for (std::thread& t : threads) t.join();
   for (unsigned i = 0; i < 4; ++i) {
-    for (const char* kind : {"d.jpg", "t.jpg"}) {
-      std::string name = std::to_string(i) + kind;
-      EXPECT_FALSE(dir_.Read("one" + name).empty()) << name;
-      EXPECT_TRUE(dir_.Read("many" + name) == dir_.Read("one" + name)) << name;
+    ASSERT_TRUE(one[i].readable) << i;
+    EXPECT_FALSE(one[i].display.empty()) << i;
+    for (const ArchiveJpegs& copies : many[i]) {
+      EXPECT_TRUE(copies.display == one[i].display) << i;
+      EXPECT_TRUE(copies.thumbnail == one[i].thumbnail) << i;
     }
   }
 }

@@ -32,7 +32,7 @@ class ScriptedHost : public Host {
   std::function<void(const std::string&)> on_message;  // runs as a message box opens
   LabelDriveTable labels;
 
-  int Mode() override { return mode; }
+  RunMode Mode() override { return RunMode(mode); }
   std::string Cat_dir() override { return cat_dir; }
   std::string Cat_file() override { return cat_file; }
   std::string Src_dir() override { return src_dir; }
@@ -41,8 +41,8 @@ class ScriptedHost : public Host {
   void Set_go_caption(const std::string& caption) override { go = caption; }
   std::string Status_caption() override { return status; }
   void Set_status_caption(const std::string& caption) override { status = caption; }
-  int16_t Copy_mode() override { return copy_mode; }
-  void Set_copy_mode(int16_t m) override { copy_mode = m; }
+  CopyMode Copy_mode() override { return CopyMode(copy_mode); }
+  void Set_copy_mode(CopyMode m) override { copy_mode = int16_t(m); }
   void Ask_copy_originals() override {
     ++copy_questions;
     copy_mode = copy_answer;
