@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(build-essential cmake ninja-build pkg-config git
-  libgtest-dev libgmock-dev libturbojpeg0-dev libexif-dev libmdb3 mdbtools-dev
+  libgtest-dev libgmock-dev libturbojpeg0-dev libjpeg62-turbo-dev libexif-dev libmdb3 mdbtools-dev
   qt6-base-dev xvfb xauth fonts-liberation python3
   nodejs npm chromium firefox-esr
   clang libclang-rt-14-dev
