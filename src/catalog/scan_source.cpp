@@ -13,7 +13,6 @@ Status Scan_source(const std::string& source_dir, PictureSink& sink) {
   std::vector<std::string> names;
   Status listed = List_directory(source_path, "*.jpg", ListFilter::kPlainFiles, &names);
   if (!listed.ok()) return listed;
-  if (names.size() > size_t(kMaxScanNames)) names.resize(kMaxScanNames);
   for (const std::string& name : names) {
     PictureRecord record;
     record.SourceFile = source_path + name;

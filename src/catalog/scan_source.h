@@ -7,9 +7,6 @@
 
 namespace zendrel {
 
-// At most this many names are taken from a directory.
-inline constexpr int kMaxScanNames = 10001;
-
 // Delivers the *.jpg plain files of `source_dir` (Windows view) in listing
 // order, each with its modification date as "mmmm d, yyyy". A directory that
 // cannot be listed, or that disappears during the scan, gives a failure.
