@@ -48,6 +48,9 @@ class FrmArchive : public QWidget, public Host {
   Answer Message_box(const std::string& text, Buttons buttons) override;
   void Do_events() override;
   void Show_record_editor() override;
+  void Picture_skipped(const std::string& file, SkipReason reason) override {
+    skipped_.Add(file, reason);
+  }
   LabelDriveTable& Label_drives() override { return label_drives_; }
 
   // Points a pair of lists at a directory (Windows view), as the user would.
@@ -63,6 +66,8 @@ class FrmArchive : public QWidget, public Host {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  // A click on the status line lists the files the last run skipped.
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void Build_controls();
@@ -81,6 +86,8 @@ class FrmArchive : public QWidget, public Host {
   void Go_Click();
   void Exit_Click();
   void End_program();
+  void Tell_skipped();
+  void Show_skipped_list();
 
   QLabel* status_;
   QGroupBox* frame1_;
@@ -98,6 +105,7 @@ class FrmArchive : public QWidget, public Host {
   QPushButton* exit_;
 
   int16_t copy_mode_ = 0;
+  SkippedFiles skipped_;  // of the last run
   LabelDriveTable label_drives_;
   bool in_run_ = false;
   bool close_pending_ = false;  // closed through the frame during a run

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 
 #include <chrono>
+#include <utility>
 
 #include "build/archive_names.h"
 #include "build/run_context.h"
@@ -63,19 +64,23 @@ class PictureProcessing {
     p.record = record;
     p.directory = host_.Mode() == 2 ? host_.Src_dir() : Directory_part(record.SourceFile);
     p.file_name = Jpg_name(File_part(record.SourceFile));
-    if (p.file_name.find(".jpg") == std::string::npos) return p;
+    if (p.file_name.find(".jpg") == std::string::npos) {
+      bool other_case = Fold_case(p.file_name).find(".jpg") != std::string::npos;
+      return Skip(p, other_case ? SkipReason::kExtensionCase : SkipReason::kNotJpegName);
+    }
     p.source_path = Add_backslash(p.directory) + p.file_name;
     auto modified = Modified_time(p.source_path);
-    if (!modified) return p;
+    if (!modified) return Skip(p, SkipReason::kUnreadable);
 
     std::string stamp = Stamp_text(*modified) + p.file_name;
     p.names = Names_of_code(run_.names_.Code_for(stamp, p.source_path));
-    if (!Is_new_picture(p.directory, p.file_name)) return p;
+    if (!Is_new_picture(p.directory, p.file_name)) return Skip(p, SkipReason::kOwnFileName);
     p.dest = Add_backslash(host_.Dest_dir());
     auto native_source = Native_path(p.source_path);
     auto native_display = run_.dest_index_.Native(p.dest, p.names.display);
     auto native_thumbnail = run_.dest_index_.Native(p.dest, p.names.thumbnail);
-    if (!native_source || !native_display || !native_thumbnail) return p;
+    if (!native_source || !native_display || !native_thumbnail)
+      return Skip(p, SkipReason::kUnknownDrive);
     p.native_display = *native_display;
     p.native_thumbnail = *native_thumbnail;
     p.skipped = false;
@@ -96,7 +101,14 @@ class PictureProcessing {
       copies = p.copies.get();
     }
     // Asked again now: an earlier picture may have written this one's partner.
-    if (!Is_new_picture(p.directory, p.file_name)) return false;
+    if (!Is_new_picture(p.directory, p.file_name)) {
+      Tell_skipped(p, SkipReason::kOwnFileName);
+      return false;
+    }
+    if (!p.kept && !copies.readable) {
+      Tell_skipped(p, SkipReason::kNotJpeg);
+      return false;
+    }
     if (!p.kept && !Write_copies(p, copies)) return false;
     Copy_original(p);
     Write_lines(p);
@@ -104,8 +116,17 @@ class PictureProcessing {
   }
 
  private:
+  PendingPicture Skip(PendingPicture& p, SkipReason reason) {
+    Tell_skipped(p, reason);
+    return std::move(p);
+  }
+
+  // The file as the picture was looked for (in mode 2, in the source directory).
+  void Tell_skipped(const PendingPicture& p, SkipReason reason) {
+    host_.Picture_skipped(p.source_path.empty() ? p.record.SourceFile : p.source_path, reason);
+  }
+
   bool Write_copies(const PendingPicture& p, const ArchiveJpegs& copies) {
-    if (!copies.readable) return false;
     std::string cause =
         Write_whole_file(p.native_display, copies.display.data(), copies.display.size());
     if (!cause.empty()) {

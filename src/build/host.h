@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+#include "build/skipped_files.h"
+
 namespace zendrel {
 
 struct LabelDriveTable;
@@ -45,6 +47,10 @@ class Host {
   // and whether to make anew copies that an earlier run left in place.
   virtual int Jobs() { return 0; }
   virtual bool Rebuild() { return false; }
+
+  // A file that a source delivered and the run could not archive. The page
+  // and catalogue hold no line for it; the host tells the user after the run.
+  virtual void Picture_skipped(const std::string& /*file*/, SkipReason /*reason*/) {}
 
   // Opens the record editor on the records just read into the RecordTable.
   virtual void Show_record_editor() = 0;

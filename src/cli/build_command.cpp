@@ -45,8 +45,22 @@ std::string Make_destination(const std::string& dest) {
   return {};
 }
 
+// Skipped pictures leave no line in the archive; the user hears of them here.
+void Tell_skipped(const SkippedFiles& skipped, bool verbose, Streams& io) {
+  if (skipped.count() == 0) return;
+  io.out.flush();
+  if (verbose) {
+    for (const std::string& line : skipped.Lines())
+      io.err << "zendrel: skipped " << Message_for_terminal(line) << "\n";
+  }
+  io.err << "zendrel: " << skipped.Summary();
+  if (!verbose) io.err << " (--verbose names them)";
+  io.err << "\n";
+}
+
 int Build_command(const std::vector<std::string>& args, Streams& io) {
-  Options options(args, {"source", "dest", "catalog", "copy", "drive", "jobs"}, {"rebuild"});
+  Options options(args, {"source", "dest", "catalog", "copy", "drive", "jobs"},
+                  {"rebuild", "verbose"});
   if (!options.ok()) {
     io.err << "zendrel build: " << options.error() << "\n";
     return 2;
@@ -109,6 +123,7 @@ int Build_command(const std::vector<std::string>& args, Streams& io) {
     case RunEnd::kCompleted:
     case RunEnd::kStopped:
       io.out << Message_for_terminal(host.Status_caption()) << "\n";
+      Tell_skipped(host.skipped, options.Has("verbose"), io);
       return outcome.message.empty() ? 0 : 1;
     case RunEnd::kEdited:
       return 0;

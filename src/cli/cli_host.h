@@ -23,6 +23,7 @@ class CliHost : public Host {
   Answer yes_no_answer = Answer::kNo;
   int jobs = 0;  // scaling threads; 0: one per core
   bool rebuild = false;
+  SkippedFiles skipped;  // what the run left out, told after it
 
   int Mode() override { return mode; }
   std::string Cat_dir() override { return cat_dir; }
@@ -40,6 +41,9 @@ class CliHost : public Host {
   void Do_events() override;
   int Jobs() override { return jobs; }
   bool Rebuild() override { return rebuild; }
+  void Picture_skipped(const std::string& file, SkipReason reason) override {
+    skipped.Add(file, reason);
+  }
   void Show_record_editor() override {}
   LabelDriveTable& Label_drives() override { return labels_; }
 

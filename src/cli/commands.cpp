@@ -15,7 +15,7 @@ const std::vector<Command>& Commands() {
   static const std::vector<Command> commands = {
       {"build",
        "build --source DIR --dest DIR | --catalog FILE --dest DIR [--source DIR] "
-       "[--copy no|keep|rename] [--drive L=DIR[:LABEL]]... [--jobs N] [--rebuild]",
+       "[--copy no|keep|rename] [--drive L=DIR[:LABEL]]... [--jobs N] [--rebuild] [--verbose]",
        "make an archive from a directory of JPEG files or from a catalogue",
        "  --source DIR        the directory of the pictures\n"
        "  --dest DIR          the archive directory; made when missing\n"
@@ -27,7 +27,8 @@ const std::vector<Command>& Commands() {
        "                      drive letter L of catalogue paths stands for DIR, carrying\n"
        "                      the volume label LABEL; may be given several times\n"
        "  --jobs N            scale pictures on N threads (default: one per core)\n"
-       "  --rebuild           make every display copy and thumbnail anew\n",
+       "  --rebuild           make every display copy and thumbnail anew\n"
+       "  --verbose           name each file that was skipped, and why\n",
        Build_command},
       {"demo", "demo [DIR]", "build an archive from sample pictures into DIR (./zendrel-demo)", "",
        Demo_command},
