@@ -1,8 +1,9 @@
 // Times the archive page in headless Chromium, opened from disk: pages of
-// 1,000 and 10,000 records (no pictures) written by write_page.
+// 1,000, 10,000 and 50,000 records (no pictures) written by write_page.
 //
-//   node bench/page_bench.mjs [RUNS]     (after building write_page)
+//   node bench/page_bench.mjs [RUNS] [COUNTS]     (after building write_page)
 //
+// COUNTS: page sizes separated by commas, e.g. 50000 (default 1000,10000,50000).
 // Each figure is the best of RUNS runs (3 unless given): a shared machine's
 // load only ever adds time.
 // Prints, per page size, the milliseconds from navigation until the Start
@@ -114,7 +115,8 @@ try {
   console.log(`best of ${runs} runs, milliseconds`);
   console.log('records  ready  empty search  word search  panel again');
   console.log('                (listed/drawn) (listed/drawn)');
-  for (const count of [1000, 10000]) {
+  const counts = (process.argv[3] || '1000,10000,50000').split(',').map(Number);
+  for (const count of counts) {
     const list = [];
     for (let k = 0; k < runs; k++) list.push(await measure(browser, count));
     console.log(`${String(count).padStart(7)}  ${String(best(list, (r) => r.ready)).padStart(5)}  ` +
