@@ -18,6 +18,7 @@
 #include "app/frm_edit_html.h"
 #include "app/message_box.h"
 #include "app/qt_text.h"
+#include "build/catalogue_types.h"
 #include "build/make_archive.h"
 #include "platform/native_path.h"
 
@@ -67,19 +68,8 @@ void Point_lists_at(DriveList* drive, DirList* dir, const std::string& path) {
 }  // namespace
 
 std::string Catalogue_type_caption(const std::string& file_name) {
-  static const std::pair<const char*, const char*> kTypes[] = {
-      {".txt", " Tab Delimited Text File"},
-      {".plb", " Photo Organizer Library File"},
-      {".GAL", " EasyPhoto or Adobe Gallery File"},
-      {".tDB", " ThumbsPlus V3 Database"},
-      {".csv", " ThumbsPlus V4 Export File"},
-      {".htm", " HTML File"},
-      {".mdb", " PhotoRecall Database"},
-  };
-  for (const auto& [part, caption] : kTypes) {
-    if (file_name.find(part) != std::string::npos) return caption;
-  }
-  return " Catalog file type not supported";
+  const CatalogueType* type = Shown_catalogue_type(file_name);
+  return type ? type->caption : " Catalog file type not supported";
 }
 
 FrmArchive::FrmArchive(QWidget* parent) : QWidget(parent) {

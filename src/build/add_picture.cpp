@@ -3,12 +3,13 @@
 // staging line. Taking a picture in works out its names on the run's
 // thread and starts its copies on a worker; writing it, in delivery order,
 // does everything the user can see.
+#include "build/add_picture.h"
+
 #include <sys/stat.h>
 
 #include <chrono>
 #include <utility>
 
-#include "build/archive_names.h"
 #include "build/run_context.h"
 #include "imaging/picture_file.h"
 #include "page/record_line.h"
@@ -21,7 +22,6 @@
 namespace zendrel {
 namespace {
 
-constexpr char kStagingHeader[] = "SourceFile\tTitle\tSubject\tCategory\tComment\tAuthor\tDate";
 constexpr auto kEventTurn = std::chrono::milliseconds(50);
 
 // A name that, joined to the destination, would lead out of it.
@@ -38,187 +38,114 @@ std::string Jpg_name(std::string name) {
 
 }  // namespace
 
-class PictureProcessing {
- public:
-  explicit PictureProcessing(RunContext& run) : run_(run), host_(run.host()) {}
+PictureProcessing::PictureProcessing(RunContext& run, RunNames& names, DestinationIndex& dest_index,
+                                     ScalingPool& pool)
+    : run_(run), host_(run.host()), names_(names), dest_index_(dest_index), pool_(pool) {}
 
-  void Start_if_first() {
-    if (!run_.first_picture_) return;
-    run_.first_picture_ = false;
-    run_.picture_count_ = 0;
-    run_.header_written = false;
-    host_.Set_status_caption("Running...");
-    run_.pool_ = std::make_unique<ScalingPool>(host_.Jobs());
-    run_.ahead_ = size_t(2 * run_.pool_->threads());
+PendingPicture PictureProcessing::Take_in(const PictureRecord& record) {
+  PendingPicture p;
+  p.record = record;
+  p.directory = host_.Mode() == 2 ? host_.Src_dir() : Directory_part(record.SourceFile);
+  p.file_name = Jpg_name(File_part(record.SourceFile));
+  if (p.file_name.find(".jpg") == std::string::npos) {
+    bool other_case = Fold_case(p.file_name).find(".jpg") != std::string::npos;
+    return Skip(p, other_case ? SkipReason::kExtensionCase : SkipReason::kNotJpegName);
   }
+  p.source_path = Add_backslash(p.directory) + p.file_name;
+  auto modified = Modified_time(p.source_path);
+  if (!modified) return Skip(p, SkipReason::kUnreadable);
 
-  void Write_header_once() {
-    if (run_.header_written) return;
-    run_.staging().Write_line(kStagingHeader);
-    run_.header_written = true;
-  }
-
-  // Everything up to the picture's names; its copies start on a worker.
-  PendingPicture Take_in(const PictureRecord& record) {
-    PendingPicture p;
-    p.record = record;
-    p.directory = host_.Mode() == 2 ? host_.Src_dir() : Directory_part(record.SourceFile);
-    p.file_name = Jpg_name(File_part(record.SourceFile));
-    if (p.file_name.find(".jpg") == std::string::npos) {
-      bool other_case = Fold_case(p.file_name).find(".jpg") != std::string::npos;
-      return Skip(p, other_case ? SkipReason::kExtensionCase : SkipReason::kNotJpegName);
-    }
-    p.source_path = Add_backslash(p.directory) + p.file_name;
-    auto modified = Modified_time(p.source_path);
-    if (!modified) return Skip(p, SkipReason::kUnreadable);
-
-    std::string stamp = Stamp_text(*modified) + p.file_name;
-    p.names = Names_of_code(run_.names_.Code_for(stamp, p.source_path));
-    if (!Is_new_picture(p.directory, p.file_name)) return Skip(p, SkipReason::kOwnFileName);
-    p.dest = Add_backslash(host_.Dest_dir());
-    auto native_source = Native_path(p.source_path);
-    auto native_display = run_.dest_index_.Native(p.dest, p.names.display);
-    auto native_thumbnail = run_.dest_index_.Native(p.dest, p.names.thumbnail);
-    if (!native_source || !native_display || !native_thumbnail)
-      return Skip(p, SkipReason::kUnknownDrive);
-    p.native_display = *native_display;
-    p.native_thumbnail = *native_thumbnail;
-    p.skipped = false;
-    // The names hold the picture's time and name: copies already there
-    // under them are this picture's, made by an earlier run.
-    p.kept = !host_.Rebuild() && Is_archive_copy(p.native_display, {1024, 768}, false) &&
-             Is_archive_copy(p.native_thumbnail, {96, 96}, true);
-    if (!p.kept) p.copies = run_.pool_->Submit(*native_source);
-    return p;
-  }
-
-  // True when the picture was written to the archive.
-  bool Write(PendingPicture& p) {
-    if (p.skipped) return false;
-    ArchiveJpegs copies;
-    if (!p.kept) {
-      while (p.copies.wait_for(kEventTurn) != std::future_status::ready) host_.Do_events();
-      copies = p.copies.get();
-    }
-    // Asked again now: an earlier picture may have written this one's partner.
-    if (!Is_new_picture(p.directory, p.file_name)) {
-      Tell_skipped(p, SkipReason::kOwnFileName);
-      return false;
-    }
-    if (!p.kept && !copies.readable) {
-      Tell_skipped(p, SkipReason::kNotJpeg);
-      return false;
-    }
-    if (!p.kept && !Write_copies(p, copies)) return false;
-    Copy_original(p);
-    Write_lines(p);
-    return true;
-  }
-
- private:
-  PendingPicture Skip(PendingPicture& p, SkipReason reason) {
-    Tell_skipped(p, reason);
-    return std::move(p);
-  }
-
-  // The file as the picture was looked for (in mode 2, in the source directory).
-  void Tell_skipped(const PendingPicture& p, SkipReason reason) {
-    host_.Picture_skipped(p.source_path.empty() ? p.record.SourceFile : p.source_path, reason);
-  }
-
-  bool Write_copies(const PendingPicture& p, const ArchiveJpegs& copies) {
-    std::string cause =
-        Write_whole_file(p.native_display, copies.display.data(), copies.display.size());
-    if (!cause.empty()) {
-      run_.Fail(Status::FileError(p.dest + p.names.display, cause));
-      return false;
-    }
-    cause = Write_whole_file(p.native_thumbnail, copies.thumbnail.data(), copies.thumbnail.size());
-    if (!cause.empty()) {
-      Delete_file(p.dest + p.names.display);  // no display copy without its thumbnail
-      run_.Fail(Status::FileError(p.dest + p.names.thumbnail, cause));
-      return false;
-    }
-    return true;
-  }
-
-  void Copy_original(const PendingPicture& p) {
-    int16_t mode = host_.Copy_mode();
-    if (mode == 1 && !Unsafe_file_name(p.file_name)) {
-      Copy_file(p.source_path, p.dest + p.file_name);  // refuses to copy a file onto itself
-    } else if (mode == 2) {
-      // Straight to the copy name: a user's file of the original's name in
-      // the destination, or the original itself, is never touched.
-      auto native_copy = run_.dest_index_.Native(p.dest, p.names.copy);
-      struct stat existing;
-      if (native_copy && ::stat(native_copy->c_str(), &existing) != 0)
-        Copy_file_to(p.source_path, *native_copy, p.dest + p.names.copy);
-    }
-  }
-
-  void Write_lines(const PendingPicture& p) {
-    const PictureRecord& r = p.record;
-    Write_record_line(run_.page(),
-                      {p.names.thumbnail, "", Double_backslashes(p.directory), p.file_name, r.Title,
-                       r.Subject, r.Category, r.Comment, r.Author, r.Date});
-    std::string line;
-    for (const std::string* field :
-         {&r.SourceFile, &r.Title, &r.Subject, &r.Category, &r.Comment, &r.Author, &r.Date}) {
-      line += Safe_staging_value(*field) + "\t";
-    }
-    run_.staging().Write_line(line + p.names.thumbnail);
-  }
-
-  RunContext& run_;
-  Host& host_;
-};
-
-RunContext::RunContext(Host& host) : host_(host) {}
-
-// Pending pictures go first, then the pool, which waits for its workers.
-RunContext::~RunContext() { Drop_pending(); }
-
-void RunContext::Add_picture(const PictureRecord& record) {
-  PictureProcessing processing(*this);
-  processing.Start_if_first();
-  processing.Write_header_once();
-  pending_.push_back(processing.Take_in(record));
-  while (pending_.size() > ahead_) Write_oldest();
+  std::string stamp = Stamp_text(*modified) + p.file_name;
+  p.names = Names_of_code(names_.Code_for(stamp, p.source_path));
+  if (!Is_new_picture(p.directory, p.file_name)) return Skip(p, SkipReason::kOwnFileName);
+  p.dest = Add_backslash(host_.Dest_dir());
+  auto native_source = Native_path(p.source_path);
+  auto native_display = dest_index_.Native(p.dest, p.names.display);
+  auto native_thumbnail = dest_index_.Native(p.dest, p.names.thumbnail);
+  if (!native_source || !native_display || !native_thumbnail)
+    return Skip(p, SkipReason::kUnknownDrive);
+  p.native_display = *native_display;
+  p.native_thumbnail = *native_thumbnail;
+  p.skipped = false;
+  // The names hold the picture's time and name: copies already there
+  // under them are this picture's, made by an earlier run.
+  p.kept = !host_.Rebuild() && Is_archive_copy(p.native_display, {1024, 768}, false) &&
+           Is_archive_copy(p.native_thumbnail, {96, 96}, true);
+  if (!p.kept) p.copies = pool_.Submit(*native_source);
+  return p;
 }
 
-void RunContext::Write_oldest() {
-  PendingPicture picture = std::move(pending_.front());
-  pending_.pop_front();
-  if (PictureProcessing(*this).Write(picture)) Count_one();
-  host_.Do_events();
-}
-
-void RunContext::Finish_pictures(bool honour_stop) {
-  while (!pending_.empty()) {
-    if (honour_stop && Stop_requested()) break;
-    Write_oldest();
+bool PictureProcessing::Write(PendingPicture& p) {
+  if (p.skipped) return false;
+  ArchiveJpegs copies;
+  if (!p.kept) {
+    while (p.copies.wait_for(kEventTurn) != std::future_status::ready) host_.Do_events();
+    copies = p.copies.get();
   }
-  Drop_pending();
+  // Asked again now: an earlier picture may have written this one's partner.
+  if (!Is_new_picture(p.directory, p.file_name)) {
+    Tell_skipped(p, SkipReason::kOwnFileName);
+    return false;
+  }
+  if (!p.kept && !copies.readable) {
+    Tell_skipped(p, SkipReason::kNotJpeg);
+    return false;
+  }
+  if (!p.kept && !Write_copies(p, copies)) return false;
+  Copy_original(p);
+  Write_lines(p);
+  return true;
 }
 
-void RunContext::Drop_pending() {
-  pending_.clear();
-  if (pool_) pool_->Drop_waiting();
+PendingPicture PictureProcessing::Skip(PendingPicture& p, SkipReason reason) {
+  Tell_skipped(p, reason);
+  return std::move(p);
 }
 
-bool RunContext::Stop_requested() {
-  if (!page_.status().ok()) Fail(page_.status());
-  if (!staging_.status().ok()) Fail(staging_.status());
-  return !failure_.ok() || host_.Go_caption().empty();
+void PictureProcessing::Tell_skipped(const PendingPicture& p, SkipReason reason) {
+  host_.Picture_skipped(p.source_path.empty() ? p.record.SourceFile : p.source_path, reason);
 }
 
-void RunContext::Fail(const Status& status) {
-  if (failure_.ok()) failure_ = status;
+bool PictureProcessing::Write_copies(const PendingPicture& p, const ArchiveJpegs& copies) {  std::string cause =
+      Write_whole_file(p.native_display, copies.display.data(), copies.display.size());
+  if (!cause.empty()) {
+    run_.Fail(Status::FileError(p.dest + p.names.display, cause));
+    return false;
+  }
+  cause = Write_whole_file(p.native_thumbnail, copies.thumbnail.data(), copies.thumbnail.size());
+  if (!cause.empty()) {
+    Delete_file(p.dest + p.names.display);  // no display copy without its thumbnail
+    run_.Fail(Status::FileError(p.dest + p.names.thumbnail, cause));
+    return false;
+  }
+  return true;
 }
 
-void RunContext::Count_one() {
-  ++picture_count_;
-  host_.Set_status_caption(std::to_string(picture_count_));
+void PictureProcessing::Copy_original(const PendingPicture& p) {
+  int16_t mode = host_.Copy_mode();
+  if (mode == 1 && !Unsafe_file_name(p.file_name)) {
+    Copy_file(p.source_path, p.dest + p.file_name);  // refuses to copy a file onto itself
+  } else if (mode == 2) {
+    // Straight to the copy name: a user's file of the original's name in
+    // the destination, or the original itself, is never touched.
+    auto native_copy = dest_index_.Native(p.dest, p.names.copy);
+    struct stat existing;
+    if (native_copy && ::stat(native_copy->c_str(), &existing) != 0)
+      Copy_file_to(p.source_path, *native_copy, p.dest + p.names.copy);
+  }
+}
+
+void PictureProcessing::Write_lines(const PendingPicture& p) {
+  const PictureRecord& r = p.record;
+  Write_record_line(run_.page(),
+                    {p.names.thumbnail, "", Double_backslashes(p.directory), p.file_name, r.Title,
+                     r.Subject, r.Category, r.Comment, r.Author, r.Date});
+  std::string line;
+  for (const std::string* field :
+       {&r.SourceFile, &r.Title, &r.Subject, &r.Category, &r.Comment, &r.Author, &r.Date}) {
+    line += Safe_staging_value(*field) + "\t";
+  }
+  run_.staging().Write_line(line + p.names.thumbnail);
 }
 
 }  // namespace zendrel

@@ -7,13 +7,11 @@
 #include <string>
 
 #include "build/skipped_files.h"
+#include "platform/message_buttons.h"
 
 namespace zendrel {
 
 struct LabelDriveTable;
-
-enum class Buttons { kOk, kRetryCancel, kYesNo };
-enum class Answer { kOk, kRetry, kCancel, kYes, kNo };
 
 class Host {
  public:

@@ -2,14 +2,9 @@
 
 #include <optional>
 
+#include "build/catalogue_types.h"
 #include "build/copy_texture.h"
 #include "build/run_context.h"
-#include "catalog/read_csv.h"
-#include "catalog/read_gal.h"
-#include "catalog/read_mdb.h"
-#include "catalog/read_plb.h"
-#include "catalog/read_tdb.h"
-#include "catalog/read_textcat.h"
 #include "catalog/scan_source.h"
 #include "master/make_master.h"
 #include "page/archive_page_reader.h"
@@ -24,24 +19,20 @@ namespace {
 
 constexpr char kNotSupported[] = "Catalog file type not supported";
 
-bool Contains(const std::string& text, const char* part) {
-  return text.find(part) != std::string::npos;
-}
+// The master archive sees the run only through its own narrow interface.
+class MasterRunOf final : public MasterRun {
+ public:
+  explicit MasterRunOf(RunContext& run) : run_(run) {}
+  OutputFile& page() override { return run_.page(); }
+  OutputFile& staging() override { return run_.staging(); }
+  std::string Dest_dir() override { return run_.host().Dest_dir(); }
+  void Count_one() override { run_.Count_one(); }
+  void Do_events() override { run_.host().Do_events(); }
+  bool Stop_requested() override { return run_.Stop_requested(); }
 
-// The catalogue goes to the PhotoRecall reader: no earlier type matches.
-bool Reads_database(const std::string& path) {
-  for (const char* type : {".txt", ".plb", ".GAL", ".tDB", ".csv"}) {
-    if (Contains(path, type)) return false;
-  }
-  return Contains(path, ".mdb");
-}
-
-bool Supported_catalogue_name(const std::string& name) {
-  for (const char* type : {".txt", ".plb", ".GAL", ".tDB", ".csv", ".mdb"}) {
-    if (Contains(name, type)) return true;
-  }
-  return false;
-}
+ private:
+  RunContext& run_;
+};
 
 class Run {
  public:
@@ -70,7 +61,7 @@ class Run {
     if (needs_file && file.empty())
       return Refuse(mode_ == 5 ? "Select Archive File" : "Select Catalog File");
     if (needs_file && file == "archive.htm") return std::nullopt;
-    if (mode_ == 5 || ((mode_ == 1 || mode_ == 2) && !Supported_catalogue_name(file)))
+    if (mode_ == 5 || ((mode_ == 1 || mode_ == 2) && !Readable_catalogue_type(file)))
       return Refuse(kNotSupported);
     return std::nullopt;
   }
@@ -103,9 +94,11 @@ class Run {
   // The availability check, before anything of the destination is touched.
   std::optional<RunOutcome> Open_catalogue() {
     catalogue_path_ = Add_backslash(host_.Cat_dir()) + host_.Cat_file();
-    // The database reader opens its file itself; every other reader reads
-    // the bytes opened here ("list.txt.mdb" is read as text, so it is opened).
-    if (Reads_database(catalogue_path_)) return std::nullopt;
+    // The type is told by the whole path (the name passed the check above);
+    // the database reader opens its file itself, every other one reads the
+    // bytes opened here.
+    catalogue_type_ = Readable_catalogue_type(catalogue_path_);
+    if (catalogue_type_ && catalogue_type_->opens_file_itself) return std::nullopt;
     for (;;) {
       CatalogueFile::Result result = catalogue_.Open(catalogue_path_);
       if (result == CatalogueFile::Result::kOpened) return std::nullopt;
@@ -142,27 +135,17 @@ class Run {
       if (!scanned.ok()) context_.Fail(scanned);
       return Status();
     }
-    if (mode_ == 4) return Make_master(context_);
-    const std::string& path = catalogue_path_;
-    const std::string& bytes = catalogue_.bytes();
-    Status status;
-    if (Contains(path, ".txt"))
-      status = Read_textcat(bytes, context_);
-    else if (Contains(path, ".plb"))
-      status = Read_plb(bytes, context_);
-    else if (Contains(path, ".GAL"))
-      status = Read_gal(bytes, context_);
-    else if (Contains(path, ".tDB"))
-      status = Read_tdb(bytes, context_);
-    else if (Contains(path, ".csv"))
-      status = Read_csv(bytes, context_, host_.Label_drives());
-    else if (Reads_database(path)) {
-      // The PhotoRecall reader reads to the end whatever the stop request says.
-      source_checks_stop_ = false;
-      status = Read_mdb(path, context_);
-    } else {
-      host_.Message_box(kNotSupported, Buttons::kOk);
+    if (mode_ == 4) {
+      MasterRunOf master(context_);
+      return Make_master(master);
     }
+    const std::string& path = catalogue_path_;
+    if (!catalogue_type_) {
+      host_.Message_box(kNotSupported, Buttons::kOk);
+      return Status();
+    }
+    source_checks_stop_ = catalogue_type_->honours_stop;
+    Status status = catalogue_type_->read({path, catalogue_.bytes(), context_, host_});
     if (!status.ok()) return Status::FileError(path, status.message());
     return status;
   }
@@ -211,6 +194,7 @@ class Run {
   CatalogueFile catalogue_;
   int mode_ = 0;
   std::string catalogue_path_;
+  const CatalogueType* catalogue_type_ = nullptr;
   bool replace_staging_ = false;
   bool source_checks_stop_ = true;
 };

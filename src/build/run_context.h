@@ -26,6 +26,8 @@
 
 namespace zendrel {
 
+class PictureProcessing;
+
 class RunContext : public PictureSink {
  public:
   explicit RunContext(Host& host);
@@ -35,8 +37,7 @@ class RunContext : public PictureSink {
   OutputFile& page() { return page_; }
   OutputFile& staging() { return staging_; }
 
-  // Picture processing (build/add_picture.cpp): takes the picture in,
-  // and writes the oldest pictures whose turn has come.
+  // Takes the picture in, and writes the oldest pictures whose turn has come.
   void Add_picture(const PictureRecord& record) override;
   // A stop asked for by the user (empty Go caption) or forced by a failure
   // that ends the run.
@@ -55,10 +56,10 @@ class RunContext : public PictureSink {
   void Count_one();
   int32_t picture_count() const { return picture_count_; }
 
-  // The staging file's header, written once per run.
-  bool header_written = false;
-
  private:
+  void Start_if_first();
+  void Write_staging_header_once();
+  PictureProcessing Processing();
   void Write_oldest();
   void Drop_pending();
 
@@ -72,8 +73,8 @@ class RunContext : public PictureSink {
   Status failure_;
   std::unique_ptr<ScalingPool> pool_;  // made at the first picture
   std::deque<PendingPicture> pending_;
-  size_t ahead_ = 2;  // pictures taken in before the oldest must be written
-  friend class PictureProcessing;
+  size_t ahead_ = 2;                     // pictures taken in before the oldest must be written
+  bool staging_header_written_ = false;  // once per run
 };
 
 }  // namespace zendrel

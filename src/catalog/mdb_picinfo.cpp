@@ -5,7 +5,6 @@
 #include <array>
 #include <cmath>
 #include <cstring>
-#include <ctime>
 #include <memory>
 #include <vector>
 
@@ -195,19 +194,6 @@ class PicInfoReader {
   long row_number_ = 0;
 };
 
-// Days from 1970-01-01 to the civil date (proleptic Gregorian).
-void Civil_from_days(long long z, int* year, int* month, int* day) {
-  z += 719468;
-  long long era = (z >= 0 ? z : z - 146096) / 146097;
-  long long doe = z - era * 146097;
-  long long yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-  long long doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-  long long mp = (5 * doy + 2) / 153;
-  *day = int(doy - (153 * mp + 2) / 5 + 1);
-  *month = int(mp < 10 ? mp + 3 : mp - 9);
-  *year = int(yoe + era * 400 + (*month <= 2));
-}
-
 }  // namespace
 
 std::string Access_date_text(double value) {
@@ -215,15 +201,7 @@ std::string Access_date_text(double value) {
   if (!std::isfinite(value) || value < -657434.0 || value >= 2958466.0) return {};
   // The whole part counts days (before 1899-12-30 when negative); the
   // fraction is the time of day either way.
-  long long days = static_cast<long long>(std::trunc(value));
-  constexpr long long kEpochFrom1970 = -25569;  // 1899-12-30
-  int year = 0, month = 0, day = 0;
-  Civil_from_days(days + kEpochFrom1970, &year, &month, &day);
-  std::tm time{};
-  time.tm_year = year - 1900;
-  time.tm_mon = month - 1;
-  time.tm_mday = day;
-  return Long_date_text(time);
+  return Long_date_of_day_number(static_cast<int64_t>(std::trunc(value)));
 }
 
 Status Read_picinfo_rows(const std::string& native_path, const PicInfoCallbacks& callbacks) {

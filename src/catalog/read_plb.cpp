@@ -6,7 +6,6 @@
 
 #include <cmath>
 #include <cstring>
-#include <ctime>
 
 #include "catalog/byte_reader.h"
 #include "platform/dates.h"
@@ -19,29 +18,12 @@ constexpr unsigned char kHeaderSignature[11] = {0x00, 0x00, 0x00, 0x01, 0x00, 0x
 constexpr unsigned char kWordListSignature[10] = {0xE1, 0x40, 0x00, 0x00, 0x00,
                                                   0x00, 0x00, 0x00, 0x00, 0x00};
 
-// Days from December 30, 1899 to a calendar date (the proleptic Gregorian
-// calendar, as the platform's date type counts).
-std::string Date_of_day_number(int64_t day_number) {
-  // Days from 1970-01-01, then the civil date of that day.
-  int64_t z = day_number - 25569 + 719468;
-  int64_t era = (z >= 0 ? z : z - 146096) / 146097;
-  int64_t doe = z - era * 146097;
-  int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-  int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-  int64_t mp = (5 * doy + 2) / 153;
-  std::tm date{};
-  date.tm_mday = int(doy - (153 * mp + 2) / 5 + 1);
-  date.tm_mon = int(mp < 10 ? mp + 2 : mp - 10);
-  date.tm_year = int(yoe + era * 400 + (date.tm_mon <= 1 ? 1 : 0) - 1900);
-  return Long_date_text(date);
-}
-
 // The three stored bytes are the fifth to seventh byte of a double whose
 // eighth byte is 0x40 and whose low four bytes are zero.
 std::string Date_text(int b0, int b1, int b2) {
   int64_t e = b0 + 256 * b1 + 65536 * b2;
   double day_number = std::ldexp(2.0 + double(e % 1048576) / 524288.0, int(e / 1048576));
-  return Date_of_day_number(int64_t(std::floor(day_number)));
+  return Long_date_of_day_number(int64_t(std::floor(day_number)));
 }
 
 class PlbReader {

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "build/host.h"
+#include "platform/message_buttons.h"
 
 namespace zendrel {
 

@@ -48,16 +48,15 @@ std::string Joined(const std::array<std::string, 5>& lines) {
 
 class MasterCopy {
  public:
-  explicit MasterCopy(RunContext& run) : run_(run) {}
+  explicit MasterCopy(MasterRun& run) : run_(run) {}
 
   Status Run() {
     run_.staging().Write_line(kRecordStagingHeader);
-    run_.header_written = true;
     std::vector<SubdirectoryPage> pages;
     if (Status listed = List_pages(&pages); !listed.ok()) return listed;
     for (const SubdirectoryPage& page : pages) {
       run_.Count_one();
-      run_.host().Do_events();
+      run_.Do_events();
       // One page that cannot be read whole costs only its own records.
       if (Status copied = Copy_page(page); !copied.ok()) notes_.push_back(copied.message());
       if (run_.Stop_requested()) break;
@@ -67,7 +66,7 @@ class MasterCopy {
 
  private:
   Status List_pages(std::vector<SubdirectoryPage>* pages) {
-    std::string dest = Add_backslash(run_.host().Dest_dir());
+    std::string dest = Add_backslash(run_.Dest_dir());
     std::vector<std::string> names;
     if (Status listed = List_directory(dest, "*", ListFilter::kDirectories, &names); !listed.ok())
       return listed;
@@ -110,14 +109,14 @@ class MasterCopy {
     return Status::Error(text);
   }
 
-  RunContext& run_;
+  MasterRun& run_;
   std::string prefix_;
   std::vector<std::string> notes_;  // messages for the user, in order
 };
 
 }  // namespace
 
-Status Make_master(RunContext& run) { return MasterCopy(run).Run(); }
+Status Make_master(MasterRun& run) { return MasterCopy(run).Run(); }
 
 Status Add_master_catalogue_line(OutputFile& staging, const std::string& joined) {
   std::vector<std::string> values = Split_record_text(joined);

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "build/run_context.h"
+#include "master/master_run.h"
 #include "platform/output_file.h"
 #include "platform/status.h"
 
@@ -17,7 +17,7 @@ namespace zendrel {
 // subdirectory whose name the page could not carry is left out. Either way
 // the result names the page or the directory and the cause, and what was
 // copied stays in the page.
-Status Make_master(RunContext& run);
+Status Make_master(MasterRun& run);
 
 // One catalogue line of archive.txt from the joined text of a copied record
 // (its five lines joined without separators). More than ten values is an

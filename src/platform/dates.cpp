@@ -1,5 +1,6 @@
 #include "platform/dates.h"
 
+#include <chrono>
 #include <cstdio>
 
 namespace zendrel {
@@ -14,6 +15,17 @@ const char* Month_name(int month) {
 std::string Long_date_text(const std::tm& time) {
   return std::string(Month_name(time.tm_mon + 1)) + " " + std::to_string(time.tm_mday) + ", " +
          std::to_string(time.tm_year + 1900);
+}
+
+std::string Long_date_of_day_number(int64_t day_number) {
+  using namespace std::chrono;
+  constexpr sys_days kDayZero = year{1899} / December / 30;
+  year_month_day date{kDayZero + days{day_number}};
+  std::tm time{};
+  time.tm_year = int(date.year()) - 1900;
+  time.tm_mon = int(unsigned(date.month())) - 1;
+  time.tm_mday = int(unsigned(date.day()));
+  return Long_date_text(time);
 }
 
 std::string Stamp_text(const std::tm& time) {

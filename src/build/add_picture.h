@@ -1,0 +1,43 @@
+// Picture processing: one picture, as a source delivers it, becomes its
+// display copy, thumbnail, optional copy of the original, record line and
+// staging line. The run hands it the parts of its state a picture uses.
+#pragma once
+
+#include "build/archive_names.h"
+#include "build/destination_index.h"
+#include "build/host.h"
+#include "build/pending_picture.h"
+#include "build/scaling_pool.h"
+#include "catalog/picture_record.h"
+
+namespace zendrel {
+
+class RunContext;
+
+class PictureProcessing {
+ public:
+  PictureProcessing(RunContext& run, RunNames& names, DestinationIndex& dest_index,
+                    ScalingPool& pool);
+
+  // Everything up to the picture's names, on the run's thread; its copies
+  // start on a worker.
+  PendingPicture Take_in(const PictureRecord& record);
+  // In delivery order: true when the picture was written to the archive.
+  bool Write(PendingPicture& p);
+
+ private:
+  PendingPicture Skip(PendingPicture& p, SkipReason reason);
+  // The file as the picture was looked for (in mode 2, in the source directory).
+  void Tell_skipped(const PendingPicture& p, SkipReason reason);
+  bool Write_copies(const PendingPicture& p, const ArchiveJpegs& copies);
+  void Copy_original(const PendingPicture& p);
+  void Write_lines(const PendingPicture& p);
+
+  RunContext& run_;
+  Host& host_;
+  RunNames& names_;
+  DestinationIndex& dest_index_;
+  ScalingPool& pool_;
+};
+
+}  // namespace zendrel

@@ -1,0 +1,26 @@
+// What the master archive needs of the run that writes it: its page and
+// staging file, the destination whose subdirectories it combines, the count
+// it shows and the stop request it checks. The build driver provides it.
+#pragma once
+
+#include <string>
+
+#include "platform/output_file.h"
+
+namespace zendrel {
+
+class MasterRun {
+ public:
+  virtual ~MasterRun() = default;
+
+  virtual OutputFile& page() = 0;
+  virtual OutputFile& staging() = 0;
+  virtual std::string Dest_dir() = 0;  // Windows view, read afresh
+  // Shows the count after each page read.
+  virtual void Count_one() = 0;
+  // One turn of the event loop.
+  virtual void Do_events() = 0;
+  virtual bool Stop_requested() = 0;
+};
+
+}  // namespace zendrel
