@@ -106,7 +106,8 @@ void PictureProcessing::Tell_skipped(const PendingPicture& p, SkipReason reason)
   host_.Picture_skipped(p.source_path.empty() ? p.record.SourceFile : p.source_path, reason);
 }
 
-bool PictureProcessing::Write_copies(const PendingPicture& p, const ArchiveJpegs& copies) {  std::string cause =
+bool PictureProcessing::Write_copies(const PendingPicture& p, const ArchiveJpegs& copies) {
+  std::string cause =
       Write_whole_file(p.native_display, copies.display.data(), copies.display.size());
   if (!cause.empty()) {
     run_.Fail(Status::FileError(p.dest + p.names.display, cause));
