@@ -3,6 +3,7 @@
 #include "app/frm_archive.h"
 
 #include <QGroupBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
@@ -390,6 +391,24 @@ class FrmArchiveTest : public QObject {
     QCOMPARE(window.Status_caption(), std::string(" Done!"));
     QVERIFY(!files->findItems("archive.htm", Qt::MatchExactly).isEmpty());
     QCOMPARE(window.Cat_file(), std::string("photos.txt"));
+  }
+
+  void skippedFilesAreCountedAfterDoneAndListedOnAClick() {
+    TempDir dir;
+    dir.Write("a.jpg", Small_jpeg());
+    dir.Write("notes.jpg", "not a picture");
+    FrmArchive window;
+    window.show();
+    QTest::mouseClick(window.findChild<QRadioButton*>("Option3"), Qt::LeftButton);
+    window.Set_src_dir(dir.Win());
+    window.Set_dest_dir(dir.Win());  // the source itself: no copy question
+    QTest::mouseClick(window.findChild<QPushButton*>("Go"), Qt::LeftButton);
+    QCOMPARE(window.Status_caption(), std::string("1 Done! 1 skipped"));
+    QVERIFY(messages_.empty());
+    QTest::mouseClick(window.findChild<QLabel*>("Status"), Qt::LeftButton);
+    QCOMPARE(messages_.size(), size_t(1));
+    QCOMPARE(messages_[0].first, "1 file skipped: 1 not a JPEG picture\r" + dir.Win() +
+                                     "\\notes.jpg: not a JPEG picture");
   }
 };
 
