@@ -4,8 +4,10 @@
 // page_script_check.mjs) and its script must end where the page ends it.
 // Node runs once, beside the fuzzer, and judges page after page over pipes.
 #include <signal.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -60,27 +62,46 @@ class Judge {
       ::execlp("node", "node", script, static_cast<char*>(nullptr));
       std::_Exit(127);
     }
+    pid_ = pid;
     ::close(to_node[0]);
     ::close(from_node[1]);
     ::signal(SIGPIPE, SIG_IGN);
-    to_ = ::fdopen(to_node[1], "w");
-    from_ = ::fdopen(from_node[0], "r");
+    to_ = to_node[1];
+    from_ = from_node[0];
   }
 
-  // Empty when the page passes; the judge's reason otherwise.
+  // Empty when the page passes; the judge's reason otherwise. Plain reads
+  // and writes that go on after a signal: libFuzzer's timer interrupts them.
   std::string Ask(int field, const std::string& page, const std::string* expected) {
-    std::fprintf(to_, "%d %s %s\n", field, Base64(page).c_str(),
-                 expected ? Base64(*expected).c_str() : "-");
-    std::fflush(to_);
+    std::string request = std::to_string(field) + " " + Base64(page) + " " +
+                          (expected ? Base64(*expected) : std::string("-")) + "\n";
+    for (size_t sent = 0; sent < request.size();) {
+      ssize_t n = ::write(to_, request.data() + sent, request.size() - sent);
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) return Ended();
+      sent += size_t(n);
+    }
     std::string answer;
-    for (int c; (c = std::fgetc(from_)) != EOF && c != '\n';) answer += char(c);
-    if (answer == "ok") return {};
-    return answer.empty() ? "node gave no answer (is node installed?)" : answer;
+    for (char c;;) {
+      ssize_t n = ::read(from_, &c, 1);
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) return Ended();
+      if (c == '\n') break;
+      answer += c;
+    }
+    return answer == "ok" ? std::string() : answer;
   }
 
  private:
-  FILE* to_ = nullptr;
-  FILE* from_ = nullptr;
+  std::string Ended() {
+    int status = 0;
+    ::waitpid(pid_, &status, 0);
+    return "node ended (status " + std::to_string(status) + "; is node on the PATH?)";
+  }
+
+  pid_t pid_ = 0;
+  int to_ = -1;
+  int from_ = -1;
 };
 
 std::string Page_text(const zendrel::RecordValues& values) {
