@@ -1,12 +1,13 @@
 // Times the archive page in headless Chromium, opened from disk: pages of
-// 1,000 and 10,000 records (no pictures) written by write_page. Then a real
-// archive of 10,000 small pictures, built by `zendrel build` from generated
-// JPEGs and kept between runs, in Chromium and Firefox (see realArchive).
+// 1,000, 10,000 and 50,000 records (no pictures) written by write_page. Then a
+// real archive of 10,000 small pictures, built by `zendrel build` from
+// generated JPEGs and kept between runs, in Chromium and Firefox (see realArchive).
 //
-//   node bench/page_bench.mjs [RUNS] [--real]   (after building zendrel,
+//   node bench/page_bench.mjs [RUNS] [COUNTS] [--real]   (after building zendrel,
 //                                                 write_page, make_samples)
 // --real times only the real archive.
 //
+// COUNTS: page sizes separated by commas, e.g. 50000 (default 1000,10000,50000).
 // Each figure is the best of RUNS runs (3 unless given): a shared machine's
 // load only ever adds time.
 // Prints, per page size, the milliseconds from navigation until the Start
@@ -112,8 +113,10 @@ async function measure(browser, count) {
 }
 
 const args = process.argv.slice(2);
-const runs = Number(args.find((a) => /^[0-9]+$/.test(a)) || 3);
+const numeric = args.filter((a) => /^[0-9][0-9,]*$/.test(a));
+const runs = Number(numeric[0] || 3);
 const realOnly = args.includes('--real');
+const counts = (numeric[1] || '1000,10000,50000').split(',').map(Number);
 const best = (list, pick) => Math.min(...list.map(pick));
 const pair = (list, key) => `${best(list, (r) => r[key][0])}/${best(list, (r) => r[key][1])}`;
 
@@ -125,7 +128,7 @@ if (!realOnly) {
     console.log(`best of ${runs} runs, milliseconds`);
     console.log('records  ready  empty search  word search  panel again');
     console.log('                (listed/drawn) (listed/drawn)');
-    for (const count of [1000, 10000]) {
+    for (const count of counts) {
       const list = [];
       for (let k = 0; k < runs; k++) list.push(await measure(browser, count));
       console.log(`${String(count).padStart(7)}  ${String(best(list, (r) => r.ready)).padStart(5)}  ` +

@@ -94,6 +94,7 @@ void FrmArchive::Build_controls() {
   status_->setTextFormat(Qt::PlainText);
   status_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
   status_->setMinimumHeight(status_->fontMetrics().height() + 8);
+  status_->installEventFilter(this);
 
   go_ = new QPushButton("Go", this);
   go_->setObjectName("Go");
@@ -260,8 +261,11 @@ void FrmArchive::Go_Click() {
   }
   in_run_ = true;
   Offer_finished_archive(false);
+  skipped_.Clear();
+  status_->setToolTip({});
   RunOutcome outcome = ::zendrel::Go_Click(*this);
   in_run_ = false;
+  Tell_skipped();
   Offer_finished_archive(outcome.end == RunEnd::kCompleted || outcome.end == RunEnd::kStopped);
   cat_file_->Refresh();  // the run may have written archive.txt where the catalogue lies
   if (close_pending_) {
@@ -287,6 +291,30 @@ void FrmArchive::OpenArchive_Click() {
     std::string shown = Windows_path(finished_archive_.toStdString());
     Message_box(shown + ": no web browser could be started to show it", Buttons::kOk);
   }
+}
+
+void FrmArchive::Tell_skipped() {
+  if (skipped_.count() == 0) return;
+  Set_status_caption(Status_caption() + " " + std::to_string(skipped_.count()) + " skipped");
+  status_->setToolTip(To_qt(skipped_.Summary() + " - click for the list"));
+}
+
+void FrmArchive::Show_skipped_list() {
+  constexpr size_t kShown = 40;  // a message box, not a log: the rest is counted
+  std::vector<std::string> lines = skipped_.Lines();
+  std::string text = skipped_.Summary();
+  for (size_t i = 0; i < lines.size() && i < kShown; ++i) text += "\r" + lines[i];
+  if (lines.size() > kShown) text += "\r... and " + std::to_string(lines.size() - kShown) + " more";
+  Message_box(text, Buttons::kOk);
+}
+
+bool FrmArchive::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == status_ && event->type() == QEvent::MouseButtonRelease && !in_run_ &&
+      skipped_.count() > 0) {
+    Show_skipped_list();
+    return true;
+  }
+  return QWidget::eventFilter(watched, event);
 }
 
 void FrmArchive::Exit_Click() {

@@ -50,6 +50,9 @@ class FrmArchive : public QWidget, public Host {
   Answer Message_box(const std::string& text, Buttons buttons) override;
   void Do_events() override;
   void Show_record_editor() override;
+  void Picture_skipped(const std::string& file, SkipReason reason) override {
+    skipped_.Add(file, reason);
+  }
   LabelDriveTable& Label_drives() override { return label_drives_; }
 
   // Points a pair of lists at a directory (Windows view), as the user would.
@@ -67,6 +70,8 @@ class FrmArchive : public QWidget, public Host {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  // A click on the status line lists the files the last run skipped.
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void Build_controls();
@@ -87,6 +92,8 @@ class FrmArchive : public QWidget, public Host {
   void OpenArchive_Click();
   void Offer_finished_archive(bool completed);
   void End_program();
+  void Tell_skipped();
+  void Show_skipped_list();
 
   QLabel* status_;
   QGroupBox* frame1_;
@@ -106,6 +113,7 @@ class FrmArchive : public QWidget, public Host {
   QPushButton* open_archive_;
 
   CopyMode copy_mode_ = CopyMode::kNoCopy;
+  SkippedFiles skipped_;  // of the last run
   LabelDriveTable label_drives_;
   bool in_run_ = false;
   bool close_pending_ = false;  // closed through the frame during a run

@@ -22,9 +22,13 @@ namespace {
 // The window is laid out in twips, 15 to a pixel.
 int Px(int twips) { return twips / 15; }
 
-QString To_box(const std::string& text) { return QString::fromStdString(Cp1252_to_utf8(text)); }
+QString To_box(const std::string& text) {
+  return QString::fromStdString(System_text_to_utf8(text));
+}
 
-std::string From_box(const QLineEdit* box) { return Utf8_to_cp1252(box->text().toStdString()); }
+std::string From_box(const QLineEdit* box) {
+  return Utf8_to_system_text(box->text().toStdString());
+}
 
 class WindowPrompts : public EditorPrompts {
  public:

@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 
 #include <chrono>
+#include <utility>
 
 #include "build/run_context.h"
 #include "imaging/picture_file.h"
@@ -47,19 +48,23 @@ PendingPicture PictureProcessing::Take_in(const PictureRecord& record) {
   p.directory = host_.Mode() == RunMode::kCatalogueFromSource ? host_.Src_dir()
                                                               : Directory_part(record.SourceFile);
   p.file_name = Jpg_name(File_part(record.SourceFile));
-  if (p.file_name.find(".jpg") == std::string::npos) return p;
+  if (p.file_name.find(".jpg") == std::string::npos) {
+    bool other_case = Fold_case(p.file_name).find(".jpg") != std::string::npos;
+    return Skip(p, other_case ? SkipReason::kExtensionCase : SkipReason::kNotJpegName);
+  }
   p.source_path = Add_backslash(p.directory) + p.file_name;
   auto modified = Modified_time(p.source_path);
-  if (!modified) return p;
+  if (!modified) return Skip(p, SkipReason::kUnreadable);
 
   std::string stamp = Stamp_text(*modified) + p.file_name;
   p.names = Names_of_code(names_.Code_for(stamp, p.source_path));
-  if (!Is_new_picture(p.directory, p.file_name)) return p;
+  if (!Is_new_picture(p.directory, p.file_name)) return Skip(p, SkipReason::kOwnFileName);
   p.dest = Add_backslash(host_.Dest_dir());
   auto native_source = Native_path(p.source_path);
   auto native_display = dest_index_.Native(p.dest, p.names.display);
   auto native_thumbnail = dest_index_.Native(p.dest, p.names.thumbnail);
-  if (!native_source || !native_display || !native_thumbnail) return p;
+  if (!native_source || !native_display || !native_thumbnail)
+    return Skip(p, SkipReason::kUnknownDrive);
   p.native_display = *native_display;
   p.native_thumbnail = *native_thumbnail;
   p.skipped = false;
@@ -79,15 +84,30 @@ bool PictureProcessing::Write(PendingPicture& p) {
     copies = p.copies.get();
   }
   // Asked again now: an earlier picture may have written this one's partner.
-  if (!Is_new_picture(p.directory, p.file_name)) return false;
+  if (!Is_new_picture(p.directory, p.file_name)) {
+    Tell_skipped(p, SkipReason::kOwnFileName);
+    return false;
+  }
+  if (!p.kept && !copies.readable) {
+    Tell_skipped(p, SkipReason::kNotJpeg);
+    return false;
+  }
   if (!p.kept && !Write_copies(p, copies)) return false;
   Copy_original(p);
   Write_lines(p);
   return true;
 }
 
+PendingPicture PictureProcessing::Skip(PendingPicture& p, SkipReason reason) {
+  Tell_skipped(p, reason);
+  return std::move(p);
+}
+
+void PictureProcessing::Tell_skipped(const PendingPicture& p, SkipReason reason) {
+  host_.Picture_skipped(p.source_path.empty() ? p.record.SourceFile : p.source_path, reason);
+}
+
 bool PictureProcessing::Write_copies(const PendingPicture& p, const ArchiveJpegs& copies) {
-  if (!copies.readable) return false;
   std::string cause =
       Write_whole_file(p.native_display, copies.display.data(), copies.display.size());
   if (!cause.empty()) {

@@ -26,6 +26,9 @@ class PictureProcessing {
   bool Write(PendingPicture& p);
 
  private:
+  PendingPicture Skip(PendingPicture& p, SkipReason reason);
+  // The file as the picture was looked for (in mode 2, in the source directory).
+  void Tell_skipped(const PendingPicture& p, SkipReason reason);
   bool Write_copies(const PendingPicture& p, const ArchiveJpegs& copies);
   void Copy_original(const PendingPicture& p);
   void Write_lines(const PendingPicture& p);

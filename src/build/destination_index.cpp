@@ -36,7 +36,7 @@ void DestinationIndex::List() {
   while (dirent* e = ::readdir(d)) {
     std::string native_name = e->d_name;
     if (native_name == "." || native_name == "..") continue;
-    auto [it, inserted] = folded_.emplace(Fold_case(Utf8_to_cp1252(native_name)), native_name);
+    auto [it, inserted] = folded_.emplace(Fold_case(Utf8_to_system_text(native_name)), native_name);
     if (!inserted) it->second.clear();  // ambiguous: like the lookup, take none
   }
   ::closedir(d);

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "build/run_modes.h"
+#include "build/skipped_files.h"
 #include "platform/message_buttons.h"
 
 namespace zendrel {
@@ -47,6 +48,10 @@ class Host {
   // Whether the directory scan takes titles, keywords, comments, authors
   // and dates from the pictures' own metadata.
   virtual bool Take_metadata() { return false; }
+
+  // A file that a source delivered and the run could not archive. The page
+  // and catalogue hold no line for it; the host tells the user after the run.
+  virtual void Picture_skipped(const std::string& /*file*/, SkipReason /*reason*/) {}
 
   // Opens the record editor on the records just read into the RecordTable.
   virtual void Show_record_editor() = 0;

@@ -32,7 +32,7 @@ std::string Text_of(MdbHandle* mdb, const char* raw, size_t length) {
   // two-byte units of newer databases.
   std::vector<char> utf8(length * 3 + 16);
   int n = mdb_unicode2ascii(mdb, raw, length, utf8.data(), utf8.size());
-  return Utf8_to_cp1252(std::string(utf8.data(), n > 0 ? size_t(n) : 0));
+  return Utf8_to_system_text(std::string(utf8.data(), n > 0 ? size_t(n) : 0));
 }
 
 MdbCatalogEntry* Find_table(MdbHandle* mdb, std::string* other_case) {
@@ -143,7 +143,7 @@ class PicInfoReader {
     if (Is_null(c)) return {};
     if (Column_of(c)->col_type == MDB_MEMO) return Memo_value(c);
     size_t length = strnlen(buffers_[c].data(), buffers_[c].size());
-    return Utf8_to_cp1252(std::string(buffers_[c].data(), length));
+    return Utf8_to_system_text(std::string(buffers_[c].data(), length));
   }
 
   // The whole memo through the long-value calls: a bound column stops at
@@ -217,7 +217,7 @@ Status Read_picinfo_rows(const std::string& native_path, const PicInfoCallbacks&
       return Status::Error("the file is truncated: part of its list of tables is missing");
     if (!other_case.empty())
       return Status::Error("no table named GA_PicInfo (there is one named " +
-                           Utf8_to_cp1252(other_case) +
+                           Utf8_to_system_text(other_case) +
                            ", but the name must match in letter case)");
     return Status::Error("no table named GA_PicInfo: not a PhotoRecall database");
   }

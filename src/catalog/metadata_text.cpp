@@ -156,7 +156,8 @@ std::string Date_text_from_metadata(std::string_view text) {
   return Long_date_text(date);
 }
 
-// The one place where metadata text enters the system's code page.
-std::string System_text_from_metadata(const std::string& utf8) { return Utf8_to_cp1252(utf8); }
+// The one place where metadata text enters the system's code page; characters
+// outside it travel as numeric character references.
+std::string System_text_from_metadata(const std::string& utf8) { return Utf8_to_system_text(utf8); }
 
 }  // namespace zendrel

@@ -23,6 +23,9 @@ class GalReader {
 
   Status Read() {
     int32_t count = Read_Quad(file_, kCountPosition);
+    if (!file_.ok()) return Status::Error(file_.error());
+    // An empty gallery: its first-record cell may point anywhere.
+    if (count <= 0) return Status();
     int64_t record = Read_Quad(file_, kFirstRecordCell);
     record = Read_Quad(file_, record);
     if (!file_.ok()) return Status::Error(file_.error());

@@ -29,7 +29,6 @@ Status Scan_source(const std::string& source_dir, PictureSink& sink, MetadataOpt
   std::vector<std::string> names;
   Status listed = List_directory(source_path, "*.jpg", ListFilter::kPlainFiles, &names);
   if (!listed.ok()) return listed;
-  if (names.size() > size_t(kMaxScanNames)) names.resize(kMaxScanNames);
   std::unique_ptr<MetadataChild> reader;
   if (metadata && metadata->take) {
     std::vector<std::string> native_paths;

@@ -8,9 +8,6 @@
 
 namespace zendrel {
 
-// At most this many names are taken from a directory.
-inline constexpr int kMaxScanNames = 10001;
-
 // Descriptions taken from the pictures' own metadata (EXIF, IPTC, XMP and
 // XMP sidecars), and what that met.
 struct MetadataOption {

@@ -46,9 +46,22 @@ std::string Make_destination(const std::string& dest) {
   return {};
 }
 
+// Skipped pictures leave no line in the archive; the user hears of them here.
+void Tell_skipped(const SkippedFiles& skipped, bool verbose, Streams& io) {
+  if (skipped.count() == 0) return;
+  io.out.flush();
+  if (verbose) {
+    for (const std::string& line : skipped.Lines())
+      io.err << "zendrel: skipped " << Message_for_terminal(line) << "\n";
+  }
+  io.err << "zendrel: " << skipped.Summary();
+  if (!verbose) io.err << " (--verbose names them)";
+  io.err << "\n";
+}
+
 int Build_command(const std::vector<std::string>& args, Streams& io) {
   Options options(args, {"source", "dest", "catalog", "copy", "drive", "jobs"},
-                  {"rebuild", "metadata", "open"});
+                  {"rebuild", "metadata", "open", "verbose"});
   if (!options.ok()) {
     io.err << "zendrel build: " << options.error() << "\n";
     return 2;
@@ -116,6 +129,7 @@ int Build_command(const std::vector<std::string>& args, Streams& io) {
     case RunEnd::kCompleted:
     case RunEnd::kStopped:
       io.out << Message_for_terminal(host.Status_caption()) << "\n";
+      Tell_skipped(host.skipped, options.Has("verbose"), io);
       if (options.Has("open")) {
         Status opened = Open_in_browser(Add_backslash(host.dest_dir) + "archive.htm");
         if (!opened.ok()) {

@@ -27,7 +27,7 @@ bool All_digits(const std::string& text) {
 }  // namespace
 
 std::string Message_for_terminal(const std::string& text) {
-  std::string out = Cp1252_to_utf8(text);
+  std::string out = System_text_to_utf8(text);
   for (char& c : out) {
     if (c == '\r') c = '\n';
   }

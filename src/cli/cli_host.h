@@ -24,6 +24,7 @@ class CliHost : public Host {
   int jobs = 0;  // scaling threads; 0: one per core
   bool rebuild = false;
   bool take_metadata = false;
+  SkippedFiles skipped;  // what the run left out, told after it
 
   RunMode Mode() override { return mode; }
   std::string Cat_dir() override { return cat_dir; }
@@ -42,6 +43,9 @@ class CliHost : public Host {
   int Jobs() override { return jobs; }
   bool Rebuild() override { return rebuild; }
   bool Take_metadata() override { return take_metadata; }
+  void Picture_skipped(const std::string& file, SkipReason reason) override {
+    skipped.Add(file, reason);
+  }
   void Show_record_editor() override {}
   LabelDriveTable& Label_drives() override { return labels_; }
 

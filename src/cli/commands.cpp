@@ -16,7 +16,7 @@ const std::vector<Command>& Commands() {
       {"build",
        "build --source DIR --dest DIR | --catalog FILE --dest DIR [--source DIR] "
        "[--copy no|keep|rename] [--drive L=DIR[:LABEL]]... [--jobs N] [--rebuild] [--metadata] "
-       "[--open]",
+       "[--open] [--verbose]",
        "make an archive from a directory of JPEG files or from a catalogue",
        "  --source DIR        the directory of the pictures\n"
        "  --dest DIR          the archive directory; made when missing\n"
@@ -31,7 +31,8 @@ const std::vector<Command>& Commands() {
        "  --rebuild           make every display copy and thumbnail anew\n"
        "  --metadata          take titles, keywords, categories, comments, authors and\n"
        "                      dates from the pictures' EXIF, IPTC and XMP (--source alone)\n"
-       "  --open              open the finished archive.htm in the web browser\n",
+       "  --open              open the finished archive.htm in the web browser\n"
+       "  --verbose           name each file that was skipped, and why\n",
        Build_command},
       {"demo", "demo [DIR]", "build an archive from sample pictures into DIR (./zendrel-demo)", "",
        Demo_command},

@@ -53,7 +53,7 @@ std::string Write_catalogue(const std::filesystem::path& pictures,
     auto found = Descriptions().find(sample.file_name);
     if (found != Descriptions().end())
       for (const std::string& text : found->second) line += "\t" + text;
-    out.Write_line(Utf8_to_cp1252(line));
+    out.Write_line(Utf8_to_system_text(line));
   }
   Status committed = out.Commit();
   return committed.ok() ? std::string() : committed.message();

@@ -25,7 +25,7 @@ int Edit_command(const std::vector<std::string>& args, Streams& io) {
 
   EditableFields boxes = Stored_fields(table, record);
   auto take = [&](const char* name, std::string& box) {
-    if (auto value = options.Get(name)) box = Utf8_to_cp1252(*value);
+    if (auto value = options.Get(name)) box = Utf8_to_system_text(*value);
   };
   take("title", boxes.title);
   take("keywords", boxes.keywords);

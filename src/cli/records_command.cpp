@@ -23,7 +23,7 @@ bool Read_page_argument(const std::string& command, const std::string& dir, Reco
 int Record_argument(const std::string& command, const std::string& text, const RecordTable& table,
                     Streams& io) {
   int number = 0;
-  bool digits = !text.empty() && text.size() <= 5;
+  bool digits = !text.empty() && text.size() <= 8;
   for (char c : text) {
     digits = digits && c >= '0' && c <= '9';
     if (digits) number = number * 10 + (c - '0');
@@ -57,16 +57,20 @@ int Records_command(const std::vector<std::string>& args, Streams& io) {
     return 2;
   }
   RecordTable table;
-  if (!Read_page_argument("records", args[0], table, io)) return 1;
+  // A damaged page still shows what could be read, before the word that it is damaged.
+  Status read = Read_archive_page(Add_backslash(Windows_view(args[0])), table);
   for (int record = 1; record <= table.Count(); ++record) {
     std::string line;
     for (int field = 1; field <= RecordTable::kFields; ++field) {
       if (field > 1) line += '\t';
       line += Safe_staging_value(table.Get(record, field));
     }
-    io.out << Cp1252_to_utf8(line) << "\n";
+    io.out << System_text_to_utf8(line) << "\n";
   }
-  return 0;
+  if (read.ok()) return 0;
+  io.out.flush();
+  io.err << "zendrel records: " << Message_for_terminal(read.message()) << "\n";
+  return 1;
 }
 
 }  // namespace zendrel::cli

@@ -7,7 +7,9 @@
 //
 // A full date must use one kind of separator among "-", "/" and "," (or all
 // three), or none of them with a month name (25 December 1999), so that
-// mixed texts such as 12/25-1999 are refused rather than guessed at.
+// mixed texts such as 12/25-1999 are refused rather than guessed at. Numbers
+// separated only by dots or blanks (12.25.1999, 12 25 1999) are refused too:
+// the order of day and month in them is a guess.
 #pragma once
 
 #include <optional>

@@ -12,7 +12,7 @@ namespace zendrel {
 
 // The highest record number the editor shows: every record the page reader
 // can hold is reachable.
-inline constexpr int kHighestRecordNumber = 10000;
+inline constexpr int kHighestRecordNumber = 10'000'000;
 
 long long Record_number_value(const std::string& text);
 

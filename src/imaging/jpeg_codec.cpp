@@ -4,6 +4,8 @@
 
 #include <cstdlib>
 
+#include "imaging/libjpeg_decode.h"
+
 namespace zendrel {
 namespace {
 
@@ -47,7 +49,7 @@ std::optional<PixelSize> JpegDecoder::Read_size(std::string_view jpeg) {
   if (tjDecompressHeader3(handle_, Bytes(jpeg), jpeg.size(), &width, &height, &subsampling,
                           &colorspace) != 0) {
     Renew();
-    return std::nullopt;
+    return Libjpeg_read_size(jpeg);  // sampling factors the simple API does not know
   }
   if (width < 1 || height < 1 || width > kMaxSide || height > kMaxSide ||
       (long long)width * height > kMaxPixels) {
@@ -72,10 +74,12 @@ ScalingFactor JpegDecoder::Factor_for(PixelSize size, PixelSize target) {
 bool JpegDecoder::Decode(std::string_view jpeg, ScalingFactor factor, RgbImage* out) {
   int width = 0, height = 0, subsampling = 0, colorspace = 0;
   if (!handle_) return false;
+  // A header cut short can pass with warnings and no size.
   if (tjDecompressHeader3(handle_, Bytes(jpeg), jpeg.size(), &width, &height, &subsampling,
-                          &colorspace) != 0) {
+                          &colorspace) != 0 ||
+      width < 1 || height < 1) {
     Renew();
-    return false;
+    return Libjpeg_decode(jpeg, factor, out);  // sampling factors the simple API does not know
   }
   out->Reshape(factor.Scaled(width), factor.Scaled(height));
   bool cmyk = colorspace == TJCS_CMYK || colorspace == TJCS_YCCK;
@@ -93,10 +97,7 @@ bool JpegDecoder::Decode(std::string_view jpeg, ScalingFactor factor, RgbImage* 
   if (result != 0) {
     bool warning_only = tjGetErrorCode(handle_) == TJERR_WARNING;
     Renew();
-    if (!warning_only) {
-      out->Clear();
-      return false;
-    }
+    if (!warning_only) return Libjpeg_decode(jpeg, factor, out);
   }
   if (cmyk) Cmyk_to_rgb(cmyk_.get(), *out);
   return true;

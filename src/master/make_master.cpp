@@ -8,13 +8,12 @@
 #include "page/page_records.h"
 #include "page/record_line.h"
 #include "page/script_value.h"
+#include "platform/codepage.h"
 #include "platform/file_system.h"
 #include "platform/win_path.h"
 
 namespace zendrel {
 namespace {
-
-constexpr size_t kMaxPages = 1001;
 
 struct SubdirectoryPage {
   std::string page;    // the subdirectory's archive.htm, Windows view
@@ -24,10 +23,18 @@ struct SubdirectoryPage {
 // The prefix stands in the page's script, in the reading rule's quotes and
 // in the src of the viewer's pictures: a quote, backslash or line break
 // would break the first two, and "#", "?" or "%" the picture's address.
-// "<" and ">" would turn a name into markup of the detail view. "?" also
-// stands for a character of a name that the system's text cannot hold.
+// "<" and ">" would turn a name into markup of the detail view. A reference
+// to a character outside Windows-1252 is fine: the page's HTML reads it as
+// that character, in the address too.
 bool Name_fits_page(const std::string& name) {
-  for (unsigned char c : name) {
+  for (size_t i = 0; i < name.size(); ++i) {
+    char32_t cp = 0;
+    size_t reference = Character_reference_at(name, i, &cp);
+    if (reference > 0 && cp != '&') {
+      i += reference - 1;
+      continue;
+    }
+    unsigned char c = name[i];
     if (c < 0x20 || c == 0x7f || std::strchr("\"\\#?%<>", c) != nullptr) return false;
   }
   return true;
@@ -50,10 +57,8 @@ class MasterCopy {
     for (const SubdirectoryPage& page : pages) {
       run_.Count_one();
       run_.Do_events();
-      if (Status copied = Copy_page(page); !copied.ok()) {
-        notes_.push_back(copied.message());
-        break;
-      }
+      // One page that cannot be read whole costs only its own records.
+      if (Status copied = Copy_page(page); !copied.ok()) notes_.push_back(copied.message());
       if (run_.Stop_requested()) break;
     }
     return Result();
@@ -73,11 +78,6 @@ class MasterCopy {
                          ": left out, as its name holds a character that the page cannot carry "
                          "(a quote, backslash, #, ?, %, < or > or a control character)");
         continue;
-      }
-      if (pages->size() == kMaxPages) {
-        notes_.push_back(run_.Dest_dir() +
-                         ": only the first 1001 subdirectory archives were combined");
-        break;
       }
       pages->push_back({page, name + "/"});
     }

@@ -28,6 +28,11 @@ class LineCursor {
   size_t position_ = 0;
 };
 
+bool Starts_record(std::string_view line) { return line.substr(0, 7) == "cat.add"; }
+
+// The first line of the script that follows the records.
+constexpr std::string_view kTailStart = "var pickedItem;";
+
 }  // namespace
 
 Status Read_page_bytes(const std::string& page, std::string* bytes) {
@@ -46,21 +51,32 @@ Status For_each_page_record(
     const std::function<Status(int record, const std::vector<std::string>& values)>& visit) {
   LineCursor lines(bytes);
   int record = 0;
+  bool tail_follows = false;
+  auto damaged = [&](const std::string& cause) {
+    return Status::FileError(page, "the page is damaged: reading stopped at record " +
+                                       std::to_string(record) + ", " + cause);
+  };
   while (!lines.at_end()) {
     std::string_view line = lines.Next();
-    if (line.substr(0, 7) != "cat.add") continue;
-    std::string text(line);
-    for (int joined = 0; joined < 4 && !lines.at_end(); ++joined) text += lines.Next();
+    if (line == kTailStart) tail_follows = true;
+    if (!Starts_record(line)) continue;
     ++record;
-    if (text.size() > kMaxRecordText)
-      return Status::FileError(page, "record " + std::to_string(record) + " is longer than " +
-                                         std::to_string(kMaxRecordText) + " characters");
+    if (tail_follows) return damaged("which stands after the page's tail");
+    std::string text(line);
+    for (int joined = 0; joined < 4; ++joined) {
+      if (lines.at_end()) return damaged("as the page ends inside it");
+      std::string_view next = lines.Next();
+      if (Starts_record(next)) return damaged("as the next record begins inside it");
+      text += next;
+    }
     std::vector<std::string> values = Split_record_text(text);
-    if (values.size() > 10)
-      return Status::FileError(page,
-                               "record " + std::to_string(record) + " has more than ten values");
+    if (values.size() > 10) return damaged("as it has more than ten values");
+    if (values.size() < 10 || text.size() < 3 || text.compare(text.size() - 3, 3, "));") != 0)
+      return damaged("as it is not complete");
+    if (values[0].empty()) return damaged("as it has no thumbnail name");
     if (Status visited = visit(record, values); !visited.ok()) return visited;
   }
+  if (!tail_follows) return damaged("as the page ends before its tail");
   return Status();
 }
 

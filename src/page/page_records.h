@@ -12,17 +12,17 @@
 
 namespace zendrel {
 
-// At most this many characters in one record's joined text.
-inline constexpr size_t kMaxRecordText = 32767;
-
 // Reads the page at `page` (Windows view) as catalogues are read: a page
 // that another program holds open for writing is not read.
 Status Read_page_bytes(const std::string& page, std::string* bytes);
 
 // Calls `visit` with each record's number (from 1) and values, in page
-// order. Lines end in CR LF, a lone CR or a lone LF. A record longer than
-// kMaxRecordText or with more than ten values ends the walk with a failure
-// naming `page`; so does a failure that `visit` returns.
+// order. Lines end in CR LF, a lone CR or a lone LF. A failure that `visit`
+// returns ends the walk, and so does damage: the page is whole only when
+// every record has its five lines and ten values with a thumbnail name, and
+// the tail follows the last record. Damage gives a failure naming `page`, the
+// record where reading stopped and the cause; the records before it have
+// been visited.
 Status For_each_page_record(
     const std::string& bytes, const std::string& page,
     const std::function<Status(int record, const std::vector<std::string>& values)>& visit);

@@ -1,5 +1,6 @@
 // RecordTable: the program-wide table of the records read back from a page.
-// Records 0 to 10000 by fields 0 to 10, record numbers from 1 in page order,
+// Records from 1 in page order (the table grows as they are stored, up to
+// kMaxRecords, far beyond any collection) by fields 0 to 10,
 // fields 1 to 10 in record-line order (thumb, file, path, source, title,
 // subject, category, comment, author, picdate), slot 0 of either dimension
 // unused. Values are stored exactly as they stand between the page's double
@@ -15,16 +16,16 @@ namespace zendrel {
 
 class RecordTable {
  public:
-  static constexpr int kMaxRecords = 10000;
+  static constexpr int kMaxRecords = 10'000'000;
   static constexpr int kFields = 10;
 
   RecordTable() { Clear(); }
   void Clear() {
-    slots_.assign(kMaxRecords + 1, {});
+    slots_.assign(1, {});
     directory_.clear();
   }
 
-  // record 0..10000, field 0..10; out of range reads give "".
+  // record 0..kMaxRecords, field 0..10; reads beyond the stored records give "".
   const std::string& Get(int record, int field) const;
   void Set(int record, int field, const std::string& value);
   // Records in use: those before the first with an empty field 1.

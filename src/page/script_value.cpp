@@ -1,6 +1,7 @@
 #include "page/script_value.h"
 
 #include <cctype>
+#include <string>
 
 namespace zendrel {
 namespace {
@@ -29,10 +30,12 @@ size_t Valid_escape_length(const std::string& s, size_t at) {
   if (next == 'u') {
     if (Hex_digits_follow(s, at + 2, 4)) return 6;
     size_t close = s.find('}', at + 2);
-    if (at + 2 < s.size() && s[at + 2] == '{' && close != std::string::npos && close > at + 3 &&
-        Hex_digits_follow(s, at + 3, close - at - 3) && close - at - 3 <= 6)
-      return close - at + 1;
-    return 0;
+    if (at + 2 >= s.size() || s[at + 2] != '{' || close == std::string::npos || close <= at + 3 ||
+        close - at - 3 > 6 || !Hex_digits_follow(s, at + 3, close - at - 3))
+      return 0;
+    // Above U+10FFFF the escape is a syntax error in every script engine.
+    if (std::stoul(s.substr(at + 3, close - at - 3), nullptr, 16) > 0x10FFFF) return 0;
+    return close - at + 1;
   }
   if (next == '\r' || next == '\n' || next == '\0' || next == '"') return 0;
   return 2;
@@ -40,7 +43,11 @@ size_t Valid_escape_length(const std::string& s, size_t at) {
 
 }  // namespace
 
-std::string Safe_script_value(const std::string& value) {
+std::string Safe_script_value(const std::string& raw) {
+  // NUL goes first, so that the checks below see the text the page will hold
+  // ("</\0script" would otherwise pass as harmless and end the script).
+  std::string value = raw;
+  std::erase(value, '\0');
   std::string out;
   out.reserve(value.size());
   for (size_t i = 0; i < value.size(); ++i) {
@@ -54,8 +61,6 @@ std::string Safe_script_value(const std::string& value) {
         continue;
       case '\n':
         out += "\\n";
-        continue;
-      case '\0':
         continue;
       case '\\': {
         size_t length = Valid_escape_length(value, i);

@@ -1,6 +1,7 @@
 #include "platform/codepage.h"
 
 #include <array>
+#include <cstdint>
 
 namespace zendrel {
 namespace {
@@ -25,8 +26,13 @@ void Append_utf8(std::string& out, char32_t cp) {
   } else if (cp < 0x800) {
     out += char(0xC0 | (cp >> 6));
     out += char(0x80 | (cp & 0x3F));
-  } else {
+  } else if (cp < 0x10000) {
     out += char(0xE0 | (cp >> 12));
+    out += char(0x80 | ((cp >> 6) & 0x3F));
+    out += char(0x80 | (cp & 0x3F));
+  } else {
+    out += char(0xF0 | (cp >> 18));
+    out += char(0x80 | ((cp >> 12) & 0x3F));
     out += char(0x80 | ((cp >> 6) & 0x3F));
     out += char(0x80 | (cp & 0x3F));
   }
@@ -56,18 +62,41 @@ char32_t Cp1252_code_point(unsigned char byte) {
   return byte >= 0x80 && byte < 0xA0 ? kHighControls[byte - 0x80] : char32_t(byte);
 }
 
-std::string Utf8_to_cp1252(const std::string& utf8, bool* lossless) {
+size_t Character_reference_at(const std::string& text, size_t pos, char32_t* code_point) {
+  if (text.compare(pos, 2, "&#") != 0) return 0;
+  size_t i = pos + 2;
+  char32_t value = 0;
+  size_t digits = 0;
+  // The form the writer makes: decimal, no leading zero, at most 7 digits.
+  while (i < text.size() && text[i] >= '0' && text[i] <= '9' && digits < 8) {
+    if (digits == 0 && text[i] == '0') return 0;
+    value = value * 10 + char32_t(text[i] - '0');
+    ++digits;
+    ++i;
+  }
+  if (digits == 0 || digits > 7 || i >= text.size() || text[i] != ';') return 0;
+  bool character = value <= 0x10FFFF && !(value >= 0xD800 && value <= 0xDFFF);
+  if (!character || (value != '&' && Byte_of(value) >= 0)) return 0;
+  *code_point = value;
+  return i + 1 - pos;
+}
+
+std::string Utf8_to_system_text(const std::string& utf8) {
   std::string out;
   out.reserve(utf8.size());
-  if (lossless) *lossless = true;
   for (size_t i = 0; i < utf8.size();) {
     unsigned char b = utf8[i];
+    char32_t cp = 0;
+    if (b == '&' && Character_reference_at(utf8, i, &cp) > 0) {
+      out += "&#38;";  // keeps a literal reference literal on the way back
+      ++i;
+      continue;
+    }
     if (b < 0x80) {
       out += char(b);
       ++i;
       continue;
     }
-    char32_t cp = 0;
     int len = Decode_utf8(utf8, i, &cp);
     if (len == 0) {  // not UTF-8: keep the byte as it stands
       out += char(b);
@@ -76,12 +105,27 @@ std::string Utf8_to_cp1252(const std::string& utf8, bool* lossless) {
     }
     int byte = Byte_of(cp);
     if (byte < 0) {
-      out += '?';
-      if (lossless) *lossless = false;
+      out += "&#" + std::to_string(uint32_t(cp)) + ";";
     } else {
       out += char(byte);
     }
     i += len;
+  }
+  return out;
+}
+
+std::string System_text_to_utf8(const std::string& text) {
+  std::string out;
+  out.reserve(text.size() + text.size() / 8);
+  for (size_t i = 0; i < text.size();) {
+    char32_t cp = 0;
+    if (size_t len = Character_reference_at(text, i, &cp)) {
+      Append_utf8(out, cp);
+      i += len;
+    } else {
+      Append_utf8(out, Cp1252_code_point(static_cast<unsigned char>(text[i])));
+      ++i;
+    }
   }
   return out;
 }

@@ -73,7 +73,7 @@ void DriveTable::Load_defaults() {
     fs::path canonical = fs::canonical(device, ec);
     auto it = labels.find(ec ? device : canonical.string());
     if (it == labels.end() || mount_point == "/") continue;
-    Set(next++, Unescape_mount_field(mount_point), Utf8_to_cp1252(it->second));
+    Set(next++, Unescape_mount_field(mount_point), Utf8_to_system_text(it->second));
   }
   if (const char* env = std::getenv("ZENDREL_DRIVES")) {
     std::stringstream list(env);
@@ -109,7 +109,7 @@ bool DriveTable::Set_from_text(const std::string& text) {
     rest = rest.substr(0, colon);
   }
   if (rest.empty() || rest[0] != '/') return false;
-  Set(text[0], rest, Utf8_to_cp1252(label));
+  Set(text[0], rest, Utf8_to_system_text(label));
   return true;
 }
 
@@ -137,7 +137,7 @@ std::optional<std::string> DriveTable::Native_of(const std::string& windows_path
   }
   const Drive* drive = Find(letter);
   if (!drive) return std::nullopt;
-  std::string native = Cp1252_to_utf8(rest);
+  std::string native = System_text_to_utf8(rest);
   std::replace(native.begin(), native.end(), '\\', '/');
   if (native.empty() || native[0] != '/') native = "/" + native;
   if (drive->root == "/") return native;
@@ -158,7 +158,7 @@ std::string DriveTable::Windows_of(const std::string& native_path) const {
     letter = best->letter;
     if (best->root != "/") rest = native_path.substr(best->root.size());
   }
-  std::string text = Utf8_to_cp1252(rest);
+  std::string text = Utf8_to_system_text(rest);
   std::replace(text.begin(), text.end(), '/', '\\');
   if (text.empty() || text[0] != '\\') text = "\\" + text;
   return std::string(1, letter) + ":" + text;

@@ -159,7 +159,7 @@ Status List_directory(const std::string& directory, const std::string& pattern, 
     std::string full = *native + (native->back() == '/' ? "" : "/") + name;
     if (::stat(full.c_str(), &st) != 0) continue;
     bool wanted = filter == ListFilter::kDirectories ? S_ISDIR(st.st_mode) : S_ISREG(st.st_mode);
-    std::string text = Utf8_to_cp1252(name);
+    std::string text = Utf8_to_system_text(name);
     if (wanted && Matches_pattern(text, pattern)) names->push_back(text);
   }
   ::closedir(d);

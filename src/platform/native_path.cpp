@@ -17,19 +17,35 @@ bool Exists(const std::string& path) {
   return ::lstat(path.c_str(), &st) == 0;
 }
 
-// Compares a native name with a wanted component in system text.
+// One character of the system's text at `i`: a byte, or a whole reference
+// to a character that Windows-1252 cannot hold.
+size_t Character_length(const std::string& text, size_t i) {
+  char32_t cp = 0;
+  size_t len = Character_reference_at(text, i, &cp);
+  return len > 0 ? len : 1;
+}
+
+// Compares a native name with a wanted component in folded system text. A "?"
+// stands for any one character: catalogues written by older programs hold it
+// where a character was lost, and Windows names never hold a "?" of their own.
 bool Same_name(const std::string& native_name, const std::string& wanted_folded) {
-  std::string folded = Fold_case(Utf8_to_cp1252(native_name));
-  if (folded.size() != wanted_folded.size()) return false;
-  for (size_t i = 0; i < folded.size(); ++i) {
-    if (wanted_folded[i] != '?' && wanted_folded[i] != folded[i]) return false;
+  std::string folded = Fold_case(Utf8_to_system_text(native_name));
+  size_t i = 0;
+  size_t k = 0;
+  for (; i < folded.size() && k < wanted_folded.size(); ++k) {
+    if (wanted_folded[k] == '?') {
+      i += Character_length(folded, i);
+      continue;
+    }
+    if (wanted_folded[k] != folded[i]) return false;
+    ++i;
   }
-  return true;
+  return i == folded.size() && k == wanted_folded.size();
 }
 
 // The one entry of `dir` that matches `component`; empty when none or several.
 std::string Find_entry(const std::string& dir, const std::string& component) {
-  std::string wanted = Fold_case(Utf8_to_cp1252(component));
+  std::string wanted = Fold_case(Utf8_to_system_text(component));
   DIR* d = ::opendir(dir.empty() ? "/" : dir.c_str());
   if (!d) return {};
   std::string found;

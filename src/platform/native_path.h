@@ -1,8 +1,8 @@
 // Finding a Windows path's file on the native file system. Catalogues written
 // on Windows name files without regard to case; when a path does not exist as
-// written, it is looked up component by component without regard to case,
-// and a "?" of the system's text (a character Windows-1252 cannot hold)
-// matches any one character of a native name.
+// written, it is looked up component by component without regard to case.
+// A "?" that an older catalogue holds for a lost character matches any one
+// character of a native name; the match must then be the only one.
 #pragma once
 
 #include <optional>

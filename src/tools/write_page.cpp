@@ -39,7 +39,7 @@ std::string Decode_field(const std::string& field) {
     }
     i += 2;
   }
-  return zendrel::Utf8_to_cp1252(out);
+  return zendrel::Utf8_to_system_text(out);
 }
 
 bool Parse_record(const std::string& line, zendrel::RecordValues& values) {

@@ -52,6 +52,14 @@ TEST(ReadGal, TheHeaderCountDecidesHowManyAreRead) {
   EXPECT_EQ(Read(Write_gal(Sample(), 2).bytes).size(), 2u);
   EXPECT_TRUE(Read(Write_gal(Sample(), 0).bytes).empty());
   EXPECT_TRUE(Read(Write_gal(Sample(), 0xFFFFFFFF).bytes).empty());  // negative
+  // An empty gallery whose first-record cell leads nowhere: no picture, no message.
+  for (uint32_t first : {0u, 0x7FFFFFF0u}) {
+    std::string empty = Write_gal({}, 0).bytes;
+    Set_be32(empty, 252, first);
+    Status status;
+    EXPECT_TRUE(Read(empty, &status).empty());
+    EXPECT_TRUE(status.ok()) << status.message();
+  }
 }
 
 TEST(ReadGal, DateComesFromThePicture) {

@@ -46,7 +46,8 @@ TEST(NormalizeDate, RefusesWhatItCannotReadWithoutGuessing) {
                             "13/1/1999",  "12/32/1999",  "25/12/1999",
                             "Dec 1999 x", "1999 12",     "Smarch 3, 1999",
                             "12/25/199",  "12/25/19999", "12/25/1999 10:00",
-                            "yesterday",  "December",    "12/25"}) {
+                            "yesterday",  "December",    "12/25",
+                            "12.25.1999", "25.12.1999"}) {
     EXPECT_FALSE(Normalize_date(typed).has_value()) << typed;
   }
 }

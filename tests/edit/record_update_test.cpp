@@ -190,21 +190,24 @@ TEST_F(RecordEditing, DeclinedOrInvalidDeleteChangesNothing) {
   EXPECT_FALSE(temp.Exists("archive_bak.htm"));
 }
 
-TEST_F(RecordEditing, DeletingDownToNoRecordsAndAtTheTablesEnd) {
+TEST_F(RecordEditing, DeletingDownToNoRecordsAndInALargeTable) {
   EditorSession session(table);
   for (int i = 0; i < 5; ++i) ASSERT_EQ(Delete_record(session, 1, prompts), EditResult::kDone);
   EXPECT_EQ(Reread().Count(), 0);
   EXPECT_EQ(Delete_record(session, 1, prompts), EditResult::kRefused);
 
+  // More records than the old fixed table held: the last and the first go.
+  constexpr int kMany = 20'005;
   RecordTable full;
-  for (int r = 1; r <= RecordTable::kMaxRecords; ++r) full.Set(r, 1, "_t" + std::to_string(r));
+  for (int r = 1; r <= kMany; ++r) full.Set(r, 1, "_t" + std::to_string(r));
   full.Set_directory(Dir());
   EditorSession whole(full);
-  ASSERT_EQ(Delete_record(whole, RecordTable::kMaxRecords, prompts), EditResult::kDone);
-  EXPECT_EQ(full.Count(), RecordTable::kMaxRecords - 1);
+  ASSERT_EQ(Delete_record(whole, kMany, prompts), EditResult::kDone);
+  EXPECT_EQ(full.Count(), kMany - 1);
   ASSERT_EQ(Delete_record(whole, 1, prompts), EditResult::kDone);
   EXPECT_EQ(full.Get(1, 1), "_t2");
-  EXPECT_EQ(Reread().Count(), RecordTable::kMaxRecords - 2);
+  EXPECT_EQ(Reread().Count(), kMany - 2);
+  EXPECT_EQ(Reread().Get(kMany - 2, 1), "_t" + std::to_string(kMany - 1));
 }
 
 }  // namespace

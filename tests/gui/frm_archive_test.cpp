@@ -7,6 +7,7 @@
 #include <QDesktopServices>
 #include <QGroupBox>
 #include <QInputDialog>
+#include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
@@ -525,8 +526,24 @@ class FrmArchiveTest : public QObject {
     QCOMPARE(messages_.size(), size_t(1));
     QVERIFY(messages_[0].first.find("cannot be used in a path") != std::string::npos);
     QVERIFY(!dir.Exists("dest/??"));
-  }
-};
+    void skippedFilesAreCountedAfterDoneAndListedOnAClick() {
+      TempDir dir;
+      dir.Write("a.jpg", Small_jpeg());
+      dir.Write("notes.jpg", "not a picture");
+      FrmArchive window;
+      window.show();
+      QTest::mouseClick(window.findChild<QRadioButton*>("Option3"), Qt::LeftButton);
+      window.Set_src_dir(dir.Win());
+      window.Set_dest_dir(dir.Win());  // the source itself: no copy question
+      QTest::mouseClick(window.findChild<QPushButton*>("Go"), Qt::LeftButton);
+      QCOMPARE(window.Status_caption(), std::string("1 Done! 1 skipped"));
+      QVERIFY(messages_.empty());
+      QTest::mouseClick(window.findChild<QLabel*>("Status"), Qt::LeftButton);
+      QCOMPARE(messages_.size(), size_t(1));
+      QCOMPARE(messages_[0].first, "1 file skipped: 1 not a JPEG picture\r" + dir.Win() +
+                                       "\\notes.jpg: not a JPEG picture");
+    }
+  };
 
-QTEST_MAIN(FrmArchiveTest)
+  QTEST_MAIN(FrmArchiveTest)
 #include "frm_archive_test.moc"

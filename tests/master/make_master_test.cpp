@@ -24,12 +24,17 @@ RecordValues Built(const std::string& thumb, const std::string& title) {
           "comm", "auth", "July 24, 1998"};
 }
 
+// From the line that begins the page's tail on: a page is whole only with it.
+std::string Tail() {
+  return "\r\nvar pickedItem;\r\n</script></head>\r\n<frameset></frameset></html>\r\n";
+}
+
 std::string Page_text(const std::vector<RecordValues>& records) {
   std::string text = "<html><head><script>\r\nvar cat = new Catalog ();\r\n";
   for (const RecordValues& r : records) {
     for (const std::string& line : Record_lines(r)) text += line + "\r\n";
   }
-  return text + "</script></head>\r\n<frameset></frameset></html>\r\n";
+  return text + Tail();
 }
 
 struct MasterRun {
@@ -142,31 +147,57 @@ TEST(MakeMaster, AMasterOfMastersAddsAFurtherPrefix) {
             "mid/sub/_ABCDEF0.jpg");
 }
 
-// A page beyond the limits ends the copying with a message naming it; what
-// was copied before stays in the master page.
-TEST(MakeMaster, APageBeyondTheLimitsIsNamedAndTheMasterCompleted) {
+// A damaged page costs only its own records from where the damage is: the
+// message names it, the pages after it are still combined.
+TEST(MakeMaster, ADamagedPageIsNamedAndTheOtherPagesCombined) {
   TempDir dir;
   std::string eleven =
       "cat.add (new Pic (\"_BBBBBB0.jpg\", \"\",\r\n  \"p\", \"s\",\r\n"
       "  \"t\", \"u\",\r\n  \"c\", \"m\",\r\n  \"a\", \"d\", \"extra\"));\r\n";
-  dir.Write("m/bad/archive.htm", Page_text({Built("_ABCDEF0.jpg", "kept")}) + eleven +
-                                     Page_text({Built("_ABCDEF8.jpg", "after")}));
+  std::string kept = Page_text({Built("_ABCDEF0.jpg", "kept")});
+  dir.Write("m/bad/archive.htm", kept.substr(0, kept.find("\r\nvar pickedItem")) + eleven + Tail());
+  dir.Write("m/later/archive.htm", Page_text({Built("_ABCDEF8.jpg", "later")}));
   MasterRun run = Run_master(dir.Win("m"));
   EXPECT_EQ(run.outcome.end, RunEnd::kCompleted);
   ASSERT_EQ(run.host.messages.size(), 1u);
   EXPECT_EQ(run.host.messages[0],
-            dir.Win("m/bad") + "\\archive.htm: record 2 has more than ten values");
+            dir.Win("m/bad") +
+                "\\archive.htm: the page is damaged: reading stopped at record 2, as it has "
+                "more than ten values");
   std::vector<std::string> staging = Lines(dir.Read("m/archive.txt"));
-  ASSERT_EQ(staging.size(), 2u);
+  ASSERT_EQ(staging.size(), 3u);
   EXPECT_NE(staging[1].find("\tkept\t"), std::string::npos);
+  EXPECT_NE(staging[2].find("\tlater\t"), std::string::npos);
   EXPECT_NE(dir.Read("m/archive.htm").find("</html>"), std::string::npos) << "the tail is written";
 
+  // A value far beyond 32,767 characters is read and combined like any other.
   std::string long_title(40000, 'x');
   dir.Write("m/bad/archive.htm", Page_text({Built("_ABCDEF0.jpg", long_title)}));
   run = Run_master(dir.Win("m"));
-  ASSERT_EQ(run.host.messages.size(), 1u);
-  EXPECT_EQ(run.host.messages[0],
-            dir.Win("m/bad") + "\\archive.htm: record 1 is longer than 32767 characters");
+  EXPECT_TRUE(run.host.messages.empty());
+  staging = Lines(dir.Read("m/archive.txt"));
+  ASSERT_EQ(staging.size(), 3u);
+  EXPECT_NE(staging[1].find(long_title), std::string::npos);
+}
+
+TEST(MakeMaster, SubdirectoriesNamedInAnyScriptAreCombined) {
+  TempDir dir;
+  const std::string names[] = {
+      "\xC5\x81\xC3\xB3"
+      "d\xC5\xBA",                              // Łódź
+      "\xE6\x97\xA5\xE6\x9C\xAC",               // 日本
+      "\xE5\x86\x99\xE7\x9C\x9F\xE9\x9B\x86"};  // 写真集
+  for (const std::string& name : names)
+    dir.Write("m/" + name + "/archive.htm", Page_text({Built("_ABCDEF0.jpg", name)}));
+  MasterRun run = Run_master(dir.Win("m"));
+  EXPECT_TRUE(run.host.messages.empty()) << run.host.messages[0];
+  EXPECT_EQ(run.host.status, "3 Done!");
+  std::string page = dir.Read("m/archive.htm");
+  EXPECT_NE(page.find("\"&#321;\xF3"
+                      "d&#378;/_ABCDEF0.jpg\""),
+            std::string::npos);
+  EXPECT_NE(page.find("\"&#26085;&#26412;/_ABCDEF0.jpg\""), std::string::npos);
+  EXPECT_NE(page.find("\"&#20889;&#30495;&#38598;/_ABCDEF0.jpg\""), std::string::npos);
 }
 
 TEST(MakeMaster, ASubdirectoryNameThePageCannotCarryIsLeftOutAndNamed) {
@@ -186,16 +217,14 @@ TEST(MakeMaster, ASubdirectoryNameThePageCannotCarryIsLeftOutAndNamed) {
   EXPECT_EQ(run.host.status, "1 Done!");
 }
 
-TEST(MakeMaster, TakesAtMost1001PagesAndSaysSo) {
+TEST(MakeMaster, CombinesMorePagesThanTheOldLimitOf1001) {
   TempDir dir;
   std::string page = Page_text({Built("_ABCDEF0.jpg", "t")});
   for (int i = 0; i < 1002; ++i) dir.Write("m/d" + std::to_string(i) + "/archive.htm", page);
   MasterRun run = Run_master(dir.Win("m"));
-  EXPECT_EQ(run.host.status, "1001 Done!");
-  ASSERT_EQ(run.host.messages.size(), 1u);
-  EXPECT_EQ(run.host.messages[0],
-            dir.Win("m") + ": only the first 1001 subdirectory archives were combined");
-  EXPECT_EQ(Lines(dir.Read("m/archive.txt")).size(), 1002u);
+  EXPECT_EQ(run.host.status, "1002 Done!");
+  EXPECT_TRUE(run.host.messages.empty());
+  EXPECT_EQ(Lines(dir.Read("m/archive.txt")).size(), 1003u);
 }
 
 TEST(MasterCatalogueLine, UndoesTheDoubledBackslashesOfThePath) {

@@ -24,10 +24,20 @@ TEST(SafeScriptValue, MendsWhatWouldBreakThePage) {
   EXPECT_EQ(Safe_script_value("</script><SCRIPT>"), "<\\/script><\\SCRIPT>");
   EXPECT_EQ(Safe_script_value("<!-- x"), "<\\!-- x");
   EXPECT_EQ(Safe_script_value(std::string("a\0b", 3)), "ab");
+  // A NUL cannot hide an end tag: it is gone before the checks look.
+  EXPECT_EQ(Safe_script_value(std::string("</\0script>", 10)), "<\\/script>");
+  EXPECT_EQ(Safe_script_value(std::string("<\0!--", 5)), "<\\!--");
+  EXPECT_EQ(Safe_script_value(std::string("\\\0", 2)), "\\\\");
+  // Code point escapes: only up to U+10FFFF are script.
+  EXPECT_EQ(Safe_script_value("\\u{10FFFF}"), "\\u{10FFFF}");
+  EXPECT_EQ(Safe_script_value("\\u{110000}"), "\\\\u{110000}");
+  EXPECT_EQ(Safe_script_value("\\u{FFFFFF}"), "\\\\u{FFFFFF}");
+  EXPECT_EQ(Safe_script_value("\\u{0000041}"), "\\\\u{0000041}");
 }
 
 TEST(SafeScriptValue, WritingTwiceChangesNothing) {
-  for (const char* value : {"say \"hi\"", "C:\\xmas", "end\\", "</script>", "a\nb", "\\\"q"}) {
+  for (const char* value :
+       {"say \"hi\"", "C:\\xmas", "end\\", "</script>", "a\nb", "\\\"q", "\\u{110000}"}) {
     std::string once = Safe_script_value(value);
     EXPECT_EQ(Safe_script_value(once), once) << value;
   }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/codepage.h"
 #include "platform/file_system.h"
 #include "platform/native_path.h"
 #include "support/temp_dir.h"
@@ -43,14 +44,47 @@ TEST(NativePath, FindsFilesWithoutRegardToCase) {
   std::string base = dir.Win();
   EXPECT_TRUE(File_exists(base + "\\photos\\1999\\img_1.jpg"));
   EXPECT_TRUE(File_exists(base + "\\PHOTOS\\CAF\xC9.JPG"));
-  // A name Windows-1252 cannot hold is listed with "?" and found again.
+  // A name Windows-1252 cannot hold is listed with a reference and found again.
   std::vector<std::string> names;
   ASSERT_TRUE(List_directory(base + "\\Photos", "*.jpg", ListFilter::kPlainFiles, &names).ok());
-  EXPECT_EQ(names.size(), 2u);
+  EXPECT_EQ(names, (std::vector<std::string>{"&#26481;.jpg", "Caf\xE9.jpg"}));
   std::string read;
+  ASSERT_TRUE(Read_whole_file(base + "\\Photos\\&#26481;.jpg", &read).ok());
+  EXPECT_EQ(read, "z");
+  // An older catalogue's "?" for a lost character still finds the one name it can be.
   ASSERT_TRUE(Read_whole_file(base + "\\Photos\\?.jpg", &read).ok());
   EXPECT_EQ(read, "z");
   EXPECT_FALSE(File_exists(base + "\\Photos\\nothing.jpg"));
+}
+
+TEST(NativePath, NamesInEveryScriptAreFoundByTheirOwnName) {
+  testing::TempDir dir;
+  // Pairs that differ only in a character outside Windows-1252, or only in case.
+  const std::vector<std::string> names = {"\xE6\xBC\xA2.jpg",  // 漢
+                                          "\xE5\xAD\x97.jpg",  // 字
+                                          "\xC5\x81\xC3\xB3"
+                                          "d\xC5\xBA.jpg",  // Łódź
+                                          "\xC5\x82\xC3\xB3"
+                                          "d\xC5\xBA.jpg",                             // łódź
+                                          "\xCE\xA3\xCE\xB1.jpg",                      // Σα
+                                          "\xCF\x83\xCE\xB1.jpg",                      // σα
+                                          "\xD0\x96\xD1\x83\xD0\xBA.jpg",              // Жук
+                                          "\xE5\x86\x99\xE7\x9C\x9F\xE9\x9B\x86.jpg",  // 写真集
+                                          "?.jpg",
+                                          "&#26085;.jpg",
+                                          "IMG.jpg",
+                                          "img.jpg"};
+  for (const std::string& name : names) dir.Write("p/" + name, name);
+  std::vector<std::string> listed;
+  ASSERT_TRUE(List_directory(dir.Win("p"), "*.jpg", ListFilter::kPlainFiles, &listed).ok());
+  ASSERT_EQ(listed.size(), names.size());
+  for (const std::string& text : listed) {
+    std::string read;
+    ASSERT_TRUE(Read_whole_file(dir.Win("p") + "\\" + text, &read).ok()) << text;
+    EXPECT_EQ(Utf8_to_system_text(read), text);  // each file's content is its native name
+  }
+  // Not there as written and several names would fit: none is taken.
+  EXPECT_FALSE(File_exists(dir.Win("p") + "\\??.jpg"));
 }
 
 }  // namespace

@@ -1,0 +1,24 @@
+// JPEG decoding through libjpeg-turbo's full libjpeg API, for the valid
+// pictures that TurboJPEG's simple API refuses: it only knows the common
+// chroma subsamplings, while libjpeg decodes any sampling factors that the
+// JPEG standard allows. Same limits and results as JpegDecoder.
+#pragma once
+
+#include <optional>
+#include <string_view>
+
+#include "imaging/jpeg_codec.h"
+#include "imaging/rgb_image.h"
+
+namespace zendrel {
+
+// The picture's size as stored; nullopt when the header cannot be read or
+// the picture exceeds kMaxSide or kMaxPixels.
+std::optional<PixelSize> Libjpeg_read_size(std::string_view jpeg);
+
+// Decodes at `factor` (n/8 as TurboJPEG offers) into RGB; CMYK and YCCK are
+// converted as Adobe stores them. Warnings about damaged data are accepted;
+// on errors returns false with `out` cleared.
+bool Libjpeg_decode(std::string_view jpeg, ScalingFactor factor, RgbImage* out);
+
+}  // namespace zendrel
