@@ -26,7 +26,7 @@ std::string Folder_name_problem(const std::string& name) {
     if (static_cast<unsigned char>(c) < 0x20)
       return "a folder name cannot contain control characters";
   }
-  if (Cp1252_to_utf8(name).size() > kLongestNativeName)
+  if (System_text_to_utf8(name).size() > kLongestNativeName)
     return "the name is longer than the file system allows";
   return {};
 }
