@@ -36,7 +36,7 @@ class RecordEditing : public ::testing::Test {
     ASSERT_TRUE(Read_archive_page(Dir(), table).ok());
     original_page = temp.Read("archive.htm");
   }
-  void TearDown() override { OutputFile::Fail_after_bytes_for_testing(-1); }
+  void TearDown() override { Fail_writes_after_bytes_for_testing(-1); }
 
   std::string Dir() const { return temp.Win() + "\\"; }
   RecordTable Reread() {
@@ -138,16 +138,15 @@ TEST_F(RecordEditing, UpdateOfAnEmptySlotRewritesTheRecordsUnchanged) {
 TEST_F(RecordEditing, FailedWriteKeepsTheLastGoodPageAndNamesTheFile) {
   temp.Write("archive.txt", "old catalogue\r\n");
   EditorSession session(table);
-  OutputFile::Fail_after_bytes_for_testing(200);
+  Fail_writes_after_bytes_for_testing(200);
   ASSERT_EQ(Update_record(session, 1, Typed("changed", "1999"), prompts), EditResult::kWriteFailed);
-  OutputFile::Fail_after_bytes_for_testing(-1);
+  Fail_writes_after_bytes_for_testing(-1);
   ASSERT_EQ(prompts.asked.size(), 1u);
   EXPECT_NE(prompts.asked[0].text.find(": No space left on device"), std::string::npos);
   EXPECT_NE(prompts.asked[0].text.find(Dir() + "archive."), std::string::npos);
   EXPECT_EQ(temp.Read("archive.htm"), original_page);
   EXPECT_EQ(temp.Read("archive.txt"), "old catalogue\r\n");
-  EXPECT_FALSE(temp.Exists("archive.htm.tmp"));
-  EXPECT_FALSE(temp.Exists("archive.txt.tmp"));
+  EXPECT_FALSE(temp.Has_temporaries(""));
   EXPECT_EQ(table.Get(1, 5), "changed");  // the table keeps the change for a retry
   ASSERT_EQ(Update_record(session, 1, Typed("changed", "1999"), prompts), EditResult::kDone);
   EXPECT_EQ(Reread().Get(1, 5), "changed");

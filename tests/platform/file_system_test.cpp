@@ -97,14 +97,14 @@ TEST(OutputFile, ReplacesTheTargetOnlyWhenComplete) {
     // Dropped without Commit: the previous file stays.
   }
   EXPECT_EQ(dir.Read("archive.htm"), "previous");
-  EXPECT_FALSE(dir.Exists("archive.htm.tmp"));
+  EXPECT_FALSE(dir.Has_temporaries(""));
 
-  OutputFile::Fail_after_bytes_for_testing(3);
+  Fail_writes_after_bytes_for_testing(3);
   OutputFile full;
   ASSERT_TRUE(full.Open(dir.Win("archive.htm")).ok());
   full.Write_line("too long");
   EXPECT_FALSE(full.Commit().ok());
-  OutputFile::Fail_after_bytes_for_testing(-1);
+  Fail_writes_after_bytes_for_testing(-1);
   EXPECT_EQ(dir.Read("archive.htm"), "previous");
 
   OutputFile good;
