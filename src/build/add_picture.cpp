@@ -23,10 +23,11 @@ namespace {
 constexpr char kStagingHeader[] = "SourceFile\tTitle\tSubject\tCategory\tComment\tAuthor\tDate";
 constexpr auto kEventTurn = std::chrono::milliseconds(50);
 
-// A name that, joined to the destination, would lead out of it.
+// A name that, joined to the destination, would lead out of it. ":" is an
+// ordinary character of a native name.
 bool Unsafe_file_name(const std::string& name) {
   return name.empty() || name == "." || name == ".." ||
-         name.find_first_of(std::string("/:\0", 3)) != std::string::npos;
+         name.find_first_of(std::string("/\\\0", 3)) != std::string::npos;
 }
 
 std::string Jpg_name(std::string name) {
@@ -73,8 +74,9 @@ class PictureProcessing {
     if (!Is_new_picture(p.directory, p.file_name)) return p;
     p.dest = Add_backslash(host_.Dest_dir());
     auto native_source = Native_path(p.source_path);
-    auto native_display = run_.dest_index_.Native(p.dest, p.names.display);
-    auto native_thumbnail = run_.dest_index_.Native(p.dest, p.names.thumbnail);
+    // Written under exactly these names: a lookup never picks a file to write.
+    auto native_display = Native_target_path(p.dest + p.names.display);
+    auto native_thumbnail = Native_target_path(p.dest + p.names.thumbnail);
     if (!native_source || !native_display || !native_thumbnail) return p;
     p.native_display = *native_display;
     p.native_thumbnail = *native_thumbnail;
@@ -121,18 +123,45 @@ class PictureProcessing {
     return true;
   }
 
+  // A copy never replaces a file of other bytes: where the original's name
+  // is taken in the destination (the user's own picture, or another picture
+  // of the run named alike), the copy goes under the picture's unique copy
+  // name instead. A copy that fails ends the run.
   void Copy_original(const PendingPicture& p) {
     int16_t mode = host_.Copy_mode();
     if (mode == 1 && !Unsafe_file_name(p.file_name)) {
-      Copy_file(p.source_path, p.dest + p.file_name);  // refuses to copy a file onto itself
+      auto native_source = Native_path(p.source_path);
+      auto native_copy = Native_target_path(p.dest + p.file_name);
+      if (!native_source || !native_copy) return;
+      struct stat source, existing;
+      if (::lstat(native_copy->c_str(), &existing) != 0) {
+        Copy_to(p, *native_copy, p.dest + p.file_name);
+        return;
+      }
+      if (::stat(native_source->c_str(), &source) == 0 &&
+          ::stat(native_copy->c_str(), &existing) == 0 && source.st_dev == existing.st_dev &&
+          source.st_ino == existing.st_ino)
+        return;  // the original itself
+      bool same = false;
+      Files_hold_same_bytes(*native_source, *native_copy, &same);
+      if (!same) Copy_under_unique_name(p);
     } else if (mode == 2) {
       // Straight to the copy name: a user's file of the original's name in
       // the destination, or the original itself, is never touched.
-      auto native_copy = run_.dest_index_.Native(p.dest, p.names.copy);
-      struct stat existing;
-      if (native_copy && ::stat(native_copy->c_str(), &existing) != 0)
-        Copy_file_to(p.source_path, *native_copy, p.dest + p.names.copy);
+      Copy_under_unique_name(p);
     }
+  }
+
+  void Copy_under_unique_name(const PendingPicture& p) {
+    auto native_copy = Native_target_path(p.dest + p.names.copy);
+    struct stat existing;
+    if (native_copy && ::lstat(native_copy->c_str(), &existing) != 0)
+      Copy_to(p, *native_copy, p.dest + p.names.copy);
+  }
+
+  void Copy_to(const PendingPicture& p, const std::string& native_copy, const std::string& copy) {
+    Status copied = Copy_file_to(p.source_path, native_copy, copy);
+    if (!copied.ok()) run_.Fail(copied);
   }
 
   void Write_lines(const PendingPicture& p) {
