@@ -131,9 +131,10 @@ TEST_F(MakeArchiveTest, NoCopyQuestionWhenTheDestinationIsTheSource) {
 TEST_F(MakeArchiveTest, ADestinationThatCannotBeWrittenIsReported) {
   host.dest_dir = dir.Win("no such dir");
   RunOutcome outcome = Make_archive(host);
-  EXPECT_EQ(outcome.end, RunEnd::kFailed);
+  EXPECT_EQ(outcome.end, RunEnd::kRefused);  // before anything is asked or written
   ASSERT_EQ(host.messages.size(), 1u);
-  EXPECT_NE(host.messages[0].find("no such dir\\archive.htm"), std::string::npos);
+  EXPECT_NE(host.messages[0].find("no such dir: No such file"), std::string::npos);
+  EXPECT_EQ(host.copy_questions, 0);
   EXPECT_EQ(host.go, "Go");
 }
 

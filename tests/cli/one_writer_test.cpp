@@ -27,6 +27,7 @@ struct CliRun {
 
 TEST(OneWriter, EditsAndBuildsOfALockedArchiveAreRefused) {
   TempDir dir;
+  dir.Make_dir("arc");
   testing::Write_archive_page(dir.Win("arc") + "\\", testing::Sample_records(2));
   dir.Write("src/a.jpg", testing::Small_jpeg());
   std::string page = dir.Read("arc/archive.htm");

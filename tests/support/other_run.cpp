@@ -15,6 +15,8 @@ OtherRun::OtherRun(const std::string& native_dir) {
   child_ = ::fork();
   if (child_ == 0) {
     // Only system calls here: the child of a test program.
+    ::close(ready[0]);
+    ::close(release[1]);  // else its own copy would keep the pipe open
     int fd = ::open(lock.c_str(), O_RDWR | O_CREAT, 0644);
     char byte = (fd >= 0 && ::flock(fd, LOCK_EX) == 0) ? 'y' : 'n';
     (void)!::write(ready[1], &byte, 1);
