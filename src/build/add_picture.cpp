@@ -80,11 +80,17 @@ class PictureProcessing {
     if (!native_source || !native_display || !native_thumbnail) return p;
     p.native_display = *native_display;
     p.native_thumbnail = *native_thumbnail;
+    struct stat source;
+    if (::stat(native_source->c_str(), &source) != 0) return p;
     p.skipped = false;
-    // The names hold the picture's time and name: copies already there
-    // under them are this picture's, made by an earlier run.
-    p.kept = !host_.Rebuild() && Is_archive_copy(p.native_display, {1024, 768}, false) &&
-             Is_archive_copy(p.native_thumbnail, {96, 96}, true);
+    // Names can be reused by another picture (the "~1" names depend on the
+    // order of a run), and a picture edited with its time kept keeps its
+    // names: copies are kept only when their comment names this original.
+    p.made_from = Made_from_text(
+        source.st_size, source.st_mtim.tv_sec * 1000000000LL + source.st_mtim.tv_nsec, p.file_name);
+    p.kept = !host_.Rebuild() &&
+             Is_archive_copy(p.native_display, {1024, 768}, false, p.made_from) &&
+             Is_archive_copy(p.native_thumbnail, {96, 96}, true, p.made_from);
     if (!p.kept) p.copies = run_.pool_->Submit(*native_source);
     return p;
   }
@@ -108,13 +114,14 @@ class PictureProcessing {
  private:
   bool Write_copies(const PendingPicture& p, const ArchiveJpegs& copies) {
     if (!copies.readable) return false;
-    std::string cause =
-        Write_whole_file(p.native_display, copies.display.data(), copies.display.size());
+    std::string display = With_comment(copies.display, p.made_from);
+    std::string thumbnail = With_comment(copies.thumbnail, p.made_from);
+    std::string cause = Write_whole_file(p.native_display, display.data(), display.size());
     if (!cause.empty()) {
       run_.Fail(Status::FileError(p.dest + p.names.display, cause));
       return false;
     }
-    cause = Write_whole_file(p.native_thumbnail, copies.thumbnail.data(), copies.thumbnail.size());
+    cause = Write_whole_file(p.native_thumbnail, thumbnail.data(), thumbnail.size());
     if (!cause.empty()) {
       Delete_file(p.dest + p.names.display);  // no display copy without its thumbnail
       run_.Fail(Status::FileError(p.dest + p.names.thumbnail, cause));

@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 
 #include <filesystem>
+#include <map>
 
 #include "build/make_archive.h"
 #include "edit/editor_session.h"
@@ -227,6 +228,40 @@ TEST_F(ArchiveIntegrityTest, ADestinationThatCannotTakeThePageFailsBeforeAnyPict
   EXPECT_EQ(host.events, 0);  // no picture was processed
   ASSERT_EQ(host.messages.size(), 1u);
   EXPECT_NE(host.messages[0].find("archive.htm: is a directory"), std::string::npos);
+}
+
+// Each archive copy's inode by name: a copy made anew has a new one.
+std::map<std::string, ino_t> Copies_of(const TempDir& dir) {
+  std::map<std::string, ino_t> copies;
+  for (const auto& entry : std::filesystem::directory_iterator(dir.Native("dest"))) {
+    std::string name = entry.path().filename().string();
+    struct stat info;
+    if (name[0] == '_' && ::stat(entry.path().c_str(), &info) == 0) copies[name] = info.st_ino;
+  }
+  return copies;
+}
+
+TEST_F(ArchiveIntegrityTest, KeptCopiesBelongToTheirPicture) {
+  EXPECT_EQ(Make_archive(host).end, RunEnd::kCompleted);
+  auto first = Copies_of(dir);
+  ASSERT_EQ(first.size(), 6u);
+  EXPECT_EQ(Copies_of(dir), first);
+  // Another picture under p1's name, with p1's time: its names are p1's.
+  struct stat p1;
+  ASSERT_EQ(::stat(dir.Native("src/p1.jpg").c_str(), &p1), 0);
+  dir.Write("src/p1.jpg", testing::Small_jpeg(90, 60));
+  struct timespec times[2] = {p1.st_atim, p1.st_mtim};
+  ASSERT_EQ(::utimensat(AT_FDCWD, dir.Native("src/p1.jpg").c_str(), times, 0), 0);
+  ScriptedHost again = host;
+  EXPECT_EQ(Make_archive(again).end, RunEnd::kCompleted);
+  auto second = Copies_of(dir);
+  ASSERT_EQ(second.size(), 6u);
+  int remade = 0;
+  for (const auto& [name, inode] : second) remade += first[name] != inode;
+  EXPECT_EQ(remade, 2);  // p1's display copy and thumbnail, the others kept
+  ScriptedHost unchanged = host;
+  EXPECT_EQ(Make_archive(unchanged).end, RunEnd::kCompleted);
+  EXPECT_EQ(Copies_of(dir), second);
 }
 
 TEST(PosixFileTest, AtomicFileLeavesTheTargetUntilReplaced) {
