@@ -134,11 +134,15 @@ TEST_F(ParallelRunTest, CopiesNamedInAnotherCaseAreMadeUnderThePagesNames) {
   ScriptedHost first = Host_into("lower", 2);
   first.copy_answer = 0;
   Make_archive(first);
-  size_t copies = 0;
+  size_t copies = 0, all_digits = 0;
   for (const auto& [name, bytes] : Files_of(*dir_, "lower")) {
     if (name[0] != '_') continue;
     std::string lower = name;
     for (char& c : lower) c = char(std::tolower(static_cast<unsigned char>(c)));
+    if (lower == name) {
+      ++all_digits;  // a name of digits alone has no other case
+      continue;
+    }
     std::filesystem::rename(dir_->Native("lower/" + name), dir_->Native("lower/" + lower));
     ++copies;
   }
@@ -148,7 +152,7 @@ TEST_F(ParallelRunTest, CopiesNamedInAnotherCaseAreMadeUnderThePagesNames) {
   EXPECT_EQ(second.status, "300 Done!");
   size_t after = 0;
   for (const auto& [name, bytes] : Files_of(*dir_, "lower")) after += name[0] == '_';
-  EXPECT_EQ(after, 2 * copies);
+  EXPECT_EQ(after, 2 * copies + all_digits);
 }
 
 }  // namespace
