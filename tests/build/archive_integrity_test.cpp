@@ -10,6 +10,7 @@
 #include <map>
 
 #include "build/make_archive.h"
+#include "catalog/fixtures/gal_writer.h"
 #include "edit/editor_session.h"
 #include "edit/rewrite_archive.h"
 #include "page/archive_page_reader.h"
@@ -228,6 +229,21 @@ TEST_F(ArchiveIntegrityTest, ADestinationThatCannotTakeThePageFailsBeforeAnyPict
   EXPECT_EQ(host.events, 0);  // no picture was processed
   ASSERT_EQ(host.messages.size(), 1u);
   EXPECT_NE(host.messages[0].find("archive.htm: is a directory"), std::string::npos);
+}
+
+TEST_F(ArchiveIntegrityTest, ADamagedCatalogueLeavesAnExistingArchiveAsItWas) {
+  Previous_archive();
+  testing::GalFile gal = testing::Write_gal(
+      {{dir.Win("src/p1.jpg"), "A", ""}, {dir.Win("src/p2.jpg"), "B", ""}, {"C:\\c.jpg", "C", ""}});
+  gal.bytes.resize(size_t(gal.records[2] + 30));  // the third record is cut off
+  dir.Write("cat/photos.GAL", gal.bytes);
+  host.mode = 1;
+  host.cat_dir = dir.Win("cat");
+  host.cat_file = "photos.GAL";
+  EXPECT_EQ(Make_archive(host).end, RunEnd::kFailed);
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_EQ(host.messages[0].rfind(dir.Win("cat/photos.GAL") + ": picture record 3", 0), 0u);
+  Expect_previous_archive();
 }
 
 // Each archive copy's inode by name: a copy made anew has a new one.
