@@ -8,6 +8,9 @@
 //   - the peak memory of runs over 200, 2,000 and 10,000 pictures;
 //   - two-job runs over the same 200 pictures carrying a few hundred bytes
 //     of EXIF, IPTC and XMP each, with and without --metadata.
+//   - the peak memory of a run with four jobs over four small progressive
+//     JPEGs whose headers claim 14000x14000 pixels (--hostile-only measures
+//     this alone, in seconds).
 // Pictures are drawn once and kept in CACHE_DIR: 50 distinct 12-megapixel
 // ones (--distinct 200 draws all 200, but drawing one takes seconds of a
 // core) and 200 of 640x480. Every set is made of
@@ -16,12 +19,14 @@
 //
 //   cmake --build build --target build_speed_bench
 //   build/bench/build_speed_bench CACHE_DIR [--rounds N] [--distinct N]
-//                                 [--no-10000] [--metadata-only] [--zendrel PROGRAM]
+//                                 [--no-10000] [--metadata-only] [--hostile-only]
+//                                 [--zendrel PROGRAM]
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <turbojpeg.h>
 #include <unistd.h>
 #include <vips/vips.h>
 
@@ -361,6 +366,45 @@ Child Zendrel_build(const PictureSet& set, const std::string& dest, int jobs, bo
   return result;
 }
 
+const char* Verdict(bool met) { return met ? "met" : "MISSED"; }
+
+// Four small progressive JPEGs whose frame headers claim 14000x14000 pixels:
+// decoded as they claim, each would take over a gigabyte of coefficients.
+Child Hostile_run(const std::string& work) {
+  std::string dir = work + "/hostile", dest = work + "/hostile-out";
+  fs::remove_all(dir);
+  fs::remove_all(dest);
+  fs::create_directories(dir);
+  std::vector<unsigned char> noise(160 * 160 * 3);
+  unsigned seed = 1;
+  for (unsigned char& c : noise) c = (unsigned char)((seed = seed * 1103515245 + 12345) >> 16);
+  tjhandle handle = tjInitCompress();
+  unsigned char* jpeg = nullptr;
+  unsigned long size = 0;
+  tjCompress2(handle, noise.data(), 160, 0, 160, TJPF_RGB, &jpeg, &size, TJSAMP_444, 90,
+              TJFLAG_PROGRESSIVE);
+  std::string bytes(reinterpret_cast<char*>(jpeg), size);
+  tjFree(jpeg);
+  tjDestroy(handle);
+  size_t frame = bytes.find("\xFF\xC2");
+  for (int side_at : {5, 7}) {
+    bytes[frame + side_at] = char(14000 >> 8);
+    bytes[frame + side_at + 1] = char(14000 & 0xFF);
+  }
+  for (int i = 0; i < 4; ++i)
+    std::ofstream(dir + "/h" + std::to_string(i) + ".jpg", std::ios::binary) << bytes;
+  // Its exit status is not judged: the pictures are refused, not archived.
+  Child result = Measured(1, {g_zendrel, "build", "--source", dir, "--dest", dest, "--copy", "no",
+                              "--jobs", "4", "--rebuild"});
+  std::printf(
+      "  4 progressive headers claiming 14000x14000, %.0f KB each, --jobs 4: peak %.1f MB"
+      "  target < 150 MB %s\n",
+      bytes.size() / 1024.0, result.max_rss_kb / 1024.0, Verdict(result.max_rss_kb / 1024.0 < 150));
+  fs::remove_all(dir);
+  fs::remove_all(dest);
+  return result;
+}
+
 // ---- Report ---------------------------------------------------------------
 
 struct Best {
@@ -381,8 +425,6 @@ void Line(const char* what, const Best& best, int pictures) {
               what, pictures / best.run.seconds, best.run.seconds,
               1000 * best.run.cpu_seconds / pictures, best.run.max_rss_kb / 1024.0);
 }
-
-const char* Verdict(bool met) { return met ? "met" : "MISSED"; }
 
 // Two-job runs over 200 pictures with metadata blocks, without and with
 // --metadata in turns; the share of the pictures per second kept.
@@ -423,6 +465,7 @@ int main(int argc, char** argv) {
   int distinct = 50;
   bool many = true;
   bool metadata_only = false;
+  bool hostile_only = false;
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
     if (arg == "--rounds" && i + 1 < argc)
@@ -435,12 +478,14 @@ int main(int argc, char** argv) {
       many = false;
     else if (arg == "--metadata-only")
       metadata_only = true;
+    else if (arg == "--hostile-only")
+      hostile_only = true;
     else if (!arg.empty() && arg[0] != '-' && cache.empty())
       cache = arg;
     else {
       std::fprintf(stderr,
                    "usage: build_speed_bench CACHE_DIR [--rounds N] [--distinct N] "
-                   "[--no-10000] [--metadata-only] [--zendrel PROGRAM]\n");
+                   "[--no-10000] [--metadata-only] [--hostile-only] [--zendrel PROGRAM]\n");
       return 2;
     }
   }
@@ -453,6 +498,13 @@ int main(int argc, char** argv) {
   double bench_start = Now();
   std::printf("build_speed_bench: %s, %u cores, load average %s\n", g_zendrel.c_str(),
               std::thread::hardware_concurrency(), Load_average().c_str());
+
+  if (hostile_only) {
+    fs::create_directories(cache + "/work");
+    g_log_path = cache + "/work/zendrel.log";
+    std::printf("\nPeak memory of a run over hostile headers:\n");
+    return Hostile_run(cache + "/work").max_rss_kb / 1024.0 < 150 ? 0 : 1;
+  }
 
   PictureSet large_drawn = Drawn_set(cache + "/large", "p", distinct, 4000, 3000, 1000);
   if (metadata_only) {
@@ -543,6 +595,9 @@ int main(int argc, char** argv) {
         "  %5d pictures of 640x480                    %6.1f MB  (%.1f s, %.1f s processor)\n",
         kManyCount, lots_run.run.max_rss_kb / 1024.0, lots_run.run.seconds,
         lots_run.run.cpu_seconds);
+
+  std::printf("\nPeak memory of a run over hostile headers:\n");
+  Hostile_run(work);
 
   double z2_rate = kLargeCount / z2.run.seconds;
   double v2_rate = kLargeCount / v2.run.seconds;

@@ -24,10 +24,11 @@ namespace {
 
 constexpr auto kEventTurn = std::chrono::milliseconds(50);
 
-// A name that, joined to the destination, would lead out of it.
+// A name that, joined to the destination, would lead out of it. ":" is an
+// ordinary character of a native name.
 bool Unsafe_file_name(const std::string& name) {
   return name.empty() || name == "." || name == ".." ||
-         name.find_first_of(std::string("/:\0", 3)) != std::string::npos;
+         name.find_first_of(std::string("/\\\0", 3)) != std::string::npos;
 }
 
 std::string Jpg_name(std::string name) {
@@ -38,9 +39,8 @@ std::string Jpg_name(std::string name) {
 
 }  // namespace
 
-PictureProcessing::PictureProcessing(RunContext& run, RunNames& names, DestinationIndex& dest_index,
-                                     ScalingPool& pool)
-    : run_(run), host_(run.host()), names_(names), dest_index_(dest_index), pool_(pool) {}
+PictureProcessing::PictureProcessing(RunContext& run, RunNames& names, ScalingPool& pool)
+    : run_(run), host_(run.host()), names_(names), pool_(pool) {}
 
 PendingPicture PictureProcessing::Take_in(const PictureRecord& record) {
   PendingPicture p;
@@ -61,17 +61,23 @@ PendingPicture PictureProcessing::Take_in(const PictureRecord& record) {
   if (!Is_new_picture(p.directory, p.file_name)) return Skip(p, SkipReason::kOwnFileName);
   p.dest = Add_backslash(host_.Dest_dir());
   auto native_source = Native_path(p.source_path);
-  auto native_display = dest_index_.Native(p.dest, p.names.display);
-  auto native_thumbnail = dest_index_.Native(p.dest, p.names.thumbnail);
+  // Written under exactly these names: a lookup never picks a file to write.
+  auto native_display = Native_target_path(p.dest + p.names.display);
+  auto native_thumbnail = Native_target_path(p.dest + p.names.thumbnail);
   if (!native_source || !native_display || !native_thumbnail)
     return Skip(p, SkipReason::kUnknownDrive);
   p.native_display = *native_display;
   p.native_thumbnail = *native_thumbnail;
+  struct stat source;
+  if (::stat(native_source->c_str(), &source) != 0) return Skip(p, SkipReason::kUnreadable);
   p.skipped = false;
-  // The names hold the picture's time and name: copies already there
-  // under them are this picture's, made by an earlier run.
-  p.kept = !host_.Rebuild() && Is_archive_copy(p.native_display, {1024, 768}, false) &&
-           Is_archive_copy(p.native_thumbnail, {96, 96}, true);
+  // Names can be reused by another picture (the "~1" names depend on the
+  // order of a run), and a picture edited with its time kept keeps its
+  // names: copies are kept only when their comment names this original.
+  p.made_from = Made_from_text(
+      source.st_size, source.st_mtim.tv_sec * 1000000000LL + source.st_mtim.tv_nsec, p.file_name);
+  p.kept = !host_.Rebuild() && Is_archive_copy(p.native_display, {1024, 768}, false, p.made_from) &&
+           Is_archive_copy(p.native_thumbnail, {96, 96}, true, p.made_from);
   if (!p.kept) p.copies = pool_.Submit(*native_source);
   return p;
 }
@@ -108,13 +114,14 @@ void PictureProcessing::Tell_skipped(const PendingPicture& p, SkipReason reason)
 }
 
 bool PictureProcessing::Write_copies(const PendingPicture& p, const ArchiveJpegs& copies) {
-  std::string cause =
-      Write_whole_file(p.native_display, copies.display.data(), copies.display.size());
+  std::string display = With_comment(copies.display, p.made_from);
+  std::string thumbnail = With_comment(copies.thumbnail, p.made_from);
+  std::string cause = Write_whole_file(p.native_display, display.data(), display.size());
   if (!cause.empty()) {
     run_.Fail(Status::FileError(p.dest + p.names.display, cause));
     return false;
   }
-  cause = Write_whole_file(p.native_thumbnail, copies.thumbnail.data(), copies.thumbnail.size());
+  cause = Write_whole_file(p.native_thumbnail, thumbnail.data(), thumbnail.size());
   if (!cause.empty()) {
     Delete_file(p.dest + p.names.display);  // no display copy without its thumbnail
     run_.Fail(Status::FileError(p.dest + p.names.thumbnail, cause));
@@ -123,18 +130,46 @@ bool PictureProcessing::Write_copies(const PendingPicture& p, const ArchiveJpegs
   return true;
 }
 
+// A copy never replaces a file of other bytes: where the original's name
+// is taken in the destination (the user's own picture, or another picture
+// of the run named alike), the copy goes under the picture's unique copy
+// name instead. A copy that fails ends the run.
 void PictureProcessing::Copy_original(const PendingPicture& p) {
   CopyMode mode = host_.Copy_mode();
   if (mode == CopyMode::kKeepNames && !Unsafe_file_name(p.file_name)) {
-    Copy_file(p.source_path, p.dest + p.file_name);  // refuses to copy a file onto itself
+    auto native_source = Native_path(p.source_path);
+    auto native_copy = Native_target_path(p.dest + p.file_name);
+    if (!native_source || !native_copy) return;
+    struct stat source, existing;
+    if (::lstat(native_copy->c_str(), &existing) != 0) {
+      Copy_to(p, *native_copy, p.dest + p.file_name);
+      return;
+    }
+    if (::stat(native_source->c_str(), &source) == 0 &&
+        ::stat(native_copy->c_str(), &existing) == 0 && source.st_dev == existing.st_dev &&
+        source.st_ino == existing.st_ino)
+      return;  // the original itself
+    bool same = false;
+    Files_hold_same_bytes(*native_source, *native_copy, &same);
+    if (!same) Copy_under_unique_name(p);
   } else if (mode == CopyMode::kUniqueNames) {
     // Straight to the copy name: a user's file of the original's name in
     // the destination, or the original itself, is never touched.
-    auto native_copy = dest_index_.Native(p.dest, p.names.copy);
-    struct stat existing;
-    if (native_copy && ::stat(native_copy->c_str(), &existing) != 0)
-      Copy_file_to(p.source_path, *native_copy, p.dest + p.names.copy);
+    Copy_under_unique_name(p);
   }
+}
+
+void PictureProcessing::Copy_under_unique_name(const PendingPicture& p) {
+  auto native_copy = Native_target_path(p.dest + p.names.copy);
+  struct stat existing;
+  if (native_copy && ::lstat(native_copy->c_str(), &existing) != 0)
+    Copy_to(p, *native_copy, p.dest + p.names.copy);
+}
+
+void PictureProcessing::Copy_to(const PendingPicture& p, const std::string& native_copy,
+                                const std::string& copy) {
+  Status copied = Copy_file_to(p.source_path, native_copy, copy);
+  if (!copied.ok()) run_.Fail(copied);
 }
 
 void PictureProcessing::Write_lines(const PendingPicture& p) {

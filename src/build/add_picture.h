@@ -4,7 +4,6 @@
 #pragma once
 
 #include "build/archive_names.h"
-#include "build/destination_index.h"
 #include "build/host.h"
 #include "build/pending_picture.h"
 #include "build/scaling_pool.h"
@@ -16,8 +15,7 @@ class RunContext;
 
 class PictureProcessing {
  public:
-  PictureProcessing(RunContext& run, RunNames& names, DestinationIndex& dest_index,
-                    ScalingPool& pool);
+  PictureProcessing(RunContext& run, RunNames& names, ScalingPool& pool);
 
   // Everything up to the picture's names, on the run's thread; its copies
   // start on a worker.
@@ -31,12 +29,13 @@ class PictureProcessing {
   void Tell_skipped(const PendingPicture& p, SkipReason reason);
   bool Write_copies(const PendingPicture& p, const ArchiveJpegs& copies);
   void Copy_original(const PendingPicture& p);
+  void Copy_under_unique_name(const PendingPicture& p);
+  void Copy_to(const PendingPicture& p, const std::string& native_copy, const std::string& copy);
   void Write_lines(const PendingPicture& p);
 
   RunContext& run_;
   Host& host_;
   RunNames& names_;
-  DestinationIndex& dest_index_;
   ScalingPool& pool_;
 };
 

@@ -10,6 +10,7 @@
 #include "page/archive_page_reader.h"
 #include "page/page_head.h"
 #include "page/page_tail.h"
+#include "platform/archive_lock.h"
 #include "platform/catalogue_file.h"
 #include "platform/file_system.h"
 #include "platform/win_path.h"
@@ -45,6 +46,8 @@ class Run {
     if (mode_ != RunMode::kSourceDirectory && mode_ != RunMode::kMaster &&
         host_.Cat_file() == "archive.htm")
       return Edit();
+    if (Status locked = lock_.Acquire(host_.Dest_dir()); !locked.ok())
+      return Refuse(locked.message());
     if (!Ask_copy_question()) return {RunEnd::kRefused, ""};
     if (Reads_catalogue()) {
       if (auto refused = Open_catalogue()) return *refused;
@@ -117,8 +120,11 @@ class Run {
         if (host_.Message_box(text, Buttons::kRetryCancel) == Answer::kRetry) continue;
         return RunOutcome{RunEnd::kRefused, text};
       }
-      std::string text = host_.Cat_file() + " Error " + std::to_string(catalogue_.error_number()) +
-                         " (" + Errno_text(catalogue_.error_number()) + ")";
+      std::string text = !catalogue_.refusal().empty()
+                             ? catalogue_.refusal()
+                             : host_.Cat_file() + " Error " +
+                                   std::to_string(catalogue_.error_number()) + " (" +
+                                   Errno_text(catalogue_.error_number()) + ")";
       host_.Message_box(text, Buttons::kOk);
       return RunOutcome{RunEnd::kRefused, text};
     }
@@ -161,24 +167,29 @@ class Run {
     return status;
   }
 
+  // Everything of the run is written completely before anything is
+  // replaced, so a disk that fills at the end leaves the previous archive
+  // whole rather than a new catalogue beside an old page.
   RunOutcome Complete(const Status& source) {
     catalogue_.Close();
     context_.Stop_requested();  // picks up a write failure of the last picture
     if (!context_.failure().ok()) return Fail(context_.failure());
     bool stopped = host_.Go_caption().empty();
     std::string dest = Add_backslash(host_.Dest_dir());
-    Status committed = context_.staging().Commit();
-    if (!committed.ok()) return Fail(committed);
-    if (!stopped && replace_staging_) {
-      Status replaced = Rename_file(dest + "archive2.txt", dest + "archive.txt");
-      if (!replaced.ok()) return Fail(replaced);
+    if (!source.ok() && (mode_ == 1 || mode_ == 2) && File_exists(dest + "archive.htm")) {
+      // A catalogue found damaged never costs the archive already there.
+      return Fail(Status::Error(source.message() + "\r" + "The archive in " + host_.Dest_dir() +
+                                " was left as it was."));
     }
-    Copy_texture(host_.Dest_dir());
+    if (Status texture = Copy_texture(host_.Dest_dir()); !texture.ok()) return Fail(texture);
+    Write_page_tail(context_.page());
+    // archive2.txt, written beside the catalogue being read, becomes
+    // archive.txt unless the run was stopped.
+    if (!stopped && replace_staging_) context_.staging().Retarget(dest + "archive.txt");
+    Status replaced = Replace_together({&context_.staging(), &context_.page()});
+    if (!replaced.ok()) return Fail(replaced);
     if (host_.Status_caption() == "Running...") host_.Set_status_caption("");
     host_.Set_status_caption(host_.Status_caption() + " Done!");
-    Write_page_tail(context_.page());
-    committed = context_.page().Commit();
-    if (!committed.ok()) return Fail(committed);
     host_.Set_go_caption("Go");
     RunOutcome outcome{stopped ? RunEnd::kStopped : RunEnd::kCompleted, ""};
     if (!source.ok()) {
@@ -201,6 +212,7 @@ class Run {
   }
 
   Host& host_;
+  ArchiveLock lock_;  // held until the run's files are written or dropped
   RunContext context_;
   CatalogueFile catalogue_;
   RunMode mode_ = RunMode::kCatalogue;

@@ -20,6 +20,7 @@ struct PendingPicture {
   std::string dest;         // destination, ending in "\"
   ArchiveNames names;
   std::string native_display, native_thumbnail;
+  std::string made_from;             // the original's size, time and name, recorded in the copies
   bool kept = false;                 // both copies from an earlier run are kept as they are
   std::future<ArchiveJpegs> copies;  // when made anew
 };

@@ -37,9 +37,7 @@ void RunContext::Write_staging_header_once() {
   staging_header_written_ = true;
 }
 
-PictureProcessing RunContext::Processing() {
-  return PictureProcessing(*this, names_, dest_index_, *pool_);
-}
+PictureProcessing RunContext::Processing() { return PictureProcessing(*this, names_, *pool_); }
 
 void RunContext::Write_oldest() {
   PendingPicture picture = std::move(pending_.front());

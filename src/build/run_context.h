@@ -16,7 +16,6 @@
 #include <string>
 
 #include "build/archive_names.h"
-#include "build/destination_index.h"
 #include "build/host.h"
 #include "build/pending_picture.h"
 #include "build/scaling_pool.h"
@@ -70,7 +69,6 @@ class RunContext : public PictureSink {
   OutputFile page_;
   OutputFile staging_;
   RunNames names_;
-  DestinationIndex dest_index_;
   int32_t picture_count_ = 0;
   bool first_picture_ = true;  // the run's start, recorded rather than guessed
   Status failure_;

@@ -9,6 +9,7 @@
 #include "cli/command.h"
 #include "edit/editor_prompts.h"
 #include "page/record_table.h"
+#include "platform/archive_lock.h"
 
 namespace zendrel::cli {
 
@@ -21,9 +22,11 @@ int Edit_command(const std::vector<std::string>& args, Streams& io);
 int Delete_command(const std::vector<std::string>& args, Streams& io);
 
 // Reads the archive page of the directory DIR (native or Windows view) into
-// `table`; false, with the message on io.err, when it cannot be read.
+// `table`; false, with the message on io.err, when it cannot be read. With
+// `lock`, the archive's lock is taken first and kept there, so that no other
+// run changes the page between this reading and the command's rewrite.
 bool Read_page_argument(const std::string& command, const std::string& dir, RecordTable& table,
-                        Streams& io);
+                        Streams& io, ArchiveLock* lock = nullptr);
 
 // The record number of --record: a whole number naming a record of `table`;
 // 0, with the message on io.err, otherwise.

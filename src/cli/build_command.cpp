@@ -1,5 +1,7 @@
 #include "cli/build_command.h"
 
+#include <sys/stat.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <ostream>
@@ -35,12 +37,39 @@ bool Apply_drive_options(const std::vector<std::string>& drives, Streams& io) {
   return true;
 }
 
-// Makes a missing destination directory, as a user naming a new one expects.
+std::optional<std::string> Exact_windows_view(const std::string& path, std::string* error) {
+  std::string view = Windows_view(path);
+  bool windows = path.size() >= 2 && path[1] == ':';
+  if (!windows) {
+    std::error_code ec;
+    std::filesystem::path absolute = std::filesystem::absolute(path, ec);
+    std::string native = (ec ? std::filesystem::path(path) : absolute).lexically_normal().string();
+    while (native.size() > 1 && native.back() == '/') native.pop_back();
+    auto back = Native_target_path(view);
+    if (back) {
+      while (back->size() > 1 && back->back() == '/') back->pop_back();
+    }
+    if (!back || *back != native) {
+      *error = path + ": the name holds characters that the system's text cannot carry";
+      return std::nullopt;
+    }
+  }
+  return view;
+}
+
+// Makes a missing destination directory, as a user naming a new one expects,
+// under exactly the name given: an existing directory whose name differs
+// only in case is another directory.
 std::string Make_destination(const std::string& dest) {
-  if (Directory_exists(dest)) return {};
-  auto native = Native_path(dest);
+  auto native = Native_target_path(dest);
+  if (!native) return dest + ": no drive is set for this path";
+  struct stat existing;
+  if (::stat(native->c_str(), &existing) == 0) {
+    if (S_ISDIR(existing.st_mode)) return {};
+    return dest + ": is not a directory";
+  }
   std::error_code ec;
-  if (!native || !std::filesystem::create_directories(*native, ec))
+  if (!std::filesystem::create_directories(*native, ec))
     return dest + ": the destination directory cannot be made" +
            (ec ? " (" + ec.message() + ")" : std::string());
   return {};
@@ -79,7 +108,13 @@ int Build_command(const std::vector<std::string>& args, Streams& io) {
     return 2;
   }
   CliHost host(io);
-  host.dest_dir = Windows_view(*dest);
+  std::string unfit;
+  auto exact_dest = Exact_windows_view(*dest, &unfit);
+  if (!exact_dest) {
+    io.err << "zendrel: " << unfit << "\n";
+    return 1;
+  }
+  host.dest_dir = *exact_dest;
   if (source) host.src_dir = Windows_view(*source);
   if (catalog) {
     std::string path = Windows_view(*catalog);
@@ -127,7 +162,6 @@ int Build_command(const std::vector<std::string>& args, Streams& io) {
   host.Finish_progress();
   switch (outcome.end) {
     case RunEnd::kCompleted:
-    case RunEnd::kStopped:
       io.out << Message_for_terminal(host.Status_caption()) << "\n";
       Tell_skipped(host.skipped, options.Has("verbose"), io);
       if (options.Has("open")) {
@@ -138,6 +172,11 @@ int Build_command(const std::vector<std::string>& args, Streams& io) {
         }
       }
       return outcome.message.empty() ? 0 : 1;
+    case RunEnd::kStopped:
+      // The page is complete but holds only the pictures before Ctrl-C:
+      // scripts tell it from a finished archive by the status of SIGINT.
+      io.out << Message_for_terminal(host.Status_caption()) << "\n";
+      return kInterruptedStatus;
     case RunEnd::kEdited:
       return 0;
     case RunEnd::kRefused:

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,5 +18,11 @@ bool Apply_drive_options(const std::vector<std::string>& drives, Streams& io);
 // A native or Windows-view path given on the command line, in its Windows
 // view (native paths are made absolute first).
 std::string Windows_view(const std::string& path);
+
+// The Windows view of a directory given on the command line, checked to
+// name exactly that directory: a view that maps back to another name (a
+// character the system's text cannot hold) is refused with a message in
+// `error`, so that no lookup ever takes a similar directory for it.
+std::optional<std::string> Exact_windows_view(const std::string& path, std::string* error);
 
 }  // namespace zendrel::cli

@@ -14,6 +14,10 @@ struct Streams {
   bool out_is_terminal = false;  // progress lines only on a terminal
 };
 
+// The exit status of a run stopped by Ctrl-C, as a shell gives a program
+// that SIGINT ended: the page was completed with the pictures before it.
+constexpr int kInterruptedStatus = 130;
+
 struct Command {
   const char* name;
   const char* usage;    // one line: "build --source DIR --dest DIR [...]"

@@ -1,6 +1,7 @@
 // zendrel delete DIR --record N --yes: the editor's Delete of one record,
 // the question answered by --yes.
 #include <ostream>
+#include <utility>
 
 #include "cli/archive_commands.h"
 #include "cli/options.h"
@@ -21,11 +22,12 @@ int Delete_command(const std::vector<std::string>& args, Streams& io) {
     return 2;
   }
   RecordTable table;
-  if (!Read_page_argument("delete", options.positional()[0], table, io)) return 1;
+  ArchiveLock lock;
+  if (!Read_page_argument("delete", options.positional()[0], table, io, &lock)) return 1;
   int record = Record_argument("delete", *options.Get("record"), table, io);
   if (record == 0) return 1;
 
-  EditorSession session(table);
+  EditorSession session(table, std::move(lock));
   TerminalPrompts prompts;
   prompts.yes_no_answer = Answer::kYes;
   bool done = Delete_record(session, record, prompts) == EditResult::kDone;

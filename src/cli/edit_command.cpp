@@ -1,6 +1,7 @@
 // zendrel edit DIR --record N [...]: the editor's Update of one record, with
 // the options as the typed boxes; a box not given keeps its stored value.
 #include <ostream>
+#include <utility>
 
 #include "cli/archive_commands.h"
 #include "cli/options.h"
@@ -19,7 +20,8 @@ int Edit_command(const std::vector<std::string>& args, Streams& io) {
     return 2;
   }
   RecordTable table;
-  if (!Read_page_argument("edit", options.positional()[0], table, io)) return 1;
+  ArchiveLock lock;
+  if (!Read_page_argument("edit", options.positional()[0], table, io, &lock)) return 1;
   int record = Record_argument("edit", *options.Get("record"), table, io);
   if (record == 0) return 1;
 
@@ -34,7 +36,7 @@ int Edit_command(const std::vector<std::string>& args, Streams& io) {
   take("author", boxes.author);
   take("date", boxes.date);
 
-  EditorSession session(table);
+  EditorSession session(table, std::move(lock));
   TerminalPrompts prompts;
   EditResult result = Update_record(session, record, boxes, prompts);
   bool done = result == EditResult::kDone;

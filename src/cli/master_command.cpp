@@ -24,7 +24,13 @@ int Master_command(const std::vector<std::string>& args, Streams& io) {
   if (!Apply_drive_options(options.All("drive"), io)) return 2;
   CliHost host(io);
   host.mode = RunMode::kMaster;
-  host.dest_dir = Windows_view(options.positional()[0]);
+  std::string unfit;
+  auto exact = Exact_windows_view(options.positional()[0], &unfit);
+  if (!exact) {
+    io.err << "zendrel: " << unfit << "\n";
+    return 1;
+  }
+  host.dest_dir = *exact;
   if (!Directory_exists(host.dest_dir)) {
     io.err << "zendrel: " << Message_for_terminal(host.dest_dir + ": no such directory") << "\n";
     return 1;
@@ -34,6 +40,7 @@ int Master_command(const std::vector<std::string>& args, Streams& io) {
   host.Finish_progress();
   if (outcome.end != RunEnd::kCompleted && outcome.end != RunEnd::kStopped) return 1;
   io.out << Message_for_terminal(host.Status_caption()) << "\n";
+  if (outcome.end == RunEnd::kStopped) return kInterruptedStatus;
   return outcome.message.empty() ? 0 : 1;
 }
 

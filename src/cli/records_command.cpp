@@ -13,8 +13,17 @@
 namespace zendrel::cli {
 
 bool Read_page_argument(const std::string& command, const std::string& dir, RecordTable& table,
-                        Streams& io) {
-  Status read = Read_archive_page(Add_backslash(Windows_view(dir)), table);
+                        Streams& io, ArchiveLock* lock) {
+  std::string unfit;
+  auto exact = Exact_windows_view(dir, &unfit);
+  if (!exact) {
+    io.err << "zendrel " << command << ": " << unfit << "\n";
+    return false;
+  }
+  std::string directory = Add_backslash(*exact);
+  Status read;
+  if (lock) read = lock->Acquire(directory);
+  if (read.ok()) read = Read_archive_page(directory, table);
   if (read.ok()) return true;
   io.err << "zendrel " << command << ": " << Message_for_terminal(read.message()) << "\n";
   return false;

@@ -1,21 +1,33 @@
 // One opening of the record editor: the records it works on, the directory
 // whose page they came from, and whether this opening has already saved the
 // page to its backup. Made when the editor opens, dropped when it closes, so
-// each opening makes its own backup. One thread: the user interface's.
+// each opening makes its own backup. It holds the archive's lock from its
+// making to its dropping, so that two editors, or an editor and a build,
+// never write over each other's changes. One thread: the user interface's.
 #pragma once
 
 #include <string>
+#include <utility>
 
 #include "page/record_table.h"
+#include "platform/archive_lock.h"
 
 namespace zendrel {
 
 struct EditorSession {
-  explicit EditorSession(RecordTable& records) : table(records), directory(records.directory()) {}
+  // Takes the lock now; when another run holds it, the first change tries
+  // again and is refused if it still cannot have it.
+  explicit EditorSession(RecordTable& records) : table(records), directory(records.directory()) {
+    lock.Acquire(directory);
+  }
+  // With the lock already taken, before the records were read.
+  EditorSession(RecordTable& records, ArchiveLock&& held)
+      : table(records), directory(records.directory()), lock(std::move(held)) {}
 
   RecordTable& table;
   std::string directory;     // Windows view, ending in "\"
   bool backup_made = false;  // BackupMade: archive_bak.htm taken in this opening
+  ArchiveLock lock;
 };
 
 }  // namespace zendrel

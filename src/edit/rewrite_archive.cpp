@@ -17,6 +17,9 @@ RecordValues Record_values(const RecordTable& table, int number) {
 Status Rewrite_archive(EditorSession& session) {
   const std::string page_path = session.directory + "archive.htm";
   const std::string staging_path = session.directory + "archive.txt";
+  if (!session.lock.held()) {
+    if (Status locked = session.lock.Acquire(session.directory); !locked.ok()) return locked;
+  }
   if (!session.backup_made) {
     Status copied = Copy_file(page_path, session.directory + "archive_bak.htm");
     if (!copied.ok()) return copied;
@@ -38,11 +41,8 @@ Status Rewrite_archive(EditorSession& session) {
   if (!page.status().ok()) return page.status();
   if (!staging.status().ok()) return staging.status();
 
-  // Both are complete. The catalogue goes first: should the page's own
-  // replacement then fail, the last good page is still in place, and the
-  // catalogue, which only mirrors the records, is rewritten by the next change.
-  if (Status committed = staging.Commit(); !committed.ok()) return committed;
-  return page.Commit();
+  // Both are written out before either replaces anything.
+  return Replace_together({&staging, &page});
 }
 
 }  // namespace zendrel

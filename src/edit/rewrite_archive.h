@@ -1,7 +1,8 @@
 // Writes an archive's page and catalogue again from the editor's records:
 // archive.htm (page head, one record line per record, page tail) and
 // archive.txt (an eight-label header, one line per record). The first
-// rewrite of an editor opening first copies the page to archive_bak.htm.
+// rewrite of an editor opening first copies the page to archive_bak.htm
+// (through a temporary file too, so a kill never leaves half a backup).
 //
 // Both files are written to temporaries beside them and replace the
 // originals only when both are complete; a failure leaves the last good

@@ -28,7 +28,23 @@ ArchiveJpegs Make_archive_jpegs(const std::string& original) {
   return made;
 }
 
-bool Is_archive_copy(const std::string& path, PixelSize box, bool exact) {
+std::string Made_from_text(long long size, long long modified_ns, const std::string& name) {
+  // A comment segment holds at most 65533 bytes; a name is cut well within.
+  return "zendrel made from " + std::to_string(size) + " " + std::to_string(modified_ns) + " " +
+         name.substr(0, 1000);
+}
+
+std::string With_comment(const std::string& jpeg, const std::string& text) {
+  if (jpeg.size() < 2) return jpeg;
+  size_t length = text.size() + 2;
+  std::string segment = "\xFF\xFE";
+  segment += char(length >> 8);
+  segment += char(length & 0xFF);
+  return jpeg.substr(0, 2) + segment + text + jpeg.substr(2);
+}
+
+bool Is_archive_copy(const std::string& path, PixelSize box, bool exact,
+                     const std::string& made_from) {
   int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) return false;
   struct stat info;
@@ -44,6 +60,7 @@ bool Is_archive_copy(const std::string& path, PixelSize box, bool exact) {
   if (!read || static_cast<unsigned char>(tail[0]) != 0xFF ||
       static_cast<unsigned char>(tail[1]) != 0xD9)
     return false;
+  if (head.find(With_comment("\xFF\xD8", made_from)) != 0) return false;
   JpegDecoder decoder;
   auto size = decoder.Read_size(head);
   if (!size || size->width <= 0 || size->height <= 0) return false;

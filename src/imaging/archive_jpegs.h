@@ -20,8 +20,18 @@ struct ArchiveJpegs {
 ArchiveJpegs Make_archive_jpegs(const std::string& original);
 
 // True when `path` (native) holds a whole JPEG whose size is within `box`
-// (`exact`: exactly `box`): an archive copy made by an earlier run. Reads
-// only the file's head and its last two bytes.
-bool Is_archive_copy(const std::string& path, PixelSize box, bool exact);
+// (`exact`: exactly `box`) and whose comment says it was made from
+// `made_from`: an archive copy made by an earlier run from this very
+// picture. Reads only the file's head and its last two bytes.
+bool Is_archive_copy(const std::string& path, PixelSize box, bool exact,
+                     const std::string& made_from);
+
+// What a copy is made from, as its comment records it: the original's size,
+// modification time and name. A name reused by another picture, or a
+// picture changed with its time kept, then no longer matches.
+std::string Made_from_text(long long size, long long modified_ns, const std::string& name);
+
+// `jpeg` with a comment segment holding `text` after its start marker.
+std::string With_comment(const std::string& jpeg, const std::string& text);
 
 }  // namespace zendrel

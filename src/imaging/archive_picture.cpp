@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "imaging/decode_budget.h"
 #include "imaging/jpeg_layout.h"
 #include "imaging/orientation.h"
 
@@ -31,6 +32,9 @@ const RgbImage* Upright_picture(PictureWorkspace& work, std::string_view jpeg, P
   PixelSize shown = Fit_within(Oriented_size(*stored, orientation), box, enlarge);
   PixelSize wanted = Oriented_size(shown, orientation);  // the same turn undoes itself
   ScalingFactor factor = JpegDecoder::Factor_for(*stored, wanted);
+  long long scaled = (long long)factor.Scaled(stored->width) * factor.Scaled(stored->height);
+  DecodeAllowance allowance(Decode_memory_estimate(jpeg, stored->width, stored->height, scaled));
+  if (!allowance.granted()) return nullptr;  // more than a whole run may take
   if (!work.decoder.Decode(jpeg, factor, &work.decoded)) return nullptr;
   const RgbImage* picture = &work.decoded;
   if (picture->size() != wanted) {

@@ -11,8 +11,8 @@ namespace zendrel {
 // refused without blocking) of at most `max_bytes`. False when it cannot.
 bool Read_picture_file(const std::string& path, size_t max_bytes, std::string* bytes);
 
-// Writes `size` bytes to a hidden temporary file beside `path` and renames it
-// over `path`. Returns the cause of a failure (the system's text), or an
+// Writes `size` bytes to a private temporary file beside `path` and renames
+// it over `path`. Returns the cause of a failure (the system's text), or an
 // empty string on success; on failure the temporary is removed and `path`
 // is left as it was.
 std::string Write_whole_file(const std::string& path, const void* data, size_t size);

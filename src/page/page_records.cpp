@@ -40,6 +40,7 @@ Status Read_page_bytes(const std::string& page, std::string* bytes) {
   CatalogueFile::Result opened = file.Open(page);
   if (opened == CatalogueFile::Result::kInUse)
     return Status::FileError(page, "the page is open for writing in another program");
+  if (!file.refusal().empty()) return Status::Error(file.refusal());
   if (opened != CatalogueFile::Result::kOpened)
     return Status::FileError(page, Errno_text(file.error_number()));
   *bytes = file.bytes();

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <utility>
 
 #include "platform/native_path.h"
 
@@ -12,24 +13,23 @@ namespace zendrel {
 
 CatalogueFile::Result CatalogueFile::Open(const std::string& path) {
   Close();
+  error_ = 0;
   auto native = Native_path(path);
   if (!native) {
     error_ = ENOENT;
     return Result::kFailed;
   }
-  fd_ = ::open(native->c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd_ < 0) {
+  FileDescriptor file;
+  Status opened = Open_regular_file(*native, path, &file);
+  if (!opened.ok()) {
     error_ = errno;
+    // A pipe, a device or a directory: refused at once, with its cause.
+    if (error_ == EISDIR || error_ == ENODEV) refusal_ = opened.message();
     return error_ == ETXTBSY ? Result::kInUse : Result::kFailed;
   }
-  struct stat st;
-  if (::fstat(fd_, &st) != 0 || S_ISDIR(st.st_mode)) {
-    error_ = S_ISDIR(st.st_mode) ? EISDIR : errno;
-    Close();
-    return Result::kFailed;
-  }
-  if (::fcntl(fd_, F_SETLEASE, F_RDLCK) == 0) {
-    ::fcntl(fd_, F_SETLEASE, F_UNLCK);
+  fd_ = std::move(file);
+  if (::fcntl(fd_.get(), F_SETLEASE, F_RDLCK) == 0) {
+    ::fcntl(fd_.get(), F_SETLEASE, F_UNLCK);
   } else if (errno == EAGAIN || errno == EBUSY) {
     error_ = errno;
     Close();
@@ -37,24 +37,17 @@ CatalogueFile::Result CatalogueFile::Open(const std::string& path) {
   }
   // Other lease failures (a file system without leases, a file of another
   // owner) say nothing about writers: the file is read as it is.
-  char buffer[1 << 16];
-  for (;;) {
-    ssize_t got = ::read(fd_, buffer, sizeof buffer);
-    if (got < 0 && errno == EINTR) continue;
-    if (got < 0) {
-      error_ = errno;
-      Close();
-      return Result::kFailed;
-    }
-    if (got == 0) break;
-    bytes_.append(buffer, size_t(got));
+  if (!Read_to_end(fd_.get(), &bytes_)) {
+    error_ = errno;
+    Close();
+    return Result::kFailed;
   }
   return Result::kOpened;
 }
 
 void CatalogueFile::Close() {
-  if (fd_ >= 0) ::close(fd_);
-  fd_ = -1;
+  fd_.Reset();
+  refusal_.clear();
   bytes_.clear();
 }
 

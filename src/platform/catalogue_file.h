@@ -7,6 +7,8 @@
 
 #include <string>
 
+#include "platform/posix_file.h"
+
 namespace zendrel {
 
 class CatalogueFile {
@@ -22,13 +24,17 @@ class CatalogueFile {
   Result Open(const std::string& path);
   void Close();
 
-  bool is_open() const { return fd_ >= 0; }
+  bool is_open() const { return fd_.valid(); }
   const std::string& bytes() const { return bytes_; }
   int error_number() const { return error_; }  // errno of a failed open
+  // Why a path that is no plain file (a pipe, a device, a directory) was
+  // refused without waiting on it; empty otherwise.
+  const std::string& refusal() const { return refusal_; }
 
  private:
-  int fd_ = -1;
+  FileDescriptor fd_;
   int error_ = 0;
+  std::string refusal_;
   std::string bytes_;
 };
 

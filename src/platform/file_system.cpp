@@ -7,11 +7,13 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <filesystem>
 
 #include "platform/codepage.h"
 #include "platform/drive_table.h"
 #include "platform/native_path.h"
+#include "platform/posix_file.h"
 #include "platform/win_path.h"
 
 namespace zendrel {
@@ -57,7 +59,7 @@ std::optional<std::tm> Modified_time(const std::string& path) {
 }
 
 Status Copy_file(const std::string& from, const std::string& to) {
-  auto dst = Native_path(to);
+  auto dst = Native_target_path(to);
   if (!dst) return Unknown_drive(to);
   return Copy_file_to(from, *dst, to);
 }
@@ -65,46 +67,46 @@ Status Copy_file(const std::string& from, const std::string& to) {
 Status Copy_file_to(const std::string& from, const std::string& native_to, const std::string& to) {
   auto src = Native_path(from);
   if (!src) return Unknown_drive(from);
-  const std::string* dst = &native_to;
-  int in = ::open(src->c_str(), O_RDONLY | O_CLOEXEC);
-  if (in < 0) return Status::FileError(from, Errno_text(errno));
-  struct stat source_stat, target_stat;
-  if (::fstat(in, &source_stat) == 0 && ::stat(dst->c_str(), &target_stat) == 0 &&
-      source_stat.st_dev == target_stat.st_dev && source_stat.st_ino == target_stat.st_ino) {
-    ::close(in);  // copying a file onto itself would empty it
-    return Status::FileError(to, "is the file to be copied itself");
-  }
-  int out = ::open(dst->c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  if (out < 0) {
-    int error = errno;
-    ::close(in);
-    return Status::FileError(to, Errno_text(error));
-  }
+  FileDescriptor in;
+  if (Status opened = Open_regular_file(*src, from, &in); !opened.ok()) return opened;
+  struct stat source_stat;
+  if (::fstat(in.get(), &source_stat) != 0) return Status::FileError(from, Errno_text(errno));
+  AtomicFile out;
+  if (Status created = out.Create(native_to, to); !created.ok()) return created;
   char buffer[1 << 16];
-  Status status;
   for (;;) {
-    ssize_t got = ::read(in, buffer, sizeof buffer);
-    if (got < 0 && errno == EINTR) continue;
-    if (got < 0) {
-      status = Status::FileError(from, Errno_text(errno));
-      break;
-    }
-    if (got == 0) break;
-    for (ssize_t done = 0; done < got;) {
-      ssize_t put = ::write(out, buffer + done, size_t(got - done));
-      if (put < 0 && errno == EINTR) continue;
-      if (put < 0) {
-        status = Status::FileError(to, Errno_text(errno));
-        break;
-      }
-      done += put;
-    }
-    if (!status.ok()) break;
+    ssize_t got = Read_full(in.get(), buffer, sizeof buffer);
+    if (got < 0) return Status::FileError(from, Errno_text(errno));
+    if (Status written = out.Write(std::string_view(buffer, size_t(got))); !written.ok())
+      return written;
+    if (size_t(got) < sizeof buffer) break;
   }
-  ::close(in);
-  if (::close(out) != 0 && status.ok()) status = Status::FileError(to, Errno_text(errno));
-  if (!status.ok()) ::unlink(dst->c_str());
-  return status;
+  // The copy keeps the original's time, as a copy on Windows does: a copy
+  // archived again is then named after the picture's own time.
+  struct timespec times[2] = {source_stat.st_atim, source_stat.st_mtim};
+  if (::futimens(out.fd(), times) != 0) return Status::FileError(to, Errno_text(errno));
+  return out.Commit();
+}
+
+Status Files_hold_same_bytes(const std::string& native_a, const std::string& native_b, bool* same) {
+  *same = false;
+  FileDescriptor a, b;
+  if (Status opened = Open_regular_file(native_a, native_a, &a); !opened.ok()) return opened;
+  if (Status opened = Open_regular_file(native_b, native_b, &b); !opened.ok()) return opened;
+  struct stat sa, sb;
+  if (::fstat(a.get(), &sa) != 0 || ::fstat(b.get(), &sb) != 0)
+    return Status::FileError(native_a, Errno_text(errno));
+  if (sa.st_size != sb.st_size) return Status();
+  char buffer_a[1 << 15], buffer_b[1 << 15];
+  for (;;) {
+    ssize_t got_a = Read_full(a.get(), buffer_a, sizeof buffer_a);
+    ssize_t got_b = Read_full(b.get(), buffer_b, sizeof buffer_b);
+    if (got_a < 0 || got_b < 0) return Status::FileError(native_a, Errno_text(errno));
+    if (got_a != got_b || std::memcmp(buffer_a, buffer_b, size_t(got_a)) != 0) return Status();
+    if (size_t(got_a) < sizeof buffer_a) break;
+  }
+  *same = true;
+  return Status();
 }
 
 Status Rename_file(const std::string& from, const std::string& to) {
@@ -126,22 +128,10 @@ Status Delete_file(const std::string& path) {
 Status Read_whole_file(const std::string& path, std::string* bytes) {
   auto native = Native_path(path);
   if (!native) return Unknown_drive(path);
-  int fd = ::open(native->c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return Status::FileError(path, Errno_text(errno));
   bytes->clear();
-  char buffer[1 << 16];
-  for (;;) {
-    ssize_t got = ::read(fd, buffer, sizeof buffer);
-    if (got < 0 && errno == EINTR) continue;
-    if (got < 0) {
-      int error = errno;
-      ::close(fd);
-      return Status::FileError(path, Errno_text(error));
-    }
-    if (got == 0) break;
-    bytes->append(buffer, size_t(got));
-  }
-  ::close(fd);
+  FileDescriptor file;
+  if (Status opened = Open_regular_file(*native, path, &file); !opened.ok()) return opened;
+  if (!Read_to_end(file.get(), bytes)) return Status::FileError(path, Errno_text(errno));
   return Status();
 }
 

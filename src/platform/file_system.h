@@ -24,11 +24,15 @@ bool Directory_exists(const std::string& path);
 // Last modification, local time, to the second.
 std::optional<std::tm> Modified_time(const std::string& path);
 
-// Copies byte for byte, replacing `to`. A partial copy is removed.
+// Copies byte for byte through a private temporary file that replaces `to`
+// (written under exactly its name) only when complete, keeping the
+// original's modification time. A failure leaves `to` as it was.
 Status Copy_file(const std::string& from, const std::string& to);
 // The same, with the target's native path already found; `to` names it in
 // messages.
 Status Copy_file_to(const std::string& from, const std::string& native_to, const std::string& to);
+// Whether two native files hold the same bytes.
+Status Files_hold_same_bytes(const std::string& native_a, const std::string& native_b, bool* same);
 Status Rename_file(const std::string& from, const std::string& to);
 Status Delete_file(const std::string& path);
 Status Read_whole_file(const std::string& path, std::string* bytes);

@@ -99,6 +99,10 @@ std::optional<std::string> Native_path(const std::string& windows_path) {
   return Resolve_native(*literal);
 }
 
+std::optional<std::string> Native_target_path(const std::string& windows_path) {
+  return DriveTable::Global().Native_of(windows_path);
+}
+
 std::string Windows_path(const std::string& native_path) {
   return DriveTable::Global().Windows_of(native_path);
 }

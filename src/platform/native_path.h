@@ -15,6 +15,12 @@ namespace zendrel {
 // still to be made). Empty when the drive letter is unknown.
 std::optional<std::string> Native_path(const std::string& windows_path);
 
+// The native path of a file to be written: the literal mapping, never
+// looked up, so that a name alike but for case, or for a character the
+// system's text cannot hold, is never taken for the one asked for. Empty
+// when the drive letter is unknown.
+std::optional<std::string> Native_target_path(const std::string& windows_path);
+
 // Looks up an existing native path without regard to case; the literal path
 // when nothing matches or several names would match.
 std::string Resolve_native(const std::string& native_path);

@@ -82,7 +82,7 @@ TEST_F(MakeArchiveTest, BuildsEveryPictureOfTheDirectory) {
   EXPECT_EQ(staging.rfind("SourceFile\tTitle\tSubject\tCategory\tComment\tAuthor\tDate\r\n", 0),
             0u);
   EXPECT_EQ(Count(staging, "\r\n"), 5);
-  EXPECT_FALSE(dir.Exists("dest/archive.htm.tmp"));
+  EXPECT_FALSE(dir.Has_temporaries("dest"));
 }
 
 TEST_F(MakeArchiveTest, AStopEndsTheRunAfterThePictureUnderWay) {
@@ -131,9 +131,10 @@ TEST_F(MakeArchiveTest, NoCopyQuestionWhenTheDestinationIsTheSource) {
 TEST_F(MakeArchiveTest, ADestinationThatCannotBeWrittenIsReported) {
   host.dest_dir = dir.Win("no such dir");
   RunOutcome outcome = Make_archive(host);
-  EXPECT_EQ(outcome.end, RunEnd::kFailed);
+  EXPECT_EQ(outcome.end, RunEnd::kRefused);  // before anything is asked or written
   ASSERT_EQ(host.messages.size(), 1u);
-  EXPECT_NE(host.messages[0].find("no such dir\\archive.htm"), std::string::npos);
+  EXPECT_NE(host.messages[0].find("no such dir: No such file"), std::string::npos);
+  EXPECT_EQ(host.copy_questions, 0);
   EXPECT_EQ(host.go, "Go");
 }
 
@@ -143,16 +144,15 @@ TEST_F(MakeArchiveTest, AFullDiskLeavesThePreviousArchiveIntact) {
   // The disk fills after the head and about two pictures.
   size_t head = 0;
   for (const std::string& line : Page_head_lines()) head += line.size() + 2;
-  OutputFile::Fail_after_bytes_for_testing(static_cast<long long>(head) + 500);
+  Fail_writes_after_bytes_for_testing(static_cast<long long>(head) + 500);
   RunOutcome outcome = Make_archive(host);
-  OutputFile::Fail_after_bytes_for_testing(-1);
+  Fail_writes_after_bytes_for_testing(-1);
   EXPECT_EQ(outcome.end, RunEnd::kFailed);
   ASSERT_EQ(host.messages.size(), 1u);
   EXPECT_NE(host.messages[0].find("No space left on device"), std::string::npos);
   EXPECT_EQ(dir.Read("dest/archive.htm"), "previous page");
   EXPECT_EQ(dir.Read("dest/archive.txt"), "previous catalogue");
-  EXPECT_FALSE(dir.Exists("dest/archive.htm.tmp"));
-  EXPECT_FALSE(dir.Exists("dest/archive.txt.tmp"));
+  EXPECT_FALSE(dir.Has_temporaries("dest"));
   EXPECT_EQ(host.go, "Go");
 }
 

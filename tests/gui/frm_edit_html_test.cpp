@@ -88,7 +88,7 @@ void FrmEditHtmlTest::init() {
 }
 
 void FrmEditHtmlTest::cleanup() {
-  OutputFile::Fail_after_bytes_for_testing(-1);
+  Fail_writes_after_bytes_for_testing(-1);
   if (editor_) editor_->close();
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   main_.reset();
@@ -246,7 +246,7 @@ void FrmEditHtmlTest::updateStoresAndRefusesBadDates() {
 }
 
 void FrmEditHtmlTest::updateThatCannotWriteKeepsTheEditorOpen() {
-  OutputFile::Fail_after_bytes_for_testing(100);
+  Fail_writes_after_bytes_for_testing(100);
   Box("PicDate")->setText("1999");
   Button("Update")->click();
   QCOMPARE(shown_.size(), size_t(1));

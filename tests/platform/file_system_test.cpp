@@ -53,12 +53,16 @@ TEST(FileOperations, CopyRenameDeleteAndTimes) {
   EXPECT_EQ(Stamp_text(*time).size(), 14u);
 }
 
-TEST(FileOperations, NeverCopiesAFileOntoItself) {
+TEST(FileOperations, ACopyOntoItselfOrAnotherCaseLosesNothing) {
   testing::TempDir dir;
   dir.Write("IMG_1.JPG", "the only copy");
-  // Found without regard to case, the target is the source itself.
-  EXPECT_FALSE(Copy_file(dir.Win("IMG_1.JPG"), dir.Win("IMG_1.jpg")).ok());
+  // The target is written under exactly its name, never found by a lookup;
+  // through a temporary, a copy onto the source itself keeps its bytes.
+  EXPECT_TRUE(Copy_file(dir.Win("IMG_1.JPG"), dir.Win("IMG_1.jpg")).ok());
+  EXPECT_TRUE(Copy_file(dir.Win("IMG_1.JPG"), dir.Win("IMG_1.JPG")).ok());
   EXPECT_EQ(dir.Read("IMG_1.JPG"), "the only copy");
+  EXPECT_EQ(dir.Read("IMG_1.jpg"), "the only copy");
+  EXPECT_FALSE(dir.Has_temporaries());
 }
 
 TEST(Dates, EnglishLongDatesAndStamps) {
@@ -97,14 +101,14 @@ TEST(OutputFile, ReplacesTheTargetOnlyWhenComplete) {
     // Dropped without Commit: the previous file stays.
   }
   EXPECT_EQ(dir.Read("archive.htm"), "previous");
-  EXPECT_FALSE(dir.Exists("archive.htm.tmp"));
+  EXPECT_FALSE(dir.Has_temporaries(""));
 
-  OutputFile::Fail_after_bytes_for_testing(3);
+  Fail_writes_after_bytes_for_testing(3);
   OutputFile full;
   ASSERT_TRUE(full.Open(dir.Win("archive.htm")).ok());
   full.Write_line("too long");
   EXPECT_FALSE(full.Commit().ok());
-  OutputFile::Fail_after_bytes_for_testing(-1);
+  Fail_writes_after_bytes_for_testing(-1);
   EXPECT_EQ(dir.Read("archive.htm"), "previous");
 
   OutputFile good;

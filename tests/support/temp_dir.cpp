@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "platform/native_path.h"
+#include "platform/posix_file.h"
 
 namespace zendrel::testing {
 namespace fs = std::filesystem;
@@ -41,6 +42,15 @@ bool TempDir::Exists(const std::string& relative) const { return fs::exists(Nati
 
 void TempDir::Make_dir(const std::string& relative) const {
   fs::create_directories(Native(relative));
+}
+
+bool TempDir::Has_temporaries(const std::string& relative) const {
+  std::error_code ec;
+  for (const auto& entry :
+       fs::directory_iterator(relative.empty() ? native_ : Native(relative), ec)) {
+    if (Is_temporary_name(entry.path().filename().string())) return true;
+  }
+  return false;
 }
 
 }  // namespace zendrel::testing

@@ -24,6 +24,9 @@ class TempDir {
   std::string Read(const std::string& relative) const;
   bool Exists(const std::string& relative) const;
   void Make_dir(const std::string& relative) const;
+  // Whether a private temporary file of the program is left in the
+  // directory `relative` ("" for the directory itself).
+  bool Has_temporaries(const std::string& relative = "") const;
 
  private:
   std::string native_;
