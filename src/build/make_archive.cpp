@@ -176,7 +176,7 @@ class Run {
     if (!context_.failure().ok()) return Fail(context_.failure());
     bool stopped = host_.Go_caption().empty();
     std::string dest = Add_backslash(host_.Dest_dir());
-    if (!source.ok() && (mode_ == 1 || mode_ == 2) && File_exists(dest + "archive.htm")) {
+    if (!source.ok() && Reads_catalogue() && File_exists(dest + "archive.htm")) {
       // A catalogue found damaged never costs the archive already there.
       return Fail(Status::Error(source.message() + "\r" + "The archive in " + host_.Dest_dir() +
                                 " was left as it was."));
