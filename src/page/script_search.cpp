@@ -15,6 +15,8 @@ constexpr char k_isSpecial[] = R"js(function isSpecial(ch) {
 
 // escape() turns every character outside letters, digits and @*_+-./ into
 // %XX; dropping those three characters leaves the plain part of the word.
+// Characters beyond U+00FF come as %uXXXX: they are letters of other
+// scripts, kept whole so that a word in Greek or Japanese can be found.
 constexpr char k_normalizeWord[] = R"js(function normalizeWord(keyword) {
   var word = keyword;
   var n = word.length;
@@ -25,7 +27,10 @@ constexpr char k_normalizeWord[] = R"js(function normalizeWord(keyword) {
   var plain = "";
   var i = 0;
   while (i < escaped.length) {
-    if (escaped.charAt(i) == "%") {
+    if (escaped.charAt(i) == "%" && escaped.charAt(i + 1) == "u") {
+      plain += String.fromCharCode(parseInt(escaped.substring(i + 2, i + 6), 16));
+      i += 6;
+    } else if (escaped.charAt(i) == "%") {
       i += 3;
     } else {
       plain += escaped.charAt(i);
@@ -160,8 +165,16 @@ constexpr char k_SearchIndex[] = R"js(function SearchIndex(keywords, rlist) {
   return list;
 })js";
 
+// Characters outside Windows-1252 are stored as numeric references
+// (&#26085;): the words are read with the characters they stand for.
 constexpr char k_parseKeywords[] = R"js(function parseKeywords(str) {
-  var text = str.toLowerCase();
+  var text = str.replace(/&#([0-9]{1,7});/g, function (all, digits) {
+    var code = parseInt(digits, 10);
+    if (code < 1 || code > 0x10FFFF) return all;
+    if (code < 0x10000) return String.fromCharCode(code);
+    code -= 0x10000;
+    return String.fromCharCode(0xD800 + (code >> 10), 0xDC00 + (code & 0x3FF));
+  }).toLowerCase();
   var list = new KeywordList();
   var word = "";
   var inword = false;

@@ -45,6 +45,17 @@ describe('page functions', () => {
     assert.deepEqual(words(page.parseKeywords('back\\slash\bx\fy')), ['back ', 'slash ', 'x ', 'y ']);
   });
 
+  test('words in other scripts are found whether typed or stored as references', () => {
+    assert.deepEqual(words(page.parseKeywords('&#26085;&#26412; trip &#931;&#945;')),
+      ['\u65e5\u672c ', 'trip ', '\u03c3\u03b1 ']);
+    assert.deepEqual(words(page.parseKeywords('\u65e5\u672c, \u03a3\u03b1')),
+      ['\u65e5\u672c ', '\u03c3\u03b1 ']);
+    assert.deepEqual(words(page.parseKeywords('&#128512; &#0; &#99999999;')),
+      ['\ud83d\ude00 ', '0 ', '99999999 ']);  // no character: left as digits
+    // Neighbouring characters in the same block stay apart.
+    assert.notDeepEqual(words(page.parseKeywords('\u65e5')), words(page.parseKeywords('\u75e5')));
+  });
+
   test('normalizeWord drops a trailing \'s and what escape() encodes', () => {
     assert.equal(page.normalizeWord("it's"), 'it ');
     assert.equal(page.normalizeWord('\u00fcber'), 'ber ');
