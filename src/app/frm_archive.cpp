@@ -262,6 +262,7 @@ void FrmArchive::Go_Click() {
   in_run_ = true;
   Offer_finished_archive(false);
   skipped_.Clear();
+  metadata_damaged_ = 0;
   status_->setToolTip({});
   RunOutcome outcome = ::zendrel::Go_Click(*this);
   in_run_ = false;
@@ -294,6 +295,9 @@ void FrmArchive::OpenArchive_Click() {
 }
 
 void FrmArchive::Tell_skipped() {
+  if (metadata_damaged_ > 0)
+    Set_status_caption(Status_caption() + " " + std::to_string(metadata_damaged_) +
+                       " with damaged metadata");
   if (skipped_.count() == 0) return;
   Set_status_caption(Status_caption() + " " + std::to_string(skipped_.count()) + " skipped");
   status_->setToolTip(To_qt(skipped_.Summary() + " - click for the list"));

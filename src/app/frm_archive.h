@@ -53,6 +53,7 @@ class FrmArchive : public QWidget, public Host {
   void Picture_skipped(const std::string& file, SkipReason reason) override {
     skipped_.Add(file, reason);
   }
+  void Metadata_damaged(int32_t pictures) override { metadata_damaged_ = pictures; }
   LabelDriveTable& Label_drives() override { return label_drives_; }
 
   // Points a pair of lists at a directory (Windows view), as the user would.
@@ -113,7 +114,8 @@ class FrmArchive : public QWidget, public Host {
   QPushButton* open_archive_;
 
   CopyMode copy_mode_ = CopyMode::kNoCopy;
-  SkippedFiles skipped_;  // of the last run
+  SkippedFiles skipped_;          // of the last run
+  int32_t metadata_damaged_ = 0;  // pictures of the last run archived with part of their metadata
   LabelDriveTable label_drives_;
   bool in_run_ = false;
   bool close_pending_ = false;  // closed through the frame during a run

@@ -52,6 +52,9 @@ class Host {
   // A file that a source delivered and the run could not archive. The page
   // and catalogue hold no line for it; the host tells the user after the run.
   virtual void Picture_skipped(const std::string& /*file*/, SkipReason /*reason*/) {}
+  // Pictures archived with only the part of their metadata that could be
+  // read; the host tells the user after the run.
+  virtual void Metadata_damaged(int32_t /*pictures*/) {}
 
   // Opens the record editor on the records just read into the RecordTable.
   virtual void Show_record_editor() = 0;

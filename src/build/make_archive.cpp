@@ -148,7 +148,7 @@ class Run {
       // archive of it: the run fails and the previous archive stays.
       MetadataOption metadata{host_.Take_metadata()};
       Status scanned = Scan_source(host_.Src_dir(), context_, &metadata);
-      context_.degraded_pictures = metadata.degraded;
+      if (metadata.degraded > 0) host_.Metadata_damaged(metadata.degraded);
       if (!scanned.ok()) context_.Fail(scanned);
       return Status();
     }

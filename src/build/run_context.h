@@ -55,9 +55,6 @@ class RunContext : public PictureSink {
   void Count_one();
   int32_t picture_count() const { return picture_count_; }
 
-  // Pictures archived with damaged metadata (the scan with metadata).
-  int32_t degraded_pictures = 0;
-
  private:
   void Start_if_first();
   void Write_staging_header_once();

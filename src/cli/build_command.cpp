@@ -164,6 +164,10 @@ int Build_command(const std::vector<std::string>& args, Streams& io) {
     case RunEnd::kCompleted:
       io.out << Message_for_terminal(host.Status_caption()) << "\n";
       Tell_skipped(host.skipped, options.Has("verbose"), io);
+      if (host.metadata_damaged > 0)
+        io.err << "zendrel: " << host.metadata_damaged
+               << (host.metadata_damaged == 1 ? " picture" : " pictures")
+               << " archived with only the part of their metadata that was not damaged\n";
       if (options.Has("open")) {
         Status opened = Open_in_browser(Add_backslash(host.dest_dir) + "archive.htm");
         if (!opened.ok()) {

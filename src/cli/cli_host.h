@@ -24,7 +24,8 @@ class CliHost : public Host {
   int jobs = 0;  // scaling threads; 0: one per core
   bool rebuild = false;
   bool take_metadata = false;
-  SkippedFiles skipped;  // what the run left out, told after it
+  SkippedFiles skipped;          // what the run left out, told after it
+  int32_t metadata_damaged = 0;  // pictures archived with part of their metadata
 
   RunMode Mode() override { return mode; }
   std::string Cat_dir() override { return cat_dir; }
@@ -46,6 +47,7 @@ class CliHost : public Host {
   void Picture_skipped(const std::string& file, SkipReason reason) override {
     skipped.Add(file, reason);
   }
+  void Metadata_damaged(int32_t pictures) override { metadata_damaged = pictures; }
   void Show_record_editor() override {}
   LabelDriveTable& Label_drives() override { return labels_; }
 

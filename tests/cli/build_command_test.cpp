@@ -48,8 +48,16 @@ TEST(CommandLine, MetadataOptionFillsTheRecordsFromThePictures) {
   EXPECT_EQ(plain.status, 0) << plain.err.str();
   EXPECT_EQ(dir.Read("plain/archive.txt").find("Harbour"), std::string::npos);
 
+  // A damaged EXIF block (its byte order gone) costs the picture only that block, and is told.
+  std::string damaged = testing::With_metadata_blocks(testing::Small_jpeg(), blocks);
+  damaged.replace(damaged.find(std::string("Exif\0\0", 6)) + 6, 2, "XX");
+  dir.Write("src/b.jpg", damaged);
   CliRun run({"build", "--source", dir.Native("src"), "--dest", dir.Native("out"), "--metadata"});
   EXPECT_EQ(run.status, 0) << run.err.str();
+  EXPECT_NE(run.err.str().find("zendrel: 1 picture archived with only the part of their metadata"),
+            std::string::npos)
+      << run.err.str();
+  EXPECT_EQ(plain.err.str().find("metadata"), std::string::npos);
   std::string staging = dir.Read("out/archive.txt");
   EXPECT_NE(staging.find("\tHarbour\tsea boats\t\tFishing boats waiting for the tide\tAnn "
                          "Lee\tFebruary 3, 2001\t_"),
