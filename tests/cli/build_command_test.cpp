@@ -1,11 +1,14 @@
 // The command line in the same process: its messages, exit statuses,
 // progress line and Ctrl-C.
 #include <gtest/gtest.h>
+#include <sched.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdlib>
+#include <filesystem>
 #include <sstream>
 
 #include "cli/cli_host.h"
@@ -178,6 +181,40 @@ TEST(CliHost, CtrlCIsTheStopButton) {
   std::raise(SIGINT);
   host.Do_events();
   EXPECT_EQ(host.Go_caption(), "");
+}
+
+// Ctrl-C during a build: the page is completed with the pictures done so
+// far, and the exit status tells a script that the archive is partial.
+TEST(CommandLine, CtrlCCompletesThePageAndExitsWith130) {
+  testing::TempDir dir;
+  constexpr int kPictures = 400;
+  std::string jpeg = testing::Small_jpeg();
+  for (int i = 0; i < kPictures; ++i) dir.Write("src/p" + std::to_string(i) + ".jpg", jpeg);
+  mkdir(dir.Native("out").c_str(), 0755);
+  pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    std::ostringstream out, err;
+    Streams io{out, err, false};
+    _exit(Run_command_line(
+        {"build", "--source", dir.Native("src"), "--dest", dir.Native("out"), "--jobs", "1"}, io));
+  }
+  // Interrupted once the first thumbnail is written: the run is under way.
+  bool started = false;
+  while (!started) {
+    for (const auto& entry : std::filesystem::directory_iterator(dir.Native("out")))
+      started = started || entry.path().filename().string()[0] == '_';
+    if (!started) sched_yield();
+  }
+  kill(child, SIGINT);
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status));
+  std::string page = dir.Read("out/archive.htm");
+  if (WEXITSTATUS(status) == 0) GTEST_SKIP() << "the run ended before Ctrl-C reached it";
+  EXPECT_EQ(WEXITSTATUS(status), 130);
+  EXPECT_NE(page.find("var pickedItem;"), std::string::npos);  // the page's tail
+  EXPECT_LT(std::count(page.begin(), page.end(), '\n'), kPictures * 5);
 }
 
 TEST(CliHost, MessagesGoToStandardErrorInUtf8) {
