@@ -1,0 +1,8 @@
+# The libraries the program's targets link, found through pkg-config. The
+# main build and the fuzz tree both include this, so they never differ.
+find_package(PkgConfig REQUIRED)
+pkg_check_modules(TURBOJPEG REQUIRED IMPORTED_TARGET libturbojpeg)
+pkg_check_modules(LIBJPEG REQUIRED IMPORTED_TARGET libjpeg)
+pkg_check_modules(EXIF REQUIRED IMPORTED_TARGET libexif)
+pkg_check_modules(EXIV2 REQUIRED IMPORTED_TARGET exiv2)
+pkg_check_modules(MDB REQUIRED IMPORTED_TARGET libmdb)
