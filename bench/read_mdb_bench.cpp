@@ -29,14 +29,14 @@ int main(int argc, char** argv) {
   std::filesystem::create_directories(dir);
   std::string mdb = dir + "/db.mdb";
   using zendrel::testing::MdbType;
-  zendrel::testing::MdbTableSpec table{"GA_PicInfo",
-                                       {{"Source", MdbType::kText},
-                                        {"Name", MdbType::kText},
-                                        {"DATA1", MdbType::kText},
-                                        {"DATA2", MdbType::kText},
-                                        {"Description", MdbType::kMemo},
-                                        {"MEMO1", MdbType::kMemo},
-                                        {"DateCreated", MdbType::kDateTime}}};
+  zendrel::testing::MdbTableLayout table{"GA_PicInfo",
+                                         {{"Source", MdbType::kText},
+                                          {"Name", MdbType::kText},
+                                          {"DATA1", MdbType::kText},
+                                          {"DATA2", MdbType::kText},
+                                          {"Description", MdbType::kMemo},
+                                          {"MEMO1", MdbType::kMemo},
+                                          {"DateCreated", MdbType::kDateTime}}};
   for (long i = 0; i < rows; ++i)
     table.rows.push_back({{"Source", "C:\\Photos\\" + std::to_string(i) + ".jpg"},
                           {"Name", "Title " + std::to_string(i)},

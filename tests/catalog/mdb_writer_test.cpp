@@ -35,12 +35,12 @@ TEST(MdbWriter, MdbtoolsReadsBackEveryKindOfValue) {
   if (!Have("mdb-export")) GTEST_SKIP() << "mdbtools is not installed";
   std::string chain;  // longer than a page: a chain of long-value rows
   for (int i = 0; i < 900; ++i) chain += "line " + std::to_string(i) + " \u20ac ";
-  MdbTableSpec people{"People",
-                      {{"Name", MdbType::kText, 20},
-                       {"Born", MdbType::kDateTime},
-                       {"Count", MdbType::kLong},
-                       {"Small", MdbType::kInt},
-                       {"Note", MdbType::kMemo}}};
+  MdbTableLayout people{"People",
+                        {{"Name", MdbType::kText, 20},
+                         {"Born", MdbType::kDateTime},
+                         {"Count", MdbType::kLong},
+                         {"Small", MdbType::kInt},
+                         {"Note", MdbType::kMemo}}};
   people.rows = {{{"Name", "Zo\u00eb \"Z\""},
                   {"Born", "1998-07-24T13:45:00"},
                   {"Count", "-2147483648"},
@@ -57,7 +57,7 @@ TEST(MdbWriter, MdbtoolsReadsBackEveryKindOfValue) {
       std::string(300, 'x') + "\"\nNULL,NULL,NULL,NULL,\"" + chain +
       "\"\nNULL,NULL,NULL,NULL,NULL\n";
   // Enough rows for several data pages, beside another table.
-  MdbTableSpec many{"Many", {{"Number", MdbType::kLong}, {"Text", MdbType::kText}}};
+  MdbTableLayout many{"Many", {{"Number", MdbType::kLong}, {"Text", MdbType::kText}}};
   std::string many_expected = "Number,Text\n";
   for (int i = 0; i < 1000; ++i) {
     many.rows.push_back({{"Number", std::to_string(i)}, {"Text", std::string(i % 90, 'a')}});
@@ -74,7 +74,7 @@ TEST(MdbWriter, MdbtoolsReadsBackEveryKindOfValue) {
 }
 
 TEST(MdbWriter, RefusesWhatItCannotWrite) {
-  auto refused = [](const MdbTableSpec& table) {
+  auto refused = [](const MdbTableLayout& table) {
     try {
       Mdb_database({table});
     } catch (const std::invalid_argument&) {

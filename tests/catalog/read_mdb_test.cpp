@@ -31,11 +31,11 @@ struct Collected : PictureSink {
 };
 
 using testing::MdbRow;
-using testing::MdbTableSpec;
+using testing::MdbTableLayout;
 using testing::MdbType;
 
 // The seven columns in an order of their own, with one more beside them.
-MdbTableSpec Picinfo(const std::string& name, std::vector<MdbRow> rows) {
+MdbTableLayout Picinfo(const std::string& name, std::vector<MdbRow> rows) {
   return {name,
           {{"DateCreated", MdbType::kDateTime},
            {"ID", MdbType::kLong},
@@ -48,7 +48,7 @@ MdbTableSpec Picinfo(const std::string& name, std::vector<MdbRow> rows) {
           std::move(rows)};
 }
 
-std::vector<MdbTableSpec> One_table(std::vector<MdbRow> rows) {
+std::vector<MdbTableLayout> One_table(std::vector<MdbRow> rows) {
   return {Picinfo("GA_PicInfo", std::move(rows))};
 }
 
@@ -136,7 +136,7 @@ TEST(ReadMdb, ReadsHundredsOfRowsInOrderBesideOtherTables) {
     rows.push_back({{"Source", "C:\\p\\" + std::to_string(i) + ".jpg"},
                     {"Name", "picture " + std::to_string(i)},
                     {"Description", std::string(i % 97, 'm')}});
-  MdbTableSpec other{"Other", {{"Source", MdbType::kText}}, {{{"Source", "C:\\not\\this.jpg"}}}};
+  MdbTableLayout other{"Other", {{"Source", MdbType::kText}}, {{{"Source", "C:\\not\\this.jpg"}}}};
   std::string mdb = Make_mdb(
       dir, "many.mdb",
       {other, Picinfo("GA_PicInfo", rows), Picinfo("GA_PicInfo2", {{{"Source", "no.jpg"}}})});

@@ -7,7 +7,7 @@
 namespace zendrel::testing {
 
 std::string Make_mdb(const TempDir& dir, const std::string& relative,
-                     const std::vector<MdbTableSpec>& tables) {
+                     const std::vector<MdbTableLayout>& tables) {
   try {
     return dir.Write(relative, Mdb_database(tables));
   } catch (const std::invalid_argument& refused) {

@@ -12,6 +12,6 @@ namespace zendrel::testing {
 // Writes `relative` in `dir` holding `tables`; returns its native path.
 // Fails the running test when the description cannot be written.
 std::string Make_mdb(const TempDir& dir, const std::string& relative,
-                     const std::vector<MdbTableSpec>& tables);
+                     const std::vector<MdbTableLayout>& tables);
 
 }  // namespace zendrel::testing
