@@ -20,24 +20,6 @@ int Byte_of(char32_t code_point) {
   return -1;
 }
 
-void Append_utf8(std::string& out, char32_t cp) {
-  if (cp < 0x80) {
-    out += char(cp);
-  } else if (cp < 0x800) {
-    out += char(0xC0 | (cp >> 6));
-    out += char(0x80 | (cp & 0x3F));
-  } else if (cp < 0x10000) {
-    out += char(0xE0 | (cp >> 12));
-    out += char(0x80 | ((cp >> 6) & 0x3F));
-    out += char(0x80 | (cp & 0x3F));
-  } else {
-    out += char(0xF0 | (cp >> 18));
-    out += char(0x80 | ((cp >> 12) & 0x3F));
-    out += char(0x80 | ((cp >> 6) & 0x3F));
-    out += char(0x80 | (cp & 0x3F));
-  }
-}
-
 // Decodes one UTF-8 sequence at `i`; returns its length, or 0 when invalid.
 int Decode_utf8(const std::string& s, size_t i, char32_t* cp) {
   unsigned char b = s[i];
@@ -57,6 +39,24 @@ int Decode_utf8(const std::string& s, size_t i, char32_t* cp) {
 }
 
 }  // namespace
+
+void Append_utf8(std::string& out, char32_t cp) {
+  if (cp < 0x80) {
+    out += char(cp);
+  } else if (cp < 0x800) {
+    out += char(0xC0 | (cp >> 6));
+    out += char(0x80 | (cp & 0x3F));
+  } else if (cp < 0x10000) {
+    out += char(0xE0 | (cp >> 12));
+    out += char(0x80 | ((cp >> 6) & 0x3F));
+    out += char(0x80 | (cp & 0x3F));
+  } else {
+    out += char(0xF0 | (cp >> 18));
+    out += char(0x80 | ((cp >> 12) & 0x3F));
+    out += char(0x80 | ((cp >> 6) & 0x3F));
+    out += char(0x80 | (cp & 0x3F));
+  }
+}
 
 char32_t Cp1252_code_point(unsigned char byte) {
   return byte >= 0x80 && byte < 0xA0 ? kHighControls[byte - 0x80] : char32_t(byte);

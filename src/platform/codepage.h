@@ -29,6 +29,9 @@ std::string System_text_to_utf8(const std::string& text);
 // Windows-1252 to UTF-8 byte by byte, references left as they stand.
 std::string Cp1252_to_utf8(const std::string& text);
 
+// Appends the UTF-8 form of one code point.
+void Append_utf8(std::string& out, char32_t code_point);
+
 // The Unicode code point of one Windows-1252 byte.
 char32_t Cp1252_code_point(unsigned char byte);
 
