@@ -9,7 +9,11 @@ build="$1"
 seconds="${2:-10}"
 cmake -S "$here" -B "$build" -G Ninja -DCMAKE_CXX_COMPILER=clang++ \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$build" >/dev/null
+if ! cmake --build "$build" >"$build/build.log" 2>&1; then
+  grep -B2 -A12 -E 'error|FAILED' "$build/build.log" | head -60
+  echo "the fuzz targets did not build; see $build/build.log"
+  exit 1
+fi
 rm -rf "$build/seeds" && "$build/make_seeds" "$build/seeds"
 status=0
 mkdir -p "$build/seeds/page_value"
