@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "support/needs_tool.h"
 #include "support/temp_dir.h"
 
 namespace zendrel::testing {
@@ -32,7 +33,7 @@ std::string Output_of(const std::string& command) {
 }
 
 TEST(MdbWriter, MdbtoolsReadsBackEveryKindOfValue) {
-  if (!Have("mdb-export")) GTEST_SKIP() << "mdbtools is not installed";
+  ZENDREL_NEEDS_TOOL(Have("mdb-export"), "mdb-export (mdbtools)");
   std::string chain;  // longer than a page: a chain of long-value rows
   for (int i = 0; i < 900; ++i) chain += "line " + std::to_string(i) + " \u20ac ";
   MdbTableLayout people{"People",

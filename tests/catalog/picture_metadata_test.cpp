@@ -9,6 +9,7 @@
 
 #include "support/exiftool.h"
 #include "support/jpeg_fixture.h"
+#include "support/needs_tool.h"
 #include "support/temp_dir.h"
 
 namespace zendrel {
@@ -19,8 +20,7 @@ using testing::TempDir;
 class PictureMetadataTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (!testing::Have_exiftool())
-      GTEST_SKIP() << "exiftool (Debian's libimage-exiftool-perl) is not installed";
+    ZENDREL_NEEDS_TOOL(testing::Have_exiftool(), "exiftool (libimage-exiftool-perl)");
   }
   // A fresh picture `name` with `tags` written; its native path.
   std::string Picture(const std::string& name, std::vector<std::string> tags) {

@@ -9,6 +9,7 @@
 #include "catalog/scan_source.h"
 #include "support/exiftool.h"
 #include "support/jpeg_fixture.h"
+#include "support/needs_tool.h"
 #include "support/temp_dir.h"
 
 namespace zendrel {
@@ -31,8 +32,7 @@ void Set_modified(const std::string& path, int year, int month, int day) {
 class ScanMetadataTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (!testing::Have_exiftool())
-      GTEST_SKIP() << "exiftool (Debian's libimage-exiftool-perl) is not installed";
+    ZENDREL_NEEDS_TOOL(testing::Have_exiftool(), "exiftool (libimage-exiftool-perl)");
     for (const char* name : {"tagged.jpg", "plain.jpg", "broken.jpg", "sidecar.jpg"})
       dir.Write(std::string("src/") + name, testing::Small_jpeg());
     ASSERT_TRUE(testing::Run_exiftool({
