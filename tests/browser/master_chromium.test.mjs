@@ -10,7 +10,7 @@ import path from 'node:path';
 import { after, before, describe, test } from 'node:test';
 import { fileURLToPath, pathToFileURL } from 'node:url';
 import { displayName, makeTempDir } from './support/archive.mjs';
-import { browserMissing, launch } from './support/browsers.mjs';
+import { browserMissing, launch, skipUnless } from './support/browsers.mjs';
 import { Viewer } from './support/viewer.mjs';
 
 const here = path.dirname(fileURLToPath(import.meta.url));
@@ -36,8 +36,8 @@ function masterRecords(dir) {
   });
 }
 
-const missing = browserMissing('chromium') ||
-  (!fs.existsSync(zendrel) && `${zendrel} is missing: build it first`);
+const missing = skipUnless(browserMissing('chromium') ||
+  (!fs.existsSync(zendrel) && `${zendrel} is missing: build it first`));
 
 describe('master archive in chromium', { skip: missing }, () => {
   let work;

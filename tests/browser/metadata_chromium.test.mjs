@@ -8,7 +8,7 @@ import path from 'node:path';
 import { after, before, describe, test } from 'node:test';
 import { fileURLToPath, pathToFileURL } from 'node:url';
 import { fixtures, makeTempDir } from './support/archive.mjs';
-import { browserMissing, launch } from './support/browsers.mjs';
+import { browserMissing, launch, skipUnless } from './support/browsers.mjs';
 import { Viewer } from './support/viewer.mjs';
 
 const here = path.dirname(fileURLToPath(import.meta.url));
@@ -33,8 +33,8 @@ const PICTURES = {
   'plain.jpg': [],
 };
 
-const missing = browserMissing('chromium') || exiftoolMissing() ||
-  (!fs.existsSync(zendrel) && `${zendrel} is missing: build it first`);
+const missing = skipUnless(browserMissing('chromium') || exiftoolMissing() ||
+  (!fs.existsSync(zendrel) && `${zendrel} is missing: build it first`));
 
 describe('archive with descriptions from the pictures in chromium', { skip: missing }, () => {
   let work;

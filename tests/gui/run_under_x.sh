@@ -2,11 +2,15 @@
 # Runs one window test program on a real X server: Xvfb on a free display,
 # openbox as its window manager, Qt on the xcb platform. Focus changes, window
 # decorations and fonts then behave as on a desktop, which the offscreen
-# platform does not show. Exits 77 (skipped) when Xvfb or openbox is missing.
+# platform does not show. When Xvfb or openbox is missing it exits 77
+# (skipped), and fails under CI (CI=true).
 set -euo pipefail
 [ $# -ge 1 ] || { echo "usage: run_under_x.sh PROGRAM [ARGS...]" >&2; exit 2; }
 for tool in Xvfb openbox xprop; do
-  command -v "$tool" >/dev/null || { echo "run_under_x.sh: $tool is missing (tools/install-deps.sh)" >&2; exit 77; }
+  command -v "$tool" >/dev/null && continue
+  [ "${CI:-}" = true ] && { echo "FAIL: $tool is missing (tools/install-deps.sh)" >&2; exit 1; }
+  echo "SKIP: $tool is missing (tools/install-deps.sh)" >&2
+  exit 77
 done
 
 state="$(mktemp -d)"
@@ -27,16 +31,18 @@ for _ in $(seq 200); do
   kill -0 "$xvfb" 2>/dev/null || { cat "$state/xvfb.log" >&2; exit 1; }
   sleep 0.05
 done
-[ -s "$state/display" ] || { echo "run_under_x.sh: Xvfb did not start" >&2; exit 1; }
+[ -s "$state/display" ] || { echo "run_under_x.sh: Xvfb did not start within 10 s" >&2; exit 1; }
 export DISPLAY=":$(head -n1 "$state/display")"
 
 openbox --sm-disable >"$state/openbox.log" 2>&1 &
 wm=$!
 # The window manager is up once it has announced itself on the root window.
+wm_up=false
 for _ in $(seq 200); do
-  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && break
+  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && { wm_up=true; break; }
   sleep 0.05
 done
+$wm_up || { cat "$state/openbox.log" >&2; echo "run_under_x.sh: openbox did not start within 10 s" >&2; exit 1; }
 
 export QT_QPA_PLATFORM=xcb
 "$@"

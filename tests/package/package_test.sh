@@ -2,7 +2,14 @@
 # Builds the Debian package and checks it: metadata, layout, lintian, and the
 # unpacked program finding its texture.jpg through the /usr/bin link.
 # Usage: package_test.sh BUILD_DIR VERSION (the project's version).
+# Without dpkg-deb or lintian it exits 77 (skipped), and fails under CI.
 set -euo pipefail
+for tool in cpack dpkg-deb lintian; do
+  command -v "$tool" >/dev/null && continue
+  [ "${CI:-}" = true ] && { echo "FAIL: $tool is missing (tools/install-deps.sh)" >&2; exit 1; }
+  echo "SKIP: $tool is missing (tools/install-deps.sh)"
+  exit 77
+done
 build_dir=$1
 version=$2
 cd "$build_dir"

@@ -7,7 +7,7 @@ import path from 'node:path';
 import { after, before, describe, test } from 'node:test';
 import { pathToFileURL } from 'node:url';
 import { makeTempDir, serve, writeArchive } from './archive.mjs';
-import { browserMissing, launch } from './browsers.mjs';
+import { browserMissing, launch, skipUnless } from './browsers.mjs';
 import { defineMoreScenarios, writeManyArchive, writeSample } from './scenarios_more.mjs';
 import { Viewer } from './viewer.mjs';
 
@@ -44,7 +44,7 @@ const thumbsOf = (...numbers) => numbers.map((n) => RECORDS[n - 1].thumb);
 const sorted = (list) => [...list].sort();
 
 export function defineScenarios(browserName) {
-  const missing = browserMissing(browserName);
+  const missing = skipUnless(browserMissing(browserName));
   describe(`archive page in ${browserName}`, { skip: missing }, () => {
     let browser;
     let viewer;
