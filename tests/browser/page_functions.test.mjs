@@ -22,6 +22,15 @@ function loadPage(records) {
   return context;
 }
 
+// The names of the functions the page calls from its links, handlers,
+// listeners and timers, in any frame it writes.
+function calledFunctions(text) {
+  const patterns = [/\bparent\.([A-Za-z_$][\w$]*)\(/g, /\bon[a-z]+=\\?"([A-Za-z_$][\w$]*)\(/g,
+    /addEventListener\("\w+", (?:parent\.)?([A-Za-z_$][\w$]*)[,)]/g,
+    /setTimeout\((?:parent\.)?([A-Za-z_$][\w$]*)[,)]/g];
+  return new Set(patterns.flatMap((pattern) => [...text.matchAll(pattern)].map((m) => m[1])));
+}
+
 const words = (list) => Array.from(list.word.slice(0, list.count));
 const pic = (thumb, fields) => ({ thumb, path: 'C:\\\\P', picdate: 'May 1, 2000', ...fields });
 
@@ -34,6 +43,22 @@ describe('page functions', () => {
       pic('_AAAAAAH.jpg', { title: 'the a an', subject: 'OR', picdate: '__proto__' }),
       pic('_AAAAAAR.jpg', { title: 'cat', path: 'D:\\\\Other' }),
     ]);
+  });
+
+  test('every function the page calls is defined by its script', () => {
+    const dir = makeTempDir('zendrel-calls-');
+    const text = fs.readFileSync(writeArchive(dir, [pic('_AAAAAA0.jpg', {})], { pictures: false }),
+      'latin1');
+    fs.rmSync(dir, { recursive: true });
+    const context = vm.createContext({});
+    const open = '<script language="JavaScript">\r\n';
+    vm.runInContext(text.slice(text.indexOf(open) + open.length, text.indexOf('</script>')), context);
+    const called = [...calledFunctions(text)];
+    // The links of the viewer, the search, the slide show and the start.
+    for (const name of ['showPic', 'doSearch', 'setSlide', 'startFrames', 'pageKey']) {
+      assert.ok(called.includes(name), `${name} is not called from the page: the scan missed it`);
+    }
+    assert.deepEqual(called.filter((name) => typeof context[name] !== 'function'), []);
   });
 
   test('parseKeywords splits at separators, drops stop words and duplicates', () => {
