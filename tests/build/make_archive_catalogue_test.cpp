@@ -52,7 +52,7 @@ TEST_F(CatalogueRun, DispatchLooksAtTheWholePath) {
   host.cat_file = "photos.plb";
   RunOutcome outcome = Make_archive(host);
   EXPECT_EQ(outcome.end, RunEnd::kCompleted);
-  EXPECT_EQ(host.events, 2);  // both text lines were read as pictures
+  EXPECT_EQ(host.status, "2 Done!");  // both text lines were read as pictures
 }
 
 TEST_F(CatalogueRun, TheDestinationsOwnCatalogueIsReplacedAfterAFullRun) {
@@ -62,7 +62,7 @@ TEST_F(CatalogueRun, TheDestinationsOwnCatalogueIsReplacedAfterAFullRun) {
   host.cat_file = "archive.txt";
   RunOutcome outcome = Make_archive(host);
   EXPECT_EQ(outcome.end, RunEnd::kCompleted);
-  EXPECT_EQ(host.events, 2);  // read completely
+  EXPECT_EQ(host.status, "2 Done!");  // read completely
   EXPECT_FALSE(dest.Exists("archive2.txt"));
   Expect_staging(dest.Read("archive.txt"),
                  {photos.Win("a.jpg") + "\tA\t\t\t\t\t", photos.Win("b.jpg") + "\tB\t\t\t\t\t"});
@@ -76,7 +76,7 @@ TEST_F(CatalogueRun, AStopLeavesTheOwnCatalogueAndArchive2) {
   host.on_events = [](ScriptedHost& h) { h.go = ""; };
   RunOutcome outcome = Make_archive(host);
   EXPECT_EQ(outcome.end, RunEnd::kStopped);
-  EXPECT_EQ(host.events, 1);
+  EXPECT_EQ(host.status, "1");
   EXPECT_EQ(dest.Read("archive.txt"), old_catalogue);
   ASSERT_TRUE(dest.Exists("archive2.txt"));
   Expect_staging(dest.Read("archive2.txt"), {photos.Win("a.jpg") + "\tA\t\t\t\t\t"});
@@ -90,7 +90,7 @@ TEST_F(CatalogueRun, ADamagedCatalogueKeepsWhatWasReadAndSaysWhy) {
   host.cat_file = "photos.GAL";
   RunOutcome outcome = Make_archive(host);
   EXPECT_EQ(outcome.end, RunEnd::kCompleted);
-  EXPECT_EQ(host.events, 2);
+  EXPECT_EQ(host.status, "2 Done!");
   ASSERT_EQ(host.messages.size(), 1u);
   EXPECT_EQ(host.messages[0],
             catalogues.Win("photos.GAL") + ": picture record 3: the record at position " +
