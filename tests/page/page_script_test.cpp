@@ -83,15 +83,16 @@ TEST(PageTail, DeclaresTheGlobalsThenTheViewerAndTheFrameset) {
                                       "var controlflag = true;", "var blackflag = false;", ""}));
   EXPECT_EQ(Function_names(lines),
             (std::vector<std::string>{
-                "checkPlural",    "doSearch",     "showSlide",   "setSlide",          "getPic",
-                "showPic",        "showBlack",    "showNormal",  "showAll",           "showList",
-                "shortTitle",     "listRows",     "listLater",   "firstScreenLoaded", "listMore",
-                "altText",        "getControl",   "showControl", "storeSetup",        "copyWord",
-                "copyDate",       "clear",        "searchPath",  "htmlText",          "pageKey",
-                "pauseSlide",     "swipeStart",   "swipeEnd",    "noteSearch",        "setAddress",
-                "readAddress",    "chooseEntry",  "showAddress", "drawAddress",       "showFound",
-                "addressChanged", "narrowScreen", "frameStyle",  "framePage",         "writeFrame",
-                "fitFrames",      "initialize",   "startFrames"}));
+                "checkPlural",  "doSearch",    "showSlide",   "setSlide",          "getPic",
+                "showPic",      "showBlack",   "showNormal",  "showAll",           "showList",
+                "shortTitle",   "listRows",    "listLater",   "firstScreenLoaded", "listMore",
+                "altText",      "getControl",  "showControl", "storeSetup",        "copyWord",
+                "copyDate",     "clear",       "searchPath",  "htmlText",          "inCodePage",
+                "decodeRefs",   "refText",     "nameText",    "pageKey",           "pauseSlide",
+                "swipeStart",   "swipeEnd",    "noteSearch",  "setAddress",        "readAddress",
+                "chooseEntry",  "showAddress", "drawAddress", "showFound",         "addressChanged",
+                "narrowScreen", "frameStyle",  "framePage",   "writeFrame",        "fitFrames",
+                "initialize",   "startFrames"}));
 
   size_t end = 0;
   while (lines[end] != "// end script -->") ++end;
