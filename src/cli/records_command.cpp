@@ -72,7 +72,10 @@ int Records_command(const std::vector<std::string>& args, Streams& io) {
     std::string line;
     for (int field = 1; field <= RecordTable::kFields; ++field) {
       if (field > 1) line += '\t';
-      line += Safe_staging_value(table.Get(record, field));
+      // The folder stays in its stored form, backslashes doubled; the other
+      // values print as the page shows them, not as script escapes.
+      const std::string& value = table.Get(record, field);
+      line += Safe_staging_value(field == 3 ? value : Text_of_script_value(value));
     }
     io.out << System_text_to_utf8(line) << "\n";
   }
