@@ -1,8 +1,10 @@
 // Fuzz target: any bytes as one value of a picture record, written through
-// the value writer into a complete page. The page must read back with that
-// value in its own field (the page reader here, V8 through Node in
-// page_script_check.mjs) and its script must end where the page ends it.
-// Node runs once, beside the fuzzer, and judges page after page over pipes.
+// the value writer into a complete page; or, with the first byte's high bit,
+// as the text of an EXIF, IPTC or XMP field on its way into a record, which
+// must arrive as text: no markup, no escape, read by the script exactly. The page must read back
+// with that value in its own field (the page reader here, V8 through Node in page_script_check.mjs)
+// and its script must end where the page ends it. Node runs once, beside the fuzzer, and judges
+// page after page over pipes.
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -13,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "catalog/metadata_text.h"
 #include "fuzz_sink.h"
 #include "page/page_head.h"
 #include "page/page_records.h"
@@ -122,6 +125,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // must have); the rest is the value.
   int field = 1 + data[0] % 9;
   std::string value = zendrel::fuzz::Bytes(data + 1, size - 1);
+  bool metadata = data[0] & 0x80;
+  if (metadata) {
+    // Title, subject, category, comment or author, from a field that names
+    // no character set or from a UTF-16 one (the Windows XP tags).
+    field = 4 + data[0] % 5;
+    std::string utf8 =
+        data[0] & 0x40 ? zendrel::Utf8_from_utf16(value) : zendrel::Utf8_from_unlabelled(value);
+    value = zendrel::System_text_from_metadata(utf8);
+    if (value.find_first_of("<>\\") != std::string::npos)
+      Fail("metadata text keeps markup or a backslash", value);
+  }
   zendrel::RecordValues values;
   for (int k = 0; k < 10; ++k) values[size_t(k)] = "v" + std::to_string(k);
   values[size_t(field)] = value;

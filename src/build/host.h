@@ -55,6 +55,8 @@ class Host {
   // Pictures archived with only the part of their metadata that could be
   // read; the host tells the user after the run.
   virtual void Metadata_damaged(int32_t /*pictures*/) {}
+  // One of them, by its path as the source gave it.
+  virtual void Metadata_damaged_file(const std::string& /*file*/) {}
 
   // Opens the record editor on the records just read into the RecordTable.
   virtual void Show_record_editor() = 0;

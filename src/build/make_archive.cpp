@@ -56,6 +56,7 @@ class Run {
     host_.Set_go_caption("Stop");
     Status source = Call_source();
     context_.Finish_pictures(source_checks_stop_);
+    Tell_damaged_metadata();
     return Complete(source);
   }
 
@@ -146,9 +147,8 @@ class Run {
     if (mode_ == RunMode::kSourceDirectory) {
       // A source directory that cannot be listed, or that goes away, is no
       // archive of it: the run fails and the previous archive stays.
-      MetadataOption metadata{host_.Take_metadata()};
-      Status scanned = Scan_source(host_.Src_dir(), context_, &metadata);
-      if (metadata.degraded > 0) host_.Metadata_damaged(metadata.degraded);
+      metadata_.take = host_.Take_metadata();
+      Status scanned = Scan_source(host_.Src_dir(), context_, &metadata_);
       if (!scanned.ok()) context_.Fail(scanned);
       return Status();
     }
@@ -165,6 +165,18 @@ class Run {
     Status status = catalogue_type_->read({path, catalogue_.bytes(), context_, host_});
     if (!status.ok()) return Status::FileError(path, status.message());
     return status;
+  }
+
+  // Only pictures that made it into the page count: a damaged picture that
+  // was skipped as well is told as skipped.
+  void Tell_damaged_metadata() {
+    int32_t archived = 0;
+    for (const std::string& file : metadata_.degraded_files) {
+      if (!context_.Archived(file)) continue;
+      ++archived;
+      host_.Metadata_damaged_file(file);
+    }
+    if (archived > 0) host_.Metadata_damaged(archived);
   }
 
   // Everything of the run is written completely before anything is
@@ -217,6 +229,7 @@ class Run {
   CatalogueFile catalogue_;
   RunMode mode_ = RunMode::kCatalogue;
   std::string catalogue_path_;
+  MetadataOption metadata_;
   const CatalogueType* catalogue_type_ = nullptr;
   bool replace_staging_ = false;
   bool source_checks_stop_ = true;

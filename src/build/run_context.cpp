@@ -42,7 +42,10 @@ PictureProcessing RunContext::Processing() { return PictureProcessing(*this, nam
 void RunContext::Write_oldest() {
   PendingPicture picture = std::move(pending_.front());
   pending_.pop_front();
-  if (Processing().Write(picture)) Count_one();
+  if (Processing().Write(picture)) {
+    Count_one();
+    archived_.insert(picture.record.SourceFile);
+  }
   host_.Do_events();
 }
 

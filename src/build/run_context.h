@@ -14,6 +14,7 @@
 #include <deque>
 #include <memory>
 #include <string>
+#include <unordered_set>
 
 #include "build/archive_names.h"
 #include "build/host.h"
@@ -54,6 +55,8 @@ class RunContext : public PictureSink {
   // Shows the count after each picture; the master counts pages with it.
   void Count_one();
   int32_t picture_count() const { return picture_count_; }
+  // Whether the picture a source delivered as `source_file` is in the page.
+  bool Archived(const std::string& source_file) const { return archived_.count(source_file) > 0; }
 
  private:
   void Start_if_first();
@@ -73,6 +76,7 @@ class RunContext : public PictureSink {
   std::deque<PendingPicture> pending_;
   size_t ahead_ = 2;                     // pictures taken in before the oldest must be written
   bool staging_header_written_ = false;  // once per run
+  std::unordered_set<std::string> archived_;
 };
 
 }  // namespace zendrel

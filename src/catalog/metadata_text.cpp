@@ -120,17 +120,29 @@ bool Is_placeholder(std::string_view text) {
 }
 
 std::string Date_text_from_metadata(std::string_view text) {
+  static constexpr const char* kMonths[] = {"January",   "February", "March",    "April",
+                                            "May",       "June",     "July",     "August",
+                                            "September", "October",  "November", "December"};
   std::string trimmed = Trimmed(text);
-  int year = Digits(trimmed, 0, 4), month = -1, day = -1;
-  if (trimmed.size() >= 10 && (trimmed[4] == ':' || trimmed[4] == '-') &&
-      trimmed[7] == trimmed[4]) {
+  int year = Digits(trimmed, 0, 4), month = 0, day = 0;
+  if (year < 1) return "";
+  char separator = trimmed.size() > 4 ? trimmed[4] : '\0';
+  if (separator == ':' || separator == '-') {
     month = Digits(trimmed, 5, 2);
-    day = Digits(trimmed, 8, 2);
-  } else if (trimmed.size() >= 8) {
+    if (trimmed.size() > 7 && trimmed[7] == separator)
+      day = Digits(trimmed, 8, 2);
+    else if (trimmed.size() > 7 && trimmed[7] != 'T' && trimmed[7] != ' ')
+      return "";
+  } else if (separator != '\0') {
     month = Digits(trimmed, 4, 2);
     day = Digits(trimmed, 6, 2);
   }
-  if (year < 1 || month < 1 || month > 12 || day < 1 || day > Days_in_month(year, month)) return "";
+  if (month < 0 || day < 0 || month > 12) return "";
+  // A scanned print often knows its year or month alone ("1987", "1987-06",
+  // EXIF "1987:00:00"): the page sorts and searches "1987" and "June 1987".
+  if (month == 0) return day == 0 ? std::to_string(year) : "";
+  if (day == 0) return std::string(kMonths[month - 1]) + " " + std::to_string(year);
+  if (day > Days_in_month(year, month)) return "";
   std::tm date{};
   date.tm_year = year - 1900;
   date.tm_mon = month - 1;
@@ -138,8 +150,35 @@ std::string Date_text_from_metadata(std::string_view text) {
   return Long_date_text(date);
 }
 
-// The one place where metadata text enters the system's code page; characters
-// outside it travel as numeric character references.
-std::string System_text_from_metadata(const std::string& utf8) { return Utf8_to_system_text(utf8); }
+std::string Html_text_from_metadata(std::string_view utf8) {
+  std::string out;
+  out.reserve(utf8.size());
+  for (char c : utf8) {
+    switch (c) {
+      case '&':
+        out += "&amp;";
+        break;
+      case '<':
+        out += "&lt;";
+        break;
+      case '>':
+        out += "&gt;";
+        break;
+      case '\\':
+        out += "&#92;";  // a script escape would swallow it in the page
+        break;
+      default:
+        out += c;
+    }
+  }
+  return out;
+}
+
+// The one place where metadata text enters the system's code page: as text,
+// never as markup; characters outside the code page travel as numeric
+// character references.
+std::string System_text_from_metadata(const std::string& utf8) {
+  return Utf8_to_system_text(Html_text_from_metadata(utf8));
+}
 
 }  // namespace zendrel

@@ -26,11 +26,17 @@ std::string Trimmed(std::string_view text);
 bool Is_placeholder(std::string_view text);
 
 // "mmmm d, yyyy" of a date that begins "yyyy:mm:dd" (EXIF), "yyyy-mm-dd"
-// (ISO 8601, XMP) or "yyyymmdd" (IPTC); empty when it holds no whole,
-// valid date (blank or zero fields, a year or month alone).
+// (ISO 8601, XMP) or "yyyymmdd" (IPTC); "mmmm yyyy" or "yyyy" of a date that
+// knows only its month or year ("1987-06", "1987", "1987:00:00"); empty
+// when it holds no valid date (blank fields, a zero year, 2019:02:30).
 std::string Date_text_from_metadata(std::string_view text);
 
-// The system's single-byte text of a UTF-8 metadata text.
+// A metadata text as HTML that shows it as written: "&", "<", ">" and "\"
+// as character references.
+std::string Html_text_from_metadata(std::string_view utf8);
+
+// The system's single-byte text of a UTF-8 metadata text, as HTML that
+// shows it as written (above).
 std::string System_text_from_metadata(const std::string& utf8);
 
 // At most this many bytes are kept of one text.

@@ -100,13 +100,32 @@ std::string Xmp_text(const Exiv2::XmpData& xmp, const char* key, const char* sep
   return Joined(Xmp_items(xmp, key), separator);
 }
 
+// Tags that photo programs keep for themselves under their own name
+// ("darktable|format|jpg", "digiKam|Color Label|Red") or Lightroom's pick
+// flag: no words the user gave the picture.
+bool Is_program_tag(const std::string& path, char separator) {
+  std::string top = path.substr(0, path.find(separator));
+  return top == "darktable" || top == "digiKam" || top == "Pick";
+}
+
 // The last level of each hierarchical keyword ("Places|France|Paris").
-std::vector<std::string> Last_levels(std::vector<std::string> paths, char separator) {
-  for (std::string& path : paths) {
+std::vector<std::string> Last_levels(const std::vector<std::string>& paths, char separator) {
+  std::vector<std::string> words;
+  for (std::string path : paths) {
+    if (Is_program_tag(path, separator)) continue;
     size_t at = path.rfind(separator);
     if (at != std::string::npos) path.erase(0, at + 1);
+    words.push_back(path);
   }
-  return paths;
+  return words;
+}
+
+// Flat keywords, where darktable also lists its own tags.
+std::vector<std::string> Keywords(const std::vector<std::string>& words) {
+  std::vector<std::string> kept;
+  for (const std::string& word : words)
+    if (!Is_program_tag(word, '|')) kept.push_back(word);
+  return kept;
 }
 
 // --- IPTC ---------------------------------------------------------------
@@ -194,36 +213,59 @@ std::vector<std::string> Split(const std::string& text, char separator) {
 
 // --- Choosing -----------------------------------------------------------
 
+// Keywords keep their boundaries: the page's word search splits at ", ".
+constexpr const char* kKeywordSeparator = ", ";
+
+// The fields as the Metadata Working Group's guidelines read them, which
+// digiKam, Lightroom and darktable follow: the XMP of a sidecar first (the
+// user's latest word), then the blocks in the picture. EXIF ImageDescription
+// and IPTC Caption-Abstract are captions, never titles.
 PictureMetadata Choose(const Exiv2::ExifData& exif, Exiv2::ByteOrder exif_order, const Iptc& iptc,
-                       const std::vector<const Exiv2::XmpData*>& xmps) {
+                       const Exiv2::XmpData& sidecar, const Exiv2::XmpData& embedded,
+                       const std::string& jpeg_comment) {
   FieldChoice title, subject, category, comment, author, date;
-  for (const Exiv2::XmpData* xmp : xmps) {
-    title.Offer(Xmp_text(*xmp, "Xmp.dc.title"));
-    subject.Offer(Joined(Xmp_items(*xmp, "Xmp.dc.subject"), " "));
-    subject.Offer(Joined(Last_levels(Xmp_items(*xmp, "Xmp.lr.hierarchicalSubject"), '|'), " "));
-    subject.Offer(Joined(Last_levels(Xmp_items(*xmp, "Xmp.digiKam.TagsList"), '/'), " "));
-    category.Offer(Xmp_text(*xmp, "Xmp.photoshop.Category"));
-    comment.Offer(Xmp_text(*xmp, "Xmp.dc.description"));
-    author.Offer(Xmp_text(*xmp, "Xmp.dc.creator"));
-  }
+  auto offer_xmp = [&](const Exiv2::XmpData& xmp) {
+    title.Offer(Xmp_text(xmp, "Xmp.dc.title"));
+    subject.Offer(Joined(Keywords(Xmp_items(xmp, "Xmp.dc.subject")), kKeywordSeparator));
+    subject.Offer(
+        Joined(Last_levels(Xmp_items(xmp, "Xmp.lr.hierarchicalSubject"), '|'), kKeywordSeparator));
+    subject.Offer(
+        Joined(Last_levels(Xmp_items(xmp, "Xmp.digiKam.TagsList"), '/'), kKeywordSeparator));
+    category.Offer(Xmp_text(xmp, "Xmp.photoshop.Category"));
+    comment.Offer(Xmp_text(xmp, "Xmp.dc.description"));
+    author.Offer(Xmp_text(xmp, "Xmp.dc.creator"));
+  };
+  auto offer_xmp_date = [&](const Exiv2::XmpData& xmp) {
+    date.Offer(Date_text_from_metadata(Xmp_text(xmp, "Xmp.photoshop.DateCreated")));
+    date.Offer(Date_text_from_metadata(Xmp_text(xmp, "Xmp.exif.DateTimeOriginal")));
+  };
+  offer_xmp(sidecar);
+  offer_xmp(embedded);
   title.Offer(iptc.First("Iptc.Application2.ObjectName"));
-  title.Offer(Exif_ascii(exif, "Exif.Image.ImageDescription"));
-  subject.Offer(Joined(iptc.All("Iptc.Application2.Keywords"), " "));
-  subject.Offer(Joined(Split(Exif_xp(exif, "Exif.Image.XPKeywords"), ';'), " "));
+  title.Offer(iptc.First("Iptc.Application2.Headline"));
+  title.Offer(Exif_xp(exif, "Exif.Image.XPTitle"));
+  subject.Offer(Joined(iptc.All("Iptc.Application2.Keywords"), kKeywordSeparator));
+  subject.Offer(Joined(Split(Exif_xp(exif, "Exif.Image.XPKeywords"), ';'), kKeywordSeparator));
   category.Offer(iptc.First("Iptc.Application2.Category"));
   comment.Offer(iptc.First("Iptc.Application2.Caption"));
+  comment.Offer(Exif_ascii(exif, "Exif.Image.ImageDescription"));
   comment.Offer(Exif_user_comment(exif, exif_order));
   comment.Offer(Exif_xp(exif, "Exif.Image.XPComment"));
+  comment.Offer(Exif_xp(exif, "Exif.Image.XPSubject"));
+  comment.Offer(Utf8_from_unlabelled(jpeg_comment));
   author.Offer(Joined(iptc.All("Iptc.Application2.Byline"), ", "));
   author.Offer(Exif_ascii(exif, "Exif.Image.Artist"));
   author.Offer(Exif_xp(exif, "Exif.Image.XPAuthor"));
 
+  // A date fixed in a sidecar wins over the camera's; a date that cannot
+  // be (2019:02:30) is passed over for the next source.
+  offer_xmp_date(sidecar);
+  date.Offer(Date_text_from_metadata(Xmp_text(sidecar, "Xmp.xmp.CreateDate")));
   date.Offer(Date_text_from_metadata(Exif_ascii(exif, "Exif.Photo.DateTimeOriginal")));
-  for (const Exiv2::XmpData* xmp : xmps) {
-    date.Offer(Date_text_from_metadata(Xmp_text(*xmp, "Xmp.exif.DateTimeOriginal")));
-    date.Offer(Date_text_from_metadata(Xmp_text(*xmp, "Xmp.photoshop.DateCreated")));
-  }
+  offer_xmp_date(embedded);
   date.Offer(iptc.Date());
+  date.Offer(Date_text_from_metadata(Exif_ascii(exif, "Exif.Photo.DateTimeDigitized")));
+  date.Offer(Date_text_from_metadata(Xmp_text(embedded, "Xmp.xmp.CreateDate")));
 
   PictureMetadata metadata;
   metadata.title = title.Take();
@@ -312,8 +354,8 @@ PictureMetadata Read(const std::string& header, const std::string& sidecar) {
     if (!whole && attempt < 2) continue;
     try {
       Iptc iptc{image.iptcData(), Iptc_declares_utf8(image.iptcData())};
-      metadata =
-          Choose(image.exifData(), image.byteOrder(), iptc, {&sidecar_xmp, &image.xmpData()});
+      metadata = Choose(image.exifData(), image.byteOrder(), iptc, sidecar_xmp, image.xmpData(),
+                        image.comment());
     } catch (const std::exception&) {
       damaged = true;
     }
@@ -353,17 +395,21 @@ std::string Sidecar_text(const std::string& native_path) {
   size_t dot = stem.rfind('.');
   size_t slash = stem.rfind('/');
   if (dot != std::string::npos && (slash == std::string::npos || dot > slash)) stem.erase(dot);
-  for (const std::string& candidate : {native_path + ".xmp", stem + ".xmp"}) {
-    std::ifstream in(candidate, std::ios::binary);
-    if (!in) continue;
-    in.seekg(0, std::ios::end);
-    std::streamoff size = in.tellg();
-    if (size <= 0 || size > kMaxSidecarBytes) continue;
-    in.seekg(0);
-    std::string text(size_t(size), '\0');
-    in.read(text.data(), size);
-    if (in.gcount() == size) return text;
-  }
+  // The picture's full name first (darktable's "NAME.jpg.xmp"), then its
+  // stem (digiKam's, Lightroom's "NAME.xmp"), in the letter cases that
+  // programs and cameras write.
+  for (const std::string& base : {native_path, stem})
+    for (const char* extension : {".xmp", ".XMP", ".Xmp"}) {
+      std::ifstream in(base + extension, std::ios::binary);
+      if (!in) continue;
+      in.seekg(0, std::ios::end);
+      std::streamoff size = in.tellg();
+      if (size <= 0 || size > kMaxSidecarBytes) continue;
+      in.seekg(0);
+      std::string text(size_t(size), '\0');
+      in.read(text.data(), size);
+      if (in.gcount() == size) return text;
+    }
   return "";
 }
 

@@ -43,7 +43,10 @@ Status Scan_source(const std::string& source_dir, PictureSink& sink, MetadataOpt
     if (reader) {
       PictureMetadata found = reader->Next();
       Describe(record, found);
-      if (found.damaged) ++metadata->degraded;
+      if (found.damaged) {
+        ++metadata->degraded;
+        metadata->degraded_files.push_back(record.SourceFile);
+      }
     }
     sink.Add_picture(record);
     if (sink.Stop_requested()) break;

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "catalog/picture_record.h"
 #include "platform/status.h"
@@ -15,6 +16,7 @@ struct MetadataOption {
   // Pictures archived with only part of their metadata, or none, because
   // it was damaged (or its reading crashed or hung).
   int32_t degraded = 0;
+  std::vector<std::string> degraded_files;  // their SourceFile, in delivery order
 };
 
 // Delivers the *.jpg plain files of `source_dir` (Windows view) in listing

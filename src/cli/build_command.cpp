@@ -164,10 +164,15 @@ int Build_command(const std::vector<std::string>& args, Streams& io) {
     case RunEnd::kCompleted:
       io.out << Message_for_terminal(host.Status_caption()) << "\n";
       Tell_skipped(host.skipped, options.Has("verbose"), io);
-      if (host.metadata_damaged > 0)
+      if (host.metadata_damaged > 0) {
+        if (options.Has("verbose"))
+          for (const std::string& file : host.metadata_damaged_files)
+            io.err << "zendrel: damaged metadata in " << Message_for_terminal(file) << "\n";
         io.err << "zendrel: " << host.metadata_damaged
                << (host.metadata_damaged == 1 ? " picture" : " pictures")
-               << " archived with only the part of their metadata that was not damaged\n";
+               << " archived with only the part of their metadata that was not damaged"
+               << (options.Has("verbose") ? "" : " (--verbose names them)") << "\n";
+      }
       if (options.Has("open")) {
         Status opened = Open_in_browser(Add_backslash(host.dest_dir) + "archive.htm");
         if (!opened.ok()) {

@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <string>
+#include <vector>
 
 #include "build/host.h"
 #include "catalog/label_drive_table.h"
@@ -26,6 +27,7 @@ class CliHost : public Host {
   bool take_metadata = false;
   SkippedFiles skipped;          // what the run left out, told after it
   int32_t metadata_damaged = 0;  // pictures archived with part of their metadata
+  std::vector<std::string> metadata_damaged_files;
 
   RunMode Mode() override { return mode; }
   std::string Cat_dir() override { return cat_dir; }
@@ -48,6 +50,9 @@ class CliHost : public Host {
     skipped.Add(file, reason);
   }
   void Metadata_damaged(int32_t pictures) override { metadata_damaged = pictures; }
+  void Metadata_damaged_file(const std::string& file) override {
+    metadata_damaged_files.push_back(file);
+  }
   void Show_record_editor() override {}
   LabelDriveTable& Label_drives() override { return labels_; }
 

@@ -1,6 +1,9 @@
 // zendrel records DIR: the records of DIR's archive page, one line each,
-// fields 1 to 10 separated by tabs, in UTF-8 for the terminal.
+// fields 1 to 10 separated by tabs, in UTF-8 for the terminal, the values as
+// the page's script reads them rather than as script escapes.
 #include <ostream>
+#include <string_view>
+#include <utility>
 
 #include "cli/archive_commands.h"
 #include "cli/build_command.h"
@@ -11,6 +14,30 @@
 #include "platform/win_path.h"
 
 namespace zendrel::cli {
+namespace {
+
+// "&amp;", "&lt;", "&gt;", "&quot;" and "&#92;" as their characters; any
+// other markup stays as it is.
+std::string Text_of_escaped_html(const std::string& html) {
+  static constexpr std::pair<std::string_view, char> kEntities[] = {
+      {"&amp;", '&'}, {"&lt;", '<'}, {"&gt;", '>'}, {"&quot;", '"'}, {"&#92;", '\\'}};
+  std::string out;
+  for (size_t i = 0; i < html.size(); ++i) {
+    bool replaced = false;
+    for (const auto& [entity, character] : kEntities) {
+      if (html.compare(i, entity.size(), entity) == 0) {
+        out += character;
+        i += entity.size() - 1;
+        replaced = true;
+        break;
+      }
+    }
+    if (!replaced) out += html[i];
+  }
+  return out;
+}
+
+}  // namespace
 
 bool Read_page_argument(const std::string& command, const std::string& dir, RecordTable& table,
                         Streams& io, ArchiveLock* lock) {
@@ -72,9 +99,16 @@ int Records_command(const std::vector<std::string>& args, Streams& io) {
     std::string line;
     for (int field = 1; field <= RecordTable::kFields; ++field) {
       if (field > 1) line += '\t';
-      line += Safe_staging_value(table.Get(record, field));
+      // The folder stays in its stored form, backslashes doubled; the other
+      // values print as the page shows them, not as script escapes, and the
+      // descriptions with the references that text read from a picture
+      // enters with turned back into their characters.
+      const std::string& value = table.Get(record, field);
+      std::string text = System_text_to_utf8(field == 3 ? value : Text_of_script_value(value));
+      if (field >= 5 && field <= 9) text = Text_of_escaped_html(text);
+      line += Safe_staging_value(text);
     }
-    io.out << System_text_to_utf8(line) << "\n";
+    io.out << line << "\n";
   }
   if (read.ok()) return 0;
   io.out.flush();

@@ -151,7 +151,7 @@ constexpr char k_drawAddress[] = R"js(function drawAddress(address) {
   if (values.folder != null) {
     var found = -1;
     for (i = 0; i < cat.path.count; i++) {
-      if (cat.path.words[i] == values.folder) {
+      if (cat.path.words[i] == values.folder || decodeRefs(cat.path.words[i]) == values.folder) {
         found = i;
       }
     }

@@ -2,6 +2,9 @@
 
 #include <cctype>
 #include <string>
+#include <string_view>
+
+#include "platform/codepage.h"
 
 namespace zendrel {
 namespace {
@@ -37,8 +40,14 @@ size_t Valid_escape_length(const std::string& s, size_t at) {
     if (std::stoul(s.substr(at + 3, close - at - 3), nullptr, 16) > 0x10FFFF) return 0;
     return close - at + 1;
   }
-  if (next == '\r' || next == '\n' || next == '\0' || next == '"') return 0;
-  return 2;
+  // The escapes that stand for a character. Before any other character a
+  // script drops the backslash ("back\slash" would show "backslash") or
+  // reads an octal code ("C:\1999"), so such a backslash is a backslash.
+  static constexpr std::string_view kMeaningful = "\\'nrtbfv";
+  if (kMeaningful.find(next) != std::string_view::npos) return 2;
+  // What keeps a value from ending or disturbing the script block (below).
+  bool after_tag_open = at > 0 && s[at - 1] == '<';
+  return after_tag_open && (next == '/' || next == '!' || next == 's' || next == 'S') ? 2 : 0;
 }
 
 }  // namespace
@@ -84,6 +93,36 @@ std::string Safe_script_value(const std::string& raw) {
       default:
         out += c;
     }
+  }
+  return out;
+}
+
+std::string Text_of_script_value(const std::string& value) {
+  std::string out;
+  out.reserve(value.size());
+  auto hex = [&](size_t from, size_t count) {
+    return std::stoul(value.substr(from, count), nullptr, 16);
+  };
+  for (size_t i = 0; i < value.size(); ++i) {
+    size_t length = value[i] == '\\' ? Valid_escape_length(value, i) : 0;
+    if (length == 0) {
+      out += value[i];
+      continue;
+    }
+    char next = value[i + 1];
+    unsigned long code = next;
+    if (next == 'x') code = hex(i + 2, 2);
+    if (next == 'u') code = length == 6 ? hex(i + 2, 4) : hex(i + 3, length - 4);
+    if (next == 'n') code = '\n';
+    if (next == 'r') code = '\r';
+    if (next == 't') code = '\t';
+    if (next == 'b') code = '\b';
+    if (next == 'f') code = '\f';
+    if (next == 'v') code = '\v';
+    std::string utf8;
+    Append_utf8(utf8, char32_t(code));
+    out += code < 0x80 ? std::string(1, char(code)) : Utf8_to_system_text(utf8);
+    i += length - 1;
   }
   return out;
 }

@@ -8,8 +8,9 @@
 //                         still finds ten values)
 //   carriage return    -> \r, line feed -> \n
 //   NUL                -> dropped
-//   \ that starts no valid script escape (\x without two hex digits, \u
-//     without four, or a backslash at the very end) -> \\ (a backslash)
+//   \ that starts no script escape that stands for a character (\\, \',
+//     \n, \r, \t, \b, \f, \v, \x with two hex digits, \u with four or
+//     \u{...} up to U+10FFFF) -> \\, so the page shows the backslash
 //   </script, <script, <!-- (any letter case) -> <\/script, <\script, <\!--
 //     so that the value cannot end or disturb the page's script block
 // Already safe text passes unchanged, so writing a value twice changes nothing.
@@ -23,5 +24,9 @@ namespace zendrel {
 
 std::string Safe_script_value(const std::string& value);
 std::string Safe_staging_value(const std::string& value);
+
+// The text a page value stands for, as the page's script reads it: its
+// escapes become their characters (in the system's text).
+std::string Text_of_script_value(const std::string& value);
 
 }  // namespace zendrel

@@ -36,7 +36,7 @@ constexpr char k_doSearch[] = R"js(function doSearch() {
   } else if (panel.startdate.selectedIndex == 0 && panel.enddate.selectedIndex == 0) {
     checkPlural(keywords);
     results = cat.title.find(keywords, results);
-    results = cat.path.find(parseDate(panel.keywords.value), results);
+    results = cat.path.find(parseDate(refText(panel.keywords.value)), results);
   } else {
     var s = panel.startdate.selectedIndex;
     var e = panel.enddate.selectedIndex;
@@ -142,7 +142,7 @@ constexpr char k_getControl[] = R"js(function getControl() {
       text += '<tr><td colspan=2>&nbsp;&nbsp;<a href="javascript:parent.searchPath(';
       text += i;
       text += ')">';
-      text += htmlText(cat.path.words[i]) + "</a></td></tr>";
+      text += nameText(cat.path.words[i]) + "</a></td></tr>";
     }
   }
   text += "</table></form></body></html>";
@@ -214,11 +214,11 @@ constexpr char k_searchPath[] = R"js(function searchPath(i) {
   var key = cat.path.words[i];
   pathflag = true;
   clear();
-  self.control.document.cont.keywords.value = key;
-  self.show.document.cont.keywords.value = key;
+  self.control.document.cont.keywords.value = decodeRefs(key);
+  self.show.document.cont.keywords.value = decodeRefs(key);
   results = null;
   results = cat.path.find(parseDate(key), results);
-  noteSearch("folder", key, "", "");
+  noteSearch("folder", decodeRefs(key), "", "");
   showList();
 })js";
 
@@ -231,6 +231,60 @@ constexpr char k_htmlText[] = R"js(function htmlText(str) {
   text = text.split(">").join("&gt;");
   text = text.split('"').join("&quot;");
   return text;
+})js";
+
+// Whether Windows-1252, the page's code page, holds the character: any
+// other travels in the page's values as a numeric reference (&#26085;).
+constexpr char k_inCodePage[] = R"js(function inCodePage(code) {
+  if (code < 0x80 || (code >= 0xA0 && code <= 0xFF)) {
+    return true;
+  }
+  var held = [0x20AC, 0x81, 0x201A, 0x192, 0x201E, 0x2026, 0x2020, 0x2021, 0x2C6, 0x2030, 0x160, 0x2039, 0x152, 0x8D, 0x17D, 0x8F, 0x90, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, 0x2DC, 0x2122, 0x161, 0x203A, 0x153, 0x9D, 0x17E, 0x178];
+  return held.indexOf(code) >= 0;
+})js";
+
+// A name or folder with the references of characters outside the code page
+// (and "&#38;", an "&" that would otherwise read as one) turned into those
+// characters; a reference a user wrote ("&#233;") stays as written.
+constexpr char k_decodeRefs[] = R"js(function decodeRefs(str) {
+  return ("" + str).replace(/&#([1-9][0-9]{0,6});/g, function (all, digits) {
+    var code = parseInt(digits, 10);
+    if (code == 38) {
+      return "&";
+    }
+    if (code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF) || inCodePage(code)) {
+      return all;
+    }
+    if (code < 0x10000) {
+      return String.fromCharCode(code);
+    }
+    code -= 0x10000;
+    return String.fromCharCode(0xD800 + (code >> 10), 0xDC00 + (code & 0x3FF));
+  });
+})js";
+
+// The other way: typed text in the form the page's values hold.
+constexpr char k_refText[] = R"js(function refText(str) {
+  var text = "";
+  for (var i = 0; i < str.length; i++) {
+    var code = str.charCodeAt(i);
+    if (code >= 0xD800 && code <= 0xDBFF && i + 1 < str.length) {
+      var low = str.charCodeAt(i + 1);
+      if (low >= 0xDC00 && low <= 0xDFFF) {
+        text += "&#" + (0x10000 + ((code - 0xD800) << 10) + (low - 0xDC00)) + ";";
+        i++;
+        continue;
+      }
+    }
+    text += inCodePage(code) ? str.charAt(i) : "&#" + code + ";";
+  }
+  return text;
+})js";
+
+// A file name, folder or path as the page shows it: as text, never markup,
+// so a name holding "<", ">", "&" or quotes shows exactly as it is.
+constexpr char k_nameText[] = R"js(function nameText(str) {
+  return htmlText(decodeRefs(str));
 })js";
 
 // An address given with the page (a reload, a link) is drawn once the
@@ -275,7 +329,8 @@ const std::vector<ScriptPiece>& Panel_functions() {
   static const std::vector<ScriptPiece> pieces = {
       {"getControl", k_getControl}, {"showControl", k_showControl}, {"storeSetup", k_storeSetup},
       {"copyWord", k_copyWord},     {"copyDate", k_copyDate},       {"clear", k_clear},
-      {"searchPath", k_searchPath}, {"htmlText", k_htmlText},
+      {"searchPath", k_searchPath}, {"htmlText", k_htmlText},       {"inCodePage", k_inCodePage},
+      {"decodeRefs", k_decodeRefs}, {"refText", k_refText},         {"nameText", k_nameText},
   };
   return pieces;
 }

@@ -65,7 +65,7 @@ constexpr char k_getPic[] = R"js(function getPic() {
     text += '<td valign="top"><b>';
     text += pic.num + "</b><br>";
     text += pic.title + "<br>" + pic.subject + "<br>" + pic.category + "<br>" + pic.comment + "<br>";
-    text += pic.author + "<br>" + pic.picdate + "<br>" + pic.path + "<br>" + pic.source + "<br>" + pic.file + "<br>";
+    text += pic.author + "<br>" + pic.picdate + "<br>" + nameText(pic.path) + "<br>" + nameText(pic.source) + "<br>" + nameText(pic.file) + "<br>";
     text += "</td></tr></table></body></html>";
   }
   picPending = false;
@@ -269,54 +269,60 @@ constexpr char k_listMore[] = R"js(function listMore() {
   }
 })js";
 
-// A picture's name for assistive technology: its title, else its file.
+// A picture's name for assistive technology: its title, else its file. The
+// title is HTML: its markup goes and its references stay, so the attribute
+// carries the characters they stand for; a file name is text.
 constexpr char k_altText[] = R"js(function altText(pic) {
-  var name = pic.title;
-  if (name == null || name == "") {
-    name = pic.source;
+  var title = ("" + pic.title).replace(/<[^>]*>?/g, "");
+  if (title.replace(/\s+/g, "") != "") {
+    return title.split('"').join("&quot;").split("<").join("&lt;").split(">").join("&gt;");
   }
+  var name = pic.source;
   if (name == null || name == "") {
     name = pic.file;
   }
   if (name == null || name == "") {
     name = pic.thumb;
   }
-  return htmlText(name);
+  return nameText(name);
 })js";
 
 // Fits a title under a 96-pixel thumbnail: at most 32 characters, cut at a
 // blank where one is near, and a line break inside a word too long for a line.
+// A character reference, an entity or a tag counts as one character and is
+// never cut, nor is a character beyond U+FFFF.
 constexpr char k_shortTitle[] = R"js(function shortTitle(str) {
-  var cut = str;
-  if (str.length > 32) {
+  var chars = ("" + str).match(/&#?[0-9A-Za-z]{1,8};|<[^<>]*>|[\uD800-\uDBFF][\uDC00-\uDFFF]|[\s\S]/g) || [];
+  var cut = chars;
+  if (chars.length > 32) {
     var end = -1;
     for (var k = 32; k >= 29; k--) {
-      if (end < 0 && str.charAt(k) == " ") {
+      if (end < 0 && chars[k] == " ") {
         end = k;
       }
     }
     if (end < 0) {
       end = 31;
     }
-    cut = str.substring(0, end);
+    cut = chars.slice(0, end);
   }
-  var result = cut;
+  var result = cut.join("");
   if (cut.length > 15) {
     var run = 0;
     for (var i = 0; i < cut.length; i++) {
-      if (cut.charAt(i) != " ") {
+      if (cut[i] != " ") {
         run++;
       }
-      if (cut.charAt(i) == " " || i == cut.length - 1) {
+      if (cut[i] == " " || i == cut.length - 1) {
         if (run > 15) {
           if (i - run < 7) {
             if (i < 25) {
-              result = cut.substring(0, 9) + "<br>" + cut.substring(9);
+              result = cut.slice(0, 9).join("") + "<br>" + cut.slice(9).join("");
             } else {
-              result = cut.substring(0, 9) + "<br>" + cut.substring(9, 22) + "<br>" + cut.substring(22);
+              result = cut.slice(0, 9).join("") + "<br>" + cut.slice(9, 22).join("") + "<br>" + cut.slice(22).join("");
             }
           } else {
-            result = cut.substring(0, i - run + 13) + "<br>" + cut.substring(i - run + 13);
+            result = cut.slice(0, i - run + 13).join("") + "<br>" + cut.slice(i - run + 13).join("");
           }
         }
         run = 0;

@@ -31,6 +31,11 @@ const PICTURES = {
   'lane.jpg': ['-XMP-lr:HierarchicalSubject=Places|France|Brest',
     '-XMP-photoshop:DateCreated=2001-02-03'],
   'plain.jpg': [],
+  // A scanned print: its year alone, keywords of several words, a program's
+  // own tags beside them, a caption with markup.
+  'scan.jpg': ['-XMP-dc:Subject=old town', '-XMP-dc:Subject=Saint-Malo',
+    '-XMP-dc:Subject=darktable|format|jpg', '-XMP-lr:HierarchicalSubject=darktable|changed',
+    '-XMP-photoshop:DateCreated=1987', '-EXIF:ImageDescription=<img src=x onerror=alert(1)>'],
 };
 
 const missing = skipUnless(browserMissing('chromium') || exiftoolMissing() ||
@@ -76,10 +81,19 @@ describe('archive with descriptions from the pictures in chromium', { skip: miss
   const thumbs = (...names) => names.map((n) => thumbOf[n]).sort();
 
   test('a keyword search finds the pictures that carry the keyword', async () => {
-    assert.equal(Object.keys(thumbOf).length, 4);
+    assert.equal(Object.keys(thumbOf).length, 5);
     assert.deepEqual(await search({ text: 'boats' }), thumbs('harbour.jpg'));
     assert.deepEqual(await search({ text: 'roses' }), thumbs('garden.jpg'));
     assert.deepEqual(await search({ word: 'brest' }), thumbs('lane.jpg'));
+    assert.deepEqual(viewer.errors, []);
+  });
+
+  test('each keyword finds its picture; a program\'s own tags are no keywords', async () => {
+    for (const word of ['old town', 'town', 'Saint-Malo', 'malo']) {
+      assert.deepEqual(await search({ text: word }), thumbs('scan.jpg'), word);
+    }
+    assert.deepEqual(await search({ text: 'darktable' }), []);
+    assert.deepEqual(await search({ end: '1987' }), thumbs('scan.jpg'));
     assert.deepEqual(viewer.errors, []);
   });
 

@@ -139,6 +139,40 @@ describe('page functions', () => {
     assert.equal(page.shortTitle('Short enough'), 'Short enough');
   });
 
+  test('titles in other scripts are shortened whole characters at a time', () => {
+    const ref = (text) => Array.from(text, (ch) => `&#${ch.codePointAt(0)};`).join('');
+    // Per script: a title longer than 32 characters, cut at a blank, and a
+    // long word broken after its ninth character.
+    for (const chars of ['\u6771\u4eac\u30bf\u30ef\u30fc\u306e\u591c\u666f', '\u0391\u03b8\u03ae\u03bd\u03b1', '\u041c\u043e\u0441\u043a\u0432\u0430', '\ud83d\ude00\ud83c\udf05']) {
+      const word = Array.from(chars);
+      const long = Array.from({ length: 20 }, (_, i) => word[i % word.length]);
+      for (const form of [(list) => ref(list.join('')), (list) => list.join('')]) {
+        const got = page.shortTitle(form(long));
+        assert.equal(got, `${form(long.slice(0, 9))}<br>${form(long.slice(9))}`);
+        const words = `${form(long.slice(0, 10))} ${form(long.slice(0, 10))} ${form(long.slice(0, 10))} x`;
+        assert.equal(page.shortTitle(words), words.slice(0, -2));
+      }
+    }
+    // Entities and tags count as one character; nothing is cut inside them.
+    assert.equal(page.shortTitle(`${'ab '.repeat(9)}abc&amp;&eacute;&#8364;`), `${'ab '.repeat(9)}abc&amp;`);
+    assert.equal(page.shortTitle(`<b>${'q'.repeat(17)}</b>`), `<b>${'q'.repeat(8)}<br>${'q'.repeat(9)}</b>`);
+  });
+
+  test('names show as text with the characters their references stand for', () => {
+    assert.equal(page.decodeRefs('C:\\Fotos\\&#26085;&#26412;\\&#128512;'), 'C:\\Fotos\\\u65e5\u672c\\\ud83d\ude00');
+    // A reference the code page holds, or no character, stays as written.
+    assert.equal(page.decodeRefs('caf&#233; &#8364; &#0; &#55296; &#1114112; &#38;#233;'),
+      'caf&#233; &#8364; &#0; &#55296; &#1114112; &#233;');
+    assert.equal(page.nameText('<img src=x onerror=alert(1)>&#38;"q\'.jpg'),
+      '&lt;img src=x onerror=alert(1)&gt;&amp;&quot;q\'.jpg');
+    assert.equal(page.refText('\u65e5 \u20ac \u00e9 \ud83d\ude00'), '&#26085; \u20ac \u00e9 &#128512;');
+    assert.equal(page.decodeRefs(page.refText('a\u4e00\u0100\ud83c\udf05')), 'a\u4e00\u0100\ud83c\udf05');
+    const alt = (fields) => page.altText({ title: '', source: '', file: '', thumb: '_T.jpg', ...fields });
+    assert.equal(alt({ title: '<b>T&#26085;</b> "x"' }), 'T&#26085; &quot;x&quot;');
+    assert.equal(alt({ title: ' <br> ', source: '&#26085;<x>.jpg' }), '\u65e5&lt;x&gt;.jpg');
+    assert.equal(alt({}), '_T.jpg');
+  });
+
   test('checkPlural adds plural forms once', () => {
     const list = page.parseKeywords('box church bash bath cats cat ox b');
     page.checkPlural(list);

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
+
 namespace zendrel {
 namespace {
 
@@ -35,13 +37,43 @@ TEST(MetadataText, CameraPlaceholders) {
     EXPECT_FALSE(Is_placeholder(text)) << text;
 }
 
-TEST(MetadataText, DatesOfEveryFormWholeAndValidOnly) {
-  EXPECT_EQ(Date_text_from_metadata("1999:11:13 10:20:30"), "November 13, 1999");
-  EXPECT_EQ(Date_text_from_metadata("2004-02-29T08:00:00+01:00"), "February 29, 2004");
-  EXPECT_EQ(Date_text_from_metadata("20000101"), "January 1, 2000");
-  for (const char* text : {"", "    :  :     :  :  ", "0000:00:00 00:00:00", "2003-02-29",
-                           "2001-13-01", "2001", "2001-05", "2001:05:00", "abcd:ef:gh"})
-    EXPECT_EQ(Date_text_from_metadata(text), "") << text;
+TEST(MetadataText, DatesOfEveryFormWholeOrPartialAndValidOnly) {
+  struct Case {
+    const char* text;
+    const char* date;
+  };
+  for (const Case& c : std::initializer_list<Case>{
+           {"1999:11:13 10:20:30", "November 13, 1999"},
+           {"2004-02-29T08:00:00+01:00", "February 29, 2004"},
+           {"20000101", "January 1, 2000"},
+           // A scanned print knows its year or month alone.
+           {"1987", "1987"},
+           {"1987-06", "June 1987"},
+           {"1987:06:00 00:00:00", "June 1987"},
+           {"1987:00:00 00:00:00", "1987"},
+           {"19870600", "June 1987"},
+           // Nothing, or a date that cannot be: the next source decides.
+           {"", ""},
+           {"    :  :     :  :  ", ""},
+           {"0000:00:00 00:00:00", ""},
+           {"2003-02-29", ""},
+           {"2019:02:30 10:00:00", ""},
+           {"2001-13-01", ""},
+           {"1987:00:05", ""},
+           {"2001-5", ""},
+           {"abcd:ef:gh", ""},
+           {"1987x", ""},
+       })
+    EXPECT_EQ(Date_text_from_metadata(c.text), c.date) << c.text;
+}
+
+TEST(MetadataText, TextEntersAsTextNeverMarkup) {
+  EXPECT_EQ(System_text_from_metadata("<img src=x onerror=alert(1)> &amp; back\\slash"),
+            "&lt;img src=x onerror=alert(1)&gt; &amp;amp; back&#92;slash");
+  // Characters outside the code page become references after the escaping,
+  // so a literal reference stays literal.
+  EXPECT_EQ(System_text_from_metadata("\xE6\x97\xA5 &#26085; caf\xC3\xA9"),
+            "&#26085; &amp;#26085; caf\xE9");
 }
 
 }  // namespace

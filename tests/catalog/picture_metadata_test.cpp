@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <functional>
 
 #include "support/exiftool.h"
@@ -58,16 +59,27 @@ TEST_F(PictureMetadataTest, EachFieldComesFromItsFirstSourceThatHoldsIt) {
        [](const PictureMetadata& m) { return m.title; },
        {{{"-XMP-dc:Title=Harbour at dawn"}, "Harbour at dawn"},
         {{"-IPTC:ObjectName=Harbour (IPTC)"}, "Harbour (IPTC)"},
-        {{"-EXIF:ImageDescription=Harbour (EXIF)"}, "Harbour (EXIF)"}}},
+        {{"-IPTC:Headline=Harbour (headline)"}, "Harbour (headline)"},
+        {{"-XPTitle=Harbour (XP)"}, "Harbour (XP)"},
+        // Captions are never titles.
+        {{"-EXIF:ImageDescription=Caption", "-IPTC:Caption-Abstract=Caption",
+          "-XMP-dc:Description=Caption", "-EXIF:UserComment=Caption"},
+         ""}}},
       {"subject",
        [](const PictureMetadata& m) { return m.subject; },
-       {{{"-XMP-dc:Subject=sea", "-XMP-dc:Subject=boats"}, "sea boats"},
+       {{{"-XMP-dc:Subject=sea", "-XMP-dc:Subject=fishing boats",
+          "-XMP-dc:Subject=darktable|changed"},
+         "sea, fishing boats"},
         {{"-XMP-lr:HierarchicalSubject=Places|France|Brest",
-          "-XMP-lr:HierarchicalSubject=People|Ann"},
-         "Brest Ann"},
-        {{"-XMP-digiKam:TagsList=Places/Italy/Rome"}, "Rome"},
-        {{"-IPTC:Keywords=iptc1", "-IPTC:Keywords=iptc2"}, "iptc1 iptc2"},
-        {{"-XPKeywords=xp1;xp2"}, "xp1 xp2"}}},
+          "-XMP-lr:HierarchicalSubject=People|Ann",
+          "-XMP-lr:HierarchicalSubject=darktable|format|jpg",
+          "-XMP-lr:HierarchicalSubject=Pick|flagged"},
+         "Brest, Ann"},
+        {{"-XMP-digiKam:TagsList=Places/Italy/Rome",
+          "-XMP-digiKam:TagsList=digiKam/Color Label/Red"},
+         "Rome"},
+        {{"-IPTC:Keywords=iptc1", "-IPTC:Keywords=iptc 2"}, "iptc1, iptc 2"},
+        {{"-XPKeywords=xp1;xp2"}, "xp1, xp2"}}},
       {"category",
        [](const PictureMetadata& m) { return m.category; },
        {{{"-XMP-photoshop:Category=Trips"}, "Trips"}, {{"-IPTC:Category=FAM"}, "FAM"}}},
@@ -75,8 +87,11 @@ TEST_F(PictureMetadataTest, EachFieldComesFromItsFirstSourceThatHoldsIt) {
        [](const PictureMetadata& m) { return m.comment; },
        {{{"-XMP-dc:Description=Fog over the quay"}, "Fog over the quay"},
         {{"-IPTC:Caption-Abstract=IPTC caption"}, "IPTC caption"},
+        {{"-EXIF:ImageDescription=EXIF description"}, "EXIF description"},
         {{"-EXIF:UserComment=EXIF comment"}, "EXIF comment"},
-        {{"-XPComment=XP comment"}, "XP comment"}}},
+        {{"-XPComment=XP comment"}, "XP comment"},
+        {{"-XPSubject=XP subject"}, "XP subject"},
+        {{"-Comment=JPEG comment"}, "JPEG comment"}}},
       {"author",
        [](const PictureMetadata& m) { return m.author; },
        {{{"-XMP-dc:Creator=Ann Lee"}, "Ann Lee"},
@@ -86,9 +101,11 @@ TEST_F(PictureMetadataTest, EachFieldComesFromItsFirstSourceThatHoldsIt) {
       {"date",
        [](const PictureMetadata& m) { return m.date; },
        {{{"-EXIF:DateTimeOriginal=2001:02:03 04:05:06"}, "February 3, 2001"},
-        {{"-XMP-exif:DateTimeOriginal=2002-03-04T05:06:07"}, "March 4, 2002"},
         {{"-XMP-photoshop:DateCreated=2003-04-05"}, "April 5, 2003"},
-        {{"-IPTC:DateCreated=2004:05:06"}, "May 6, 2004"}}},
+        {{"-XMP-exif:DateTimeOriginal=2002-03-04T05:06:07"}, "March 4, 2002"},
+        {{"-IPTC:DateCreated=2004:05:06"}, "May 6, 2004"},
+        {{"-EXIF:CreateDate=2005:06:07 08:09:10"}, "June 7, 2005"},
+        {{"-XMP-xmp:CreateDate=1987-06"}, "June 1987"}}},
   };
   std::vector<std::tuple<std::string, Field, std::string>> checks;
   for (const FieldSources& f : fields) {
@@ -108,18 +125,29 @@ TEST_F(PictureMetadataTest, EachFieldComesFromItsFirstSourceThatHoldsIt) {
   }
 }
 
-TEST_F(PictureMetadataTest, ASidecarGoesBeforeTheEmbeddedXmp) {
+TEST_F(PictureMetadataTest, ASidecarWinsForEveryFieldItHolds) {
   std::string both = Picture("both.jpg", {"-XMP-dc:Title=Embedded", "-XMP-dc:Creator=Ann"});
   std::string short_name = Picture("short.jpg", {"-XMP-dc:Title=Embedded"});
   std::string over_iptc = Picture("iptc.jpg", {"-IPTC:ObjectName=IPTC"});
   std::string none = Picture("none.jpg", {"-XMP-dc:Title=Embedded"});
+  std::string dated = Picture("dated.jpg", {"-EXIF:DateTimeOriginal=2001:02:03 04:05:06",
+                                            "-EXIF:ImageDescription=Camera caption"});
+  std::string upper = Picture("upper.jpg", {"-XMP-dc:Title=Embedded"});
+  // A date that cannot be falls through to the next source.
+  std::string impossible = Picture("impossible.jpg", {"-EXIF:DateTimeOriginal=2019:02:30 00:00:00",
+                                                      "-XMP-photoshop:DateCreated=2003-04-05"});
   pending.push_back({"-XMP-dc:Title=Full name", "-o", dir.Native("both.jpg.xmp")});
   pending.push_back({"-XMP-dc:Title=Stem", "-o", dir.Native("both.xmp")});
   pending.push_back({"-XMP-dc:Title=Stem only", "-o", dir.Native("short.xmp")});
   pending.push_back(
       {"-XMP-dc:Title=Sidecar", "-XMP-dc:Subject=sidecar", "-o", dir.Native("iptc.jpg.xmp")});
+  pending.push_back({"-XMP-photoshop:DateCreated=1987", "-XMP-dc:Description=Fixed caption", "-o",
+                     dir.Native("dated.xmp")});
+  pending.push_back({"-XMP-dc:Title=Upper case", "-o", dir.Native("upper.jpg.xmp")});
   Write_all();
   dir.Write("none.jpg.xmp", "not XMP at all");
+  ASSERT_EQ(std::rename(dir.Native("upper.jpg.xmp").c_str(), dir.Native("upper.jpg.XMP").c_str()),
+            0);
 
   PictureMetadata m = Read_picture_metadata(both);
   EXPECT_EQ(m.title, "Full name");  // darktable's name before digiKam's
@@ -130,6 +158,11 @@ TEST_F(PictureMetadataTest, ASidecarGoesBeforeTheEmbeddedXmp) {
   EXPECT_EQ(m.subject, "sidecar");
   m = Read_picture_metadata(none);
   EXPECT_EQ(m.title, "Embedded");
+  m = Read_picture_metadata(dated);
+  EXPECT_EQ(m.date, "1987");  // a date fixed in the sidecar, year alone, wins over the camera's
+  EXPECT_EQ(m.comment, "Fixed caption");
+  EXPECT_EQ(Read_picture_metadata(upper).title, "Upper case");
+  EXPECT_EQ(Read_picture_metadata(impossible).date, "April 5, 2003");
 }
 
 TEST_F(PictureMetadataTest, TextsInSeveralScriptsArriveAsUtf8) {
@@ -156,15 +189,15 @@ TEST_F(PictureMetadataTest, TextsInSeveralScriptsArriveAsUtf8) {
   EXPECT_EQ(m.comment, japanese + " 😀");  // UTF-16 with a surrogate pair
   EXPECT_EQ(m.author, greek);
   EXPECT_EQ(m.subject, russian);
-  EXPECT_EQ(Read_picture_metadata(ascii).title, latin);
+  EXPECT_EQ(Read_picture_metadata(ascii).comment, latin);
 }
 
 TEST_F(PictureMetadataTest, CameraPlaceholdersAreNoDescriptions) {
   std::string olympus = Picture("olympus.jpg", {"-EXIF:ImageDescription=OLYMPUS DIGITAL CAMERA",
                                                 "-EXIF:UserComment=        "});
-  std::string under =
-      Picture("under.jpg", {"-XMP-dc:Title=SONY DSC", "-XMP-dc:Description= ",
-                            "-EXIF:ImageDescription=Harbour", "-IPTC:Caption-Abstract=Quay"});
+  std::string under = Picture(
+      "under.jpg", {"-XMP-dc:Title=SONY DSC", "-XMP-dc:Description= ", "-IPTC:Headline=Harbour",
+                    "-IPTC:Caption-Abstract=Quay"});
   Write_all();
   PictureMetadata m = Read_picture_metadata(olympus);
   EXPECT_EQ(m.title, "");

@@ -91,7 +91,7 @@ TEST_F(ScanMetadataTest, WithTheOptionEachRecordTakesWhatItsPictureHolds) {
 
   const PictureRecord& tagged = Record(sink, "tagged.jpg");
   EXPECT_EQ(tagged.Title, "Harbour");
-  EXPECT_EQ(tagged.Subject, "sea boats");
+  EXPECT_EQ(tagged.Subject, "sea, boats");
   EXPECT_EQ(tagged.Category, "Trips");
   EXPECT_EQ(tagged.Comment, System_text_from_metadata("Café 日本"));
   EXPECT_EQ(tagged.Comment.substr(0, 5), "Caf\xE9 ");  // the system's own code page

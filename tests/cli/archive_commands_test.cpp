@@ -35,13 +35,19 @@ class ArchiveCommands : public ::testing::Test {
 TEST_F(ArchiveCommands, RecordsPrintsFieldsOneToTenInUtf8) {
   RecordValues odd = testing::Sample_record(9);
   odd[4] = "Caf\xE9\tbar";  // Windows-1252 é, and a tab that must not split the line
-  testing::Write_archive_page(Dir(), {testing::Sample_record(1), odd});
+  // Quotes and backslashes as written, text read from a picture as it was.
+  RecordValues quoted = testing::Sample_record(3);
+  quoted[5] = "say \"hi\" back\\slash";
+  quoted[7] = "&lt;b&gt; &amp;amp; back&#92;slash &#26085; &amp;#26085;";
+  testing::Write_archive_page(Dir(), {testing::Sample_record(1), odd, quoted});
   ASSERT_EQ(Run({"records", temp.native()}), 0) << err.str();
   EXPECT_EQ(out.str(),
             "_ABC001.jpg\t\tC:\\\\Photos\\\\1\tpic1.jpg\tTitle 1\tbeach sea\tHoliday\tComment 1\t"
             "Ann\tDecember 2, 1999\n"
             "_ABC009.jpg\t\tC:\\\\Photos\\\\9\tpic9.jpg\tCaf\xC3\xA9 bar\tbeach sea\tHoliday\t"
-            "Comment 9\tAnn\tDecember 10, 1999\n");
+            "Comment 9\tAnn\tDecember 10, 1999\n"
+            "_ABC003.jpg\t\tC:\\\\Photos\\\\3\tpic3.jpg\tTitle 3\tsay \"hi\" back\\slash\t"
+            "Holiday\t<b> &amp; back\\slash \xE6\x97\xA5 &#26085;\tAnn\tDecember 4, 1999\n");
 }
 
 TEST_F(ArchiveCommands, RecordsOfAMissingPageFails) {

@@ -66,10 +66,21 @@ TEST(CommandLine, MetadataOptionFillsTheRecordsFromThePictures) {
       << run.err.str();
   EXPECT_EQ(plain.err.str().find("metadata"), std::string::npos);
   std::string staging = dir.Read("out/archive.txt");
-  EXPECT_NE(staging.find("\tHarbour\tsea boats\t\tFishing boats waiting for the tide\tAnn "
+  EXPECT_NE(staging.find("\tHarbour\tsea, boats\t\tFishing boats waiting for the tide\tAnn "
                          "Lee\tFebruary 3, 2001\t_"),
             std::string::npos)
       << staging;
+
+  // Only archived pictures count: one whose image cannot be read is told
+  // as skipped alone. --verbose names the damaged ones.
+  dir.Write("src/c.jpg", damaged.substr(0, damaged.find("\xFF\xDA")));
+  CliRun verbose({"build", "--source", dir.Native("src"), "--dest", dir.Native("verbose"),
+                  "--metadata", "--verbose"});
+  EXPECT_NE(verbose.err.str().find("zendrel: damaged metadata in "), std::string::npos)
+      << verbose.err.str();
+  EXPECT_NE(verbose.err.str().find("b.jpg\n"), std::string::npos) << verbose.err.str();
+  EXPECT_NE(verbose.err.str().find("zendrel: 1 picture archived with only"), std::string::npos)
+      << verbose.err.str();
 
   CliRun with_catalog({"build", "--catalog", dir.Native("out/archive.txt"), "--dest",
                        dir.Native("again"), "--metadata"});

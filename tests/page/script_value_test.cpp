@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
+
 #include "page/record_line.h"
 
 namespace zendrel {
@@ -40,6 +42,29 @@ TEST(SafeScriptValue, WritingTwiceChangesNothing) {
        {"say \"hi\"", "C:\\xmas", "end\\", "</script>", "a\nb", "\\\"q", "\\u{110000}"}) {
     std::string once = Safe_script_value(value);
     EXPECT_EQ(Safe_script_value(once), once) << value;
+  }
+}
+
+TEST(SafeScriptValue, ABackslashShowsAsWritten) {
+  // The page reads back what was meant: each value as the script reads it.
+  struct Case {
+    const char* value;
+    const char* page;
+    const char* shown;
+  };
+  for (const Case& c : std::initializer_list<Case>{
+           {"back\\slash", "back\\\\slash", "back\\slash"},
+           {"C:\\1999\\0", "C:\\\\1999\\\\0", "C:\\1999\\0"},
+           {"a\\/b \\!", "a\\\\/b \\\\!", "a\\/b \\!"},
+           {"say \"hi\"", "say \\x22hi\\x22", "say \"hi\""},
+           {"it's \\n", "it's \\n", "it's \n"},
+           {"</script>", "<\\/script>", "</script>"},
+           {"\\u65E5 \\x41 \\u{1F600}", "\\u65E5 \\x41 \\u{1F600}", "&#26085; A &#128512;"},
+           {"caf\xE9 \\xE9", "caf\xE9 \\xE9", "caf\xE9 \xE9"},
+       }) {
+    EXPECT_EQ(Safe_script_value(c.value), c.page) << c.value;
+    EXPECT_EQ(Safe_script_value(c.page), c.page) << c.value;
+    EXPECT_EQ(Text_of_script_value(c.page), c.shown) << c.value;
   }
 }
 

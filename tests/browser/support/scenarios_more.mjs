@@ -45,7 +45,7 @@ async function setSize(v, browserName, width, height, phone) {
   }
 }
 
-export function defineMoreScenarios(scenario, browserName, { url, manyUrl }) {
+export function defineMoreScenarios(scenario, browserName, { url, manyUrl, hostileUrl }) {
   scenario('keys move through the detail and black views and back to the list', async (v) => {
     await v.start();
     await v.search({ cols: 3 });
@@ -242,13 +242,16 @@ export function defineMoreScenarios(scenario, browserName, { url, manyUrl }) {
     const show = await v.results('show');
     const alts = await v.page.evaluate(() => [...self.show.document.images].map((i) => i.alt));
     assert.equal(alts.length, show.images.length);
-    assert.deepEqual(alts, ['A cat on a box', 'Dog </script> C:\\xmas', 'Two foxes',
+    // A title is HTML: the alt text is its text.
+    assert.deepEqual(alts, ['A cat on a box', 'Dog  C:\\xmas', 'Two foxes',
       'Old church benches', 'Supercalifragilisticexpialidocious', 'The sea at dawn', 'Boats',
-      'Garden <b>bold</b>']);
+      'Garden bold']);
     await v.clickImage('show', 1);
     await showing(v, 'xmas');
-    assert.equal(await v.global('self.show.document.images[0].alt'), 'Dog </script> C:\\xmas');
+    assert.equal(await v.global('self.show.document.images[0].alt'), 'Dog  C:\\xmas');
   });
+
+  defineHostileScenario(scenario, { hostileUrl });
 
   scenario('a long list: the first screen first, every row in the end', async (v) => {
     await v.openAt(manyUrl());
@@ -277,6 +280,81 @@ export function defineMoreScenarios(scenario, browserName, { url, manyUrl }) {
       const last = self.show.document.images[599];
       return last.complete && last.naturalWidth > 0;
     });
+  });
+}
+
+// Names and values from other people's files: markup in a file name, a
+// folder and a title read from a picture, characters outside the code page,
+// a backslash. The page shows each exactly and runs none of it. The
+// records are native text: characters beyond Windows-1252 become references
+// on the way in.
+const HOSTILE_NAME = '<img src=x onerror="parent.pwned=1">\'&.jpg';
+const HOSTILE_FOLDER = 'C:\\\\Photos\\\\<svg onload=parent.pwned=2>\\\\\u65e5\u672c';
+const TOKYO = '\u6771\u4eac\u30bf\u30ef\u30fc\u306e\u591c\u666f';
+export const HOSTILE_RECORDS = [
+  { thumb: '_HHHHHH0.jpg', path: HOSTILE_FOLDER, source: HOSTILE_NAME,
+    title: '&lt;b onclick=x&gt; &amp;amp; back&#92;slash',
+    comment: '&lt;img src=x onerror=parent.pwned=3&gt; a\\sb <i>kept</i>', file: '\'"><script>parent.pwned=4</script>',
+    picdate: 'May 1, 2001' },
+  { thumb: '_HHHHHH8.jpg', path: 'C:\\\\Photos', source: '\u041c\u043e\u0441\u043a\u0432\u0430.jpg',
+    title: TOKYO.repeat(4), picdate: 'May 1, 2001' },
+  { thumb: '_HHHHHHH.jpg', path: 'C:\\\\Photos', source: 'greek.jpg',
+    title: '\u0391\u03b8\u03ae\u03bd\u03b1 \u0391\u03b8\u03ae\u03bd\u03b1 \u0391\u03b8\u03ae\u03bd\u03b1 \u0391\u03b8\u03ae\u03bd\u03b1 \u0391\u03b8\u03ae\u03bd\u03b1 \u0391\u03b8\u03ae\u03bd\u03b1',
+    picdate: 'May 1, 2001' },
+];
+
+export function writeHostileArchive(dir) {
+  return writeArchive(dir, HOSTILE_RECORDS);
+}
+
+function defineHostileScenario(scenario, { hostileUrl }) {
+  scenario('hostile names and values show as written and run nothing', async (v) => {
+    await v.openAt(hostileUrl());
+    await v.start();
+    // The folder link reads as the folder, characters and all.
+    const folder = 'C:\\photos\\<svg onload=parent.pwned=2>\\\u65e5\u672c';
+    const links = (await v.frame('show')).links;
+    assert.ok(links.includes(folder), JSON.stringify(links));
+    await v.search({ cols: 3, titles: true });
+    await v.results('show');
+    const list = await v.page.evaluate(() => ({
+      titles: [...self.show.document.querySelectorAll('small')].map((s) => s.innerText),
+      alts: [...self.show.document.images].map((i) => i.alt),
+    }));
+    const tokyo = '\u6771\u4eac\u30bf\u30ef\u30fc\u306e\u591c\u666f';
+    // Four times Tokyo: one word of 32 characters, broken after 9 and 22.
+    const three = Array.from(tokyo.repeat(4));
+    assert.deepEqual(list.titles, [
+      '<b onclick=x> &amp; back\\slash',
+      `${three.slice(0, 9).join('')}\n${three.slice(9, 22).join('')}\n${three.slice(22).join('')}`,
+      '\u0391\u03b8\u03ae\u03bd\u03b1 \u0391\u03b8\u03ae\u03bd\u03b1 \u0391\u03b8\u03ae\u03bd\u03b1 \u0391\u03b8\u03ae\u03bd\u03b1 \u0391\u03b8\u03ae\u03bd\u03b1',
+    ]);
+    assert.deepEqual(list.alts, ['<b onclick=x> &amp; back\\slash',
+      tokyo.repeat(4), '\u0391\u03b8\u03ae\u03bd\u03b1 '.repeat(6).trim()]);
+    await v.clickImage('show', 0);
+    await v.until(() => self.show.document.body &&
+      self.show.document.body.innerText.indexOf('a\\sb kept') >= 0);
+    const detail = await v.page.evaluate(() => ({
+      text: self.show.document.body.innerText,
+      images: self.show.document.images.length,
+      scripts: self.show.document.querySelectorAll('script, svg').length,
+      italic: self.show.document.querySelectorAll('i').length,
+    }));
+    for (const shown of ['<b onclick=x> &amp; back\\slash',
+      '<img src=x onerror=parent.pwned=3> a\\sb kept',
+      'C:\\Photos\\<svg onload=parent.pwned=2>\\\u65e5\u672c', '<img src=x onerror="parent.pwned=1">\'&.jpg',
+      '\'"><script>parent.pwned=4</script>']) {
+      assert.ok(detail.text.includes(shown), `${shown} in ${detail.text}`);
+    }
+    assert.deepEqual([detail.images, detail.scripts, detail.italic], [1, 0, 1]);
+    // The folder link finds the folder, and its text is the folder's.
+    await v.start();
+    await v.click('show', folder);
+    await v.results('film');
+    assert.equal(await v.global('self.control.document.cont.keywords.value'), folder);
+    assert.deepEqual((await v.frame('film')).images, ['_HHHHHH0.jpg']);
+    await new Promise((r) => setTimeout(r, 200));
+    assert.equal(await v.global('typeof self.pwned'), 'undefined');
   });
 }
 
