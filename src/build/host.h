@@ -55,6 +55,9 @@ class Host {
   // Pictures archived with only the part of their metadata that could be
   // read; the host tells the user after the run.
   virtual void Metadata_damaged(int32_t /*pictures*/) {}
+  // After each picture (each page in the master): how many are done, and of
+  // how many (-1 while the total is not known).
+  virtual void Progress(int32_t done, int32_t total) {}
 
   // Opens the record editor on the records just read into the RecordTable.
   virtual void Show_record_editor() = 0;
