@@ -47,6 +47,9 @@ std::string Without_trailing_backslash(std::string path) {
 DirList::DirList(QWidget* parent) : QTreeWidget(parent), watch_(new FolderWatch(this)) {
   setHeaderHidden(true);
   setColumnCount(1);
+  // Hidden, but a screen reader still reads the column's header: without a
+  // label it would say "1".
+  setHeaderLabel("Folder");
   setRootIsDecorated(false);
   setItemsExpandable(false);
   setIndentation(12);
