@@ -381,6 +381,7 @@ void FrmArchive::Progress(int32_t done, int32_t total) {
 
 void FrmArchive::Show_skipped_list() {
   if (skipped_list_) {
+    skipped_list_->show();
     skipped_list_->raise();
     skipped_list_->activateWindow();
     return;
