@@ -151,6 +151,7 @@ void DirList::New_folder() {
   ask.setInputMode(QInputDialog::TextInput);
   Without_maximise_button(&ask);
   // A fixed size: window managers offer to maximise any window that can grow.
+  (void)ask.sizeHint();  // the dialog makes its layout when first measured
   if (QLayout* layout = ask.layout()) layout->setSizeConstraint(QLayout::SetFixedSize);
   // A refused name is asked for again, as typed, to be mended.
   for (;;) {

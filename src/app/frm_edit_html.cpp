@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QTimer>
 #include <algorithm>
+#include <memory>
 
 #include "app/enter_key.h"
 #include "app/message_box.h"
@@ -77,7 +78,7 @@ FrmEditHtml::FrmEditHtml(QWidget* main_window, RecordTable& table)
 
 void FrmEditHtml::Form_Load() {
   if (main_window_) {
-    main_window_place_ = main_window_->pos();
+    main_window_place_ = main_window_->frameGeometry().topLeft();
     main_window_->hide();
   }
   session_.backup_made = false;
@@ -290,10 +291,20 @@ void FrmEditHtml::closeEvent(QCloseEvent* event) {
 
 void FrmEditHtml::Form_Unload() {
   if (!main_window_) return;
-  // A window manager may place a window shown again anew: it comes back
-  // where the user left it.
-  main_window_->move(main_window_place_);
   main_window_->show();
+  // Shown again, a window is placed anew by the window manager, which on X
+  // shifts it by its own frame: it is put back, by its frame, where the user
+  // left it, once the frame is known.
+  auto tries = std::make_shared<int>(20);
+  auto* again = new QTimer(main_window_);
+  again->setInterval(25);
+  QPointer<QWidget> main = main_window_;
+  QPoint place = main_window_place_;
+  QObject::connect(again, &QTimer::timeout, again, [again, main, place, tries] {
+    if (main && main->frameGeometry().topLeft() != place) main->move(place);
+    if (!main || --*tries == 0) again->deleteLater();
+  });
+  again->start();
 }
 
 void FrmEditHtml::Update_Click() {

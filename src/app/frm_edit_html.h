@@ -65,7 +65,7 @@ class FrmEditHtml : public QWidget {
   void Show_editable(int record);
 
   QPointer<QWidget> main_window_;
-  QPoint main_window_place_;  // where the main window comes back
+  QPoint main_window_place_;  // where the main window's frame comes back
   EditorSession session_;
   QLineEdit* record_num_ = nullptr;
   QLineEdit* title_ = nullptr;
