@@ -592,6 +592,32 @@ class FrmArchiveTest : public QObject {
     QTRY_VERIFY(window.findChildren<zendrel::SkippedList*>().isEmpty());
   }
 
+  // Folders and files made by other programs appear without going away and
+  // back; the file chosen stays chosen.
+  void listsFollowWhatOthersMakeOnDisk() {
+    TempDir dir;
+    dir.Write("cat/photos.txt", "");
+    dir.Make_dir("dest");
+    FrmArchive window;
+    window.Set_cat_dir(dir.Win("cat"));
+    window.Set_dest_dir(dir.Win("dest"));
+    auto* files = window.findChild<zendrel::FileList*>("CatFile");
+    QVERIFY(files->Select("photos.txt"));
+    auto* dest = window.findChild<zendrel::DirList*>("DestDir");
+    auto listed = [](QAbstractItemView* list, const QString& name) {
+      QModelIndexList found = list->model()->match(list->model()->index(0, 0), Qt::DisplayRole,
+                                                   name, 1, Qt::MatchExactly | Qt::MatchRecursive);
+      return !found.isEmpty();
+    };
+    QVERIFY(!listed(dest, "Made elsewhere"));
+    dir.Make_dir("dest/Made elsewhere");
+    dir.Write("cat/later.txt", "");
+    QTRY_VERIFY(listed(dest, "Made elsewhere"));
+    QTRY_VERIFY(listed(files, "later.txt"));
+    QCOMPARE(window.Cat_file(), std::string("photos.txt"));
+    QCOMPARE(window.Dest_dir(), dir.Win("dest"));
+  }
+
   // The count of a run with its total once that is known, and a bar.
   void progressShowsTheTotalOnceKnown() {
     FrmArchive window;
