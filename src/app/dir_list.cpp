@@ -3,11 +3,13 @@
 #include <QAction>
 #include <QHeaderView>
 #include <QInputDialog>
+#include <QLayout>
 #include <QStyle>
 #include <algorithm>
 #include <vector>
 
 #include "app/focus_frame.h"
+#include "app/folder_watch.h"
 #include "app/message_box.h"
 #include "app/qt_text.h"
 #include "app/window_frame.h"
@@ -42,9 +44,12 @@ std::string Without_trailing_backslash(std::string path) {
 
 }  // namespace
 
-DirList::DirList(QWidget* parent) : QTreeWidget(parent) {
+DirList::DirList(QWidget* parent) : QTreeWidget(parent), watch_(new FolderWatch(this)) {
   setHeaderHidden(true);
   setColumnCount(1);
+  // Hidden, but a screen reader still reads the column's header: without a
+  // label it would say "1".
+  setHeaderLabel("Folder");
   setRootIsDecorated(false);
   setItemsExpandable(false);
   setIndentation(12);
@@ -54,10 +59,12 @@ DirList::DirList(QWidget* parent) : QTreeWidget(parent) {
           [this](QTreeWidgetItem* item) { On_item_chosen(item); });
   connect(this, &QTreeWidget::itemActivated, this,
           [this](QTreeWidgetItem* item) { On_item_chosen(item); });
+  connect(watch_, &FolderWatch::Changed, this, [this] { Rebuild(); });
 }
 
 void DirList::Set_path(const std::string& path) {
   path_ = Without_trailing_backslash(path);
+  watch_->Watch(path_);
   Rebuild();
 }
 
@@ -111,6 +118,11 @@ void DirList::paintEvent(QPaintEvent* event) {
   Paint_focus_frame(this, viewport());
 }
 
+void DirList::scrollContentsBy(int dx, int dy) {
+  QTreeWidget::scrollContentsBy(dx, dy);
+  if (hasFocus()) viewport()->update();
+}
+
 void DirList::focusInEvent(QFocusEvent* event) {
   QTreeWidget::focusInEvent(event);
   viewport()->update();
@@ -138,23 +150,27 @@ void DirList::New_folder() {
   ask.setLabelText("Name of the new folder in " + To_qt(path_) + ":");
   ask.setInputMode(QInputDialog::TextInput);
   Without_maximise_button(&ask);
-  if (ask.exec() != QDialog::Accepted) return;
-  QString typed = ask.textValue();
-  std::string name = From_qt(typed);
-  std::string where = Add_backslash(path_) + name;
-  // A character the system's text cannot hold would be made as another name.
-  if (To_qt(name) != typed) {
-    Show_message_box(window(), where + ": the name has characters that cannot be used in a path",
-                     Buttons::kOk);
-    return;
-  }
-  Status made = Make_folder(path_, name);
-  if (!made.ok()) {
+  // A fixed size: window managers offer to maximise any window that can grow.
+  (void)ask.sizeHint();  // the dialog makes its layout when first measured
+  if (QLayout* layout = ask.layout()) layout->setSizeConstraint(QLayout::SetFixedSize);
+  // A refused name is asked for again, as typed, to be mended.
+  for (;;) {
+    if (ask.exec() != QDialog::Accepted) return;
+    QString typed = ask.textValue();
+    std::string name = From_qt(typed);
+    std::string where = Add_backslash(path_) + name;
+    // A character the system's text cannot hold would be made as another name.
+    Status made =
+        To_qt(name) != typed
+            ? Status::Error(where + ": the name has characters that cannot be used in a path")
+            : Make_folder(path_, name);
+    if (made.ok()) {
+      Set_path(where);
+      emit Path_changed();
+      return;
+    }
     Show_message_box(window(), made.message(), Buttons::kOk);
-    return;
   }
-  Set_path(where);
-  emit Path_changed();
 }
 
 void DirList::On_item_chosen(QTreeWidgetItem* item) {

@@ -10,6 +10,8 @@
 
 namespace zendrel {
 
+class FolderWatch;
+
 class DirList : public QTreeWidget {
   Q_OBJECT
  public:
@@ -37,6 +39,8 @@ class DirList : public QTreeWidget {
   void paintEvent(QPaintEvent* event) override;
   void focusInEvent(QFocusEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
+  // Scrolling moves the pixels already drawn, the focus frame with them.
+  void scrollContentsBy(int dx, int dy) override;
   void resizeEvent(QResizeEvent* event) override;
 
  private:
@@ -45,6 +49,7 @@ class DirList : public QTreeWidget {
   void Show_path_with_parents();
 
   std::string path_;
+  FolderWatch* watch_;  // the folder shown, for what others make there
 };
 
 }  // namespace zendrel

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/focus_frame.h"
+#include "app/folder_watch.h"
 #include "app/qt_text.h"
 #include "platform/file_system.h"
 #include "platform/win_path.h"
@@ -14,17 +15,19 @@ namespace {
 constexpr int kNameRole = Qt::UserRole;
 }
 
-FileList::FileList(QWidget* parent) : QListWidget(parent) {
+FileList::FileList(QWidget* parent) : QListWidget(parent), watch_(new FolderWatch(this)) {
   setSelectionMode(QAbstractItemView::SingleSelection);
   connect(this, &QListWidget::itemSelectionChanged, this, [this] {
     if (!selectedItems().isEmpty()) emit File_chosen();
   });
   // A click on the file already selected shows its type again.
   connect(this, &QListWidget::itemClicked, this, [this] { emit File_chosen(); });
+  connect(watch_, &FolderWatch::Changed, this, &FileList::Refresh);
 }
 
 void FileList::Set_path(const std::string& directory) {
   path_ = directory;
+  watch_->Watch(directory);
   std::vector<std::string> names;
   List_directory(Add_backslash(directory), "*", ListFilter::kPlainFiles, &names);
   std::sort(names.begin(), names.end(),
@@ -64,6 +67,11 @@ bool FileList::Select(const std::string& name) {
 void FileList::paintEvent(QPaintEvent* event) {
   QListWidget::paintEvent(event);
   Paint_focus_frame(this, viewport());
+}
+
+void FileList::scrollContentsBy(int dx, int dy) {
+  QListWidget::scrollContentsBy(dx, dy);
+  if (hasFocus()) viewport()->update();
 }
 
 void FileList::focusInEvent(QFocusEvent* event) {

@@ -9,6 +9,8 @@
 
 namespace zendrel {
 
+class FolderWatch;
+
 class FileList : public QListWidget {
   Q_OBJECT
  public:
@@ -32,10 +34,13 @@ class FileList : public QListWidget {
  protected:
   void focusInEvent(QFocusEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
+  // Scrolling moves the pixels already drawn, the focus frame with them.
+  void scrollContentsBy(int dx, int dy) override;
   void paintEvent(QPaintEvent* event) override;
 
  private:
   std::string path_;
+  FolderWatch* watch_;  // the folder shown, for what others make there
 };
 
 }  // namespace zendrel

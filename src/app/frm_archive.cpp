@@ -8,10 +8,13 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <filesystem>
 
 #include "app/dir_list.h"
@@ -22,6 +25,8 @@
 #include "app/frm_edit_html.h"
 #include "app/message_box.h"
 #include "app/qt_text.h"
+#include "app/skipped_list.h"
+#include "app/window_roles.h"
 #include "build/catalogue_types.h"
 #include "build/make_archive.h"
 #include "platform/file_system.h"
@@ -81,21 +86,51 @@ std::string Catalogue_type_caption(const std::string& file_name) {
 FrmArchive::FrmArchive(QWidget* parent) : QWidget(parent) {
   setObjectName("frmArchive");
   setWindowTitle("Zendrel");
+  Give_windows_their_roles();
   Build_controls();
   resize(720, 624);
+  if (QScreen* screen = QGuiApplication::primaryScreen())
+    move(screen->availableGeometry().center() - rect().center());
   Start_in_current_directory();
   Apply_mode(1);
   Enter_presses_focused_button(this);
 }
 
-void FrmArchive::Build_controls() {
+QLayout* FrmArchive::Build_status_row() {
   status_ = new QLabel(this);
   status_->setObjectName("Status");
+  status_->setAccessibleName("Status");
   status_->setTextFormat(Qt::PlainText);
   status_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
   status_->setMinimumHeight(status_->fontMetrics().height() + 8);
   status_->installEventFilter(this);
 
+  progress_ = new QLabel(this);
+  progress_->setObjectName("Progress");
+  progress_->setAccessibleName("Progress");
+  progress_->setTextFormat(Qt::PlainText);
+  progress_bar_ = new QProgressBar(this);
+  progress_bar_->setObjectName("ProgressBar");
+  progress_bar_->setAccessibleName("Progress");
+  progress_bar_->setTextVisible(false);  // the label beside it says "128 of 500"
+  progress_bar_->setMaximumWidth(160);
+  progress_bar_->hide();
+  skipped_button_ = new QPushButton("Skipped Files...", this);
+  skipped_button_->setObjectName("SkippedFiles");
+  skipped_button_->setToolTip("List the files the last run skipped, with the reasons");
+  skipped_button_->hide();
+  connect(skipped_button_, &QPushButton::clicked, this, &FrmArchive::Show_skipped_list);
+
+  auto* row = new QHBoxLayout;
+  row->addWidget(status_, 1);
+  row->addWidget(progress_);
+  row->addWidget(progress_bar_);
+  row->addWidget(skipped_button_);
+  return row;
+}
+
+void FrmArchive::Build_controls() {
+  QLayout* status_row = Build_status_row();
   go_ = new QPushButton("Go", this);
   go_->setObjectName("Go");
   exit_ = new QPushButton("Exit", this);
@@ -104,6 +139,10 @@ void FrmArchive::Build_controls() {
   open_archive_ = new QPushButton("Open Archive", this);
   open_archive_->setObjectName("OpenArchive");
   open_archive_->setToolTip("Open the finished archive.htm in the web browser");
+  // Go and Exit keep their places when it appears.
+  QSizePolicy keep_place = open_archive_->sizePolicy();
+  keep_place.setRetainSizeWhenHidden(true);
+  open_archive_->setSizePolicy(keep_place);
   open_archive_->hide();
   for (QPushButton* button : {go_, exit_, open_archive_}) button->setMinimumSize(96, 32);
   connect(go_, &QPushButton::clicked, this, &FrmArchive::Go_Click);
@@ -120,7 +159,7 @@ void FrmArchive::Build_controls() {
   buttons->addStretch();
 
   auto* grid = new QGridLayout(this);
-  grid->addWidget(status_, 0, 0, 1, 2);
+  grid->addLayout(status_row, 0, 0, 1, 2);
   grid->addWidget(Build_catalogue_frame(), 1, 0, 2, 1);
   grid->addWidget(Build_source_frame(), 1, 1);
   grid->addWidget(Build_destination_frame(), 2, 1);
@@ -130,6 +169,19 @@ void FrmArchive::Build_controls() {
   grid->setColumnStretch(1, 1);
   grid->setRowStretch(1, 1);
   grid->setRowStretch(2, 1);
+}
+
+// Each list is named by what it chooses, not by the value it shows, so a
+// screen reader says "Source drive" rather than "c:".
+void FrmArchive::Name_lists(bool archive_file) {
+  const char* what = archive_file ? "Archive" : "Catalogue";
+  cat_drive_->setAccessibleName(QString("%1 drive").arg(what));
+  cat_dir_->setAccessibleName(QString("%1 folder").arg(what));
+  cat_file_->setAccessibleName(QString("%1 file").arg(what));
+  src_drive_->setAccessibleName("Source drive");
+  src_dir_->setAccessibleName("Source folder");
+  dest_drive_->setAccessibleName("Destination drive");
+  dest_dir_->setAccessibleName("Destination folder");
 }
 
 QWidget* FrmArchive::Build_catalogue_frame() {
@@ -190,6 +242,7 @@ QWidget* FrmArchive::Build_destination_frame() {
 QWidget* FrmArchive::Build_mode_frame() {
   auto* frame4 = new QGroupBox(this);
   frame4->setObjectName("Frame4");
+  frame4->setAccessibleName("Mode");
   auto* layout = new QVBoxLayout(frame4);
   for (int i = 0; i < 5; ++i) {
     options_[i] = new QRadioButton(kModes[i].caption, frame4);
@@ -240,6 +293,7 @@ void FrmArchive::Apply_mode(int mode) {
   Set_list_state(dest_drive_, row.destination);
   Set_list_state(dest_dir_, row.destination);
   metadata_->setEnabled(mode == 3);  // only the directory scan reads the pictures' metadata
+  Name_lists(mode == 5);
 }
 
 void FrmArchive::CatDrive_Change(char letter) {
@@ -264,8 +318,13 @@ void FrmArchive::Go_Click() {
   skipped_.Clear();
   metadata_damaged_ = 0;
   status_->setToolTip({});
+  skipped_button_->hide();
+  if (skipped_list_) skipped_list_->close();  // it lists the run before
+  progress_->clear();
+  progress_bar_->hide();
   RunOutcome outcome = ::zendrel::Go_Click(*this);
   in_run_ = false;
+  Tell_stopped(outcome.end == RunEnd::kStopped);
   Tell_skipped();
   Offer_finished_archive(outcome.end == RunEnd::kCompleted || outcome.end == RunEnd::kStopped);
   cat_file_->Refresh();  // the run may have written archive.txt where the catalogue lies
@@ -301,15 +360,35 @@ void FrmArchive::Tell_skipped() {
   if (skipped_.count() == 0) return;
   Set_status_caption(Status_caption() + " " + std::to_string(skipped_.count()) + " skipped");
   status_->setToolTip(To_qt(skipped_.Summary() + " - click for the list"));
+  skipped_button_->show();
+}
+
+// The status line keeps its " Done!"; the progress beside it says whether
+// the run went to the end.
+void FrmArchive::Tell_stopped(bool stopped) {
+  if (!stopped) return;
+  progress_->setText(progress_->text().isEmpty() ? "Stopped" : "Stopped at " + progress_->text());
+}
+
+void FrmArchive::Progress(int32_t done, int32_t total) {
+  progress_->setText(total >= 0 ? QString("%1 of %2").arg(done).arg(total) : QString::number(done));
+  if (total > 0) {
+    progress_bar_->setRange(0, total);
+    progress_bar_->setValue(std::min(done, total));
+  }
+  progress_bar_->setVisible(total > 0);
 }
 
 void FrmArchive::Show_skipped_list() {
-  constexpr size_t kShown = 40;  // a message box, not a log: the rest is counted
-  std::vector<std::string> lines = skipped_.Lines();
-  std::string text = skipped_.Summary();
-  for (size_t i = 0; i < lines.size() && i < kShown; ++i) text += "\r" + lines[i];
-  if (lines.size() > kShown) text += "\r... and " + std::to_string(lines.size() - kShown) + " more";
-  Message_box(text, Buttons::kOk);
+  if (skipped_list_) {
+    skipped_list_->show();
+    skipped_list_->raise();
+    skipped_list_->activateWindow();
+    return;
+  }
+  skipped_list_ = new SkippedList(skipped_, this);
+  skipped_list_->show();
+  skipped_list_->activateWindow();
 }
 
 bool FrmArchive::eventFilter(QObject* watched, QEvent* event) {

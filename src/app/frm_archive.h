@@ -6,6 +6,7 @@
 // table.
 #pragma once
 
+#include <QPointer>
 #include <QWidget>
 #include <cstdint>
 
@@ -15,6 +16,7 @@
 class QCheckBox;
 class QGroupBox;
 class QLabel;
+class QProgressBar;
 class QPushButton;
 class QRadioButton;
 
@@ -23,6 +25,7 @@ namespace zendrel {
 class DirList;
 class DriveList;
 class FileList;
+class SkippedList;
 
 // The Status caption for a catalogue file name (case-sensitive tests, the
 // first that matches wins).
@@ -54,6 +57,7 @@ class FrmArchive : public QWidget, public Host {
     skipped_.Add(file, reason);
   }
   void Metadata_damaged(int32_t pictures) override { metadata_damaged_ = pictures; }
+  void Progress(int32_t done, int32_t total) override;
   LabelDriveTable& Label_drives() override { return label_drives_; }
 
   // Points a pair of lists at a directory (Windows view), as the user would.
@@ -76,6 +80,8 @@ class FrmArchive : public QWidget, public Host {
 
  private:
   void Build_controls();
+  QLayout* Build_status_row();
+  void Name_lists(bool archive_file);
   QWidget* Build_catalogue_frame();
   QWidget* Build_source_frame();
   QWidget* Build_destination_frame();
@@ -94,9 +100,13 @@ class FrmArchive : public QWidget, public Host {
   void Offer_finished_archive(bool completed);
   void End_program();
   void Tell_skipped();
+  void Tell_stopped(bool stopped);
   void Show_skipped_list();
 
   QLabel* status_;
+  QLabel* progress_;             // "128 of 500" during a run, and whether it was stopped
+  QProgressBar* progress_bar_;   // once the number of pictures is known
+  QPushButton* skipped_button_;  // lists the files the last run skipped
   QGroupBox* frame1_;
   DriveList* cat_drive_;
   DirList* cat_dir_;
@@ -112,6 +122,7 @@ class FrmArchive : public QWidget, public Host {
   QPushButton* go_;
   QPushButton* exit_;
   QPushButton* open_archive_;
+  QPointer<SkippedList> skipped_list_;  // open until closed
 
   CopyMode copy_mode_ = CopyMode::kNoCopy;
   SkippedFiles skipped_;          // of the last run

@@ -21,6 +21,8 @@ FrmCopy::FrmCopy(QWidget* parent) : QDialog(parent) {
   frame->setObjectName("Frame1");
   auto* label = new QLabel("Copy original image files to destination directory?", frame);
   label->setObjectName("Label1");
+  // The group has no caption: the question names the choice it holds.
+  frame->setAccessibleName(label->text());
   option0_ = new QRadioButton("No", frame);
   option0_->setObjectName("Option0");
   option1_ = new QRadioButton("Yes, Retain original file names", frame);
@@ -28,6 +30,8 @@ FrmCopy::FrmCopy(QWidget* parent) : QDialog(parent) {
   option2_ = new QRadioButton("Yes, Rename files to unique 8.3 names", frame);
   option2_->setObjectName("Option2");
   option2_->setChecked(true);
+  // The focus starts on the option that is on, so Space does not change it.
+  option2_->setFocus();
 
   auto* inside = new QVBoxLayout(frame);
   inside->addWidget(label);

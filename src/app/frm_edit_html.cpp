@@ -2,15 +2,18 @@
 
 #include <QCloseEvent>
 #include <QFont>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
 #include <algorithm>
+#include <memory>
 
 #include "app/enter_key.h"
 #include "app/message_box.h"
 #include "app/window_frame.h"
+#include "app/window_roles.h"
 #include "edit/path_box.h"
 #include "edit/record_number.h"
 #include "edit/record_update.h"
@@ -64,15 +67,20 @@ FrmEditHtml::FrmEditHtml(QWidget* main_window, RecordTable& table)
   setObjectName("frmEdit_Html");
   setAttribute(Qt::WA_DeleteOnClose);
   setWindowTitle("Edit Image Information");
+  Give_windows_their_roles();
   Without_maximise_button(this);
   Build_controls();
   Fit_labels();
+  Build_status_strip();
   Enter_presses_focused_button(this);
   Form_Load();
 }
 
 void FrmEditHtml::Form_Load() {
-  if (main_window_) main_window_->hide();
+  if (main_window_) {
+    main_window_place_ = main_window_->frameGeometry().topLeft();
+    main_window_->hide();
+  }
   session_.backup_made = false;
 }
 
@@ -83,10 +91,13 @@ QLineEdit* FrmEditHtml::Box(const char* name, const char* placeholder, int top, 
   return box;
 }
 
-void FrmEditHtml::Label(int number, const char* text, int box_top) {
+void FrmEditHtml::Label(int number, const char* text, QLineEdit* box) {
   auto* label = new QLabel(text, this);
   label->setObjectName(QString("Label%1").arg(number));
-  label->setGeometry(Px(60), Px(box_top + 120), Px(855 - 60), Px(255));
+  label->setGeometry(Px(60), box->y() + Px(120), Px(855 - 60), Px(255));
+  // A screen reader names the box by its label.
+  label->setBuddy(box);
+  box->setAccessibleName(text);
 }
 
 QPushButton* FrmEditHtml::Button(const char* name, const char* caption, int left, int top,
@@ -112,8 +123,16 @@ void FrmEditHtml::Build_controls() {
   thumb_ = Box("Thumb", "Thumb File", 4440, 2775);
   const char* labels[] = {"Number", "Title", "Keywords", "Categories",  "Comment",
                           "Author", "Date",  "Path",     "Source File", "Thumb File"};
-  const int tops[] = {120, 600, 1080, 1560, 2040, 2520, 3000, 3480, 3960, 4440};
-  for (int i = 0; i < 10; ++i) Label(i + 1, labels[i], tops[i]);
+  QLineEdit* boxes[] = {record_num_, title_,    keyword_, category_, comment_,
+                        author_,     pic_date_, path_,    source_,   thumb_};
+  for (int i = 0; i < 10; ++i) Label(i + 1, labels[i], boxes[i]);
+  record_num_->installEventFilter(this);
+  // The refusal " is not a valid date" names no form; the box does.
+  const char* forms =
+      "A full date (December 25, 1999, 25 December 1999 or 12/25/1999), a month and year "
+      "(December 1999) or a year (1999)";
+  pic_date_->setToolTip(forms);
+  pic_date_->setAccessibleDescription(forms);
 
   // The reference boxes only show where the picture came from: they stand
   // out in the 3-D highlight colour, and nothing typed there is ever kept.
@@ -130,6 +149,8 @@ void FrmEditHtml::Build_controls() {
 
   up_ = Button("Up", "+", 1680, 120, 255, 195);
   down_ = Button("Down", "-", 1680, 300, 255, 195);
+  up_->setAccessibleName("Next record");
+  down_->setAccessibleName("Previous record");
   for (QPushButton* step : {up_, down_}) {
     step->setFont(QFont("Symbol", 12));
     step->installEventFilter(this);
@@ -152,6 +173,27 @@ void FrmEditHtml::Build_controls() {
   connect(delete_, &QPushButton::clicked, this, [this] { Delete_Click(); });
 }
 
+// Below the design's last row: how many records there are, and what the
+// last Update or Delete did, said in place rather than in a message box.
+void FrmEditHtml::Build_status_strip() {
+  record_count_ = new QLabel(this);
+  record_count_->setObjectName("RecordCount");
+  record_count_->setGeometry(record_num_->x(), Px(4905), update_->x() - record_num_->x(), Px(300));
+  edit_status_ = new QLabel(this);
+  edit_status_->setObjectName("EditStatus");
+  edit_status_->setAccessibleName("Status");
+  edit_status_->setTextFormat(Qt::PlainText);
+  edit_status_->setGeometry(update_->x(), Px(4905), done_->geometry().right() - update_->x(),
+                            Px(300));
+  Show_count();
+}
+
+void FrmEditHtml::Show_count() {
+  QString count = QString("of %1").arg(session_.table.Count());
+  record_count_->setText(count);
+  record_num_->setAccessibleDescription(count);
+}
+
 // The labels' column is as wide as the window's design gives it unless a
 // label needs more in the font in use; then the controls move right and the
 // window grows by just that much.
@@ -165,7 +207,7 @@ void FrmEditHtml::Fit_labels() {
     else
       child->move(child->x() + wider, child->y());
   }
-  setFixedSize(Px(4980) + wider, Px(4965));
+  setFixedSize(Px(4980) + wider, Px(4965 + 300));
 }
 
 int FrmEditHtml::Current_number() const {
@@ -208,6 +250,23 @@ void FrmEditHtml::Down_Click() {
 }
 
 bool FrmEditHtml::eventFilter(QObject* watched, QEvent* event) {
+  // The keys of a number box step through the records as "+" and "-" do.
+  if (watched == record_num_ && event->type() == QEvent::KeyPress) {
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (key->modifiers() & ~Qt::KeypadModifier) return QWidget::eventFilter(watched, event);
+    switch (key->key()) {
+      case Qt::Key_Up:
+      case Qt::Key_PageUp:
+        Up_Click();
+        return true;
+      case Qt::Key_Down:
+      case Qt::Key_PageDown:
+        Down_Click();
+        return true;
+      default:
+        break;
+    }
+  }
   // After a click on a step button typing goes on in the number box. The
   // focus moves once the release has made its click: a button that loses
   // the focus while still down lets go without clicking.
@@ -231,7 +290,21 @@ void FrmEditHtml::closeEvent(QCloseEvent* event) {
 }
 
 void FrmEditHtml::Form_Unload() {
-  if (main_window_) main_window_->show();
+  if (!main_window_) return;
+  main_window_->show();
+  // Shown again, a window is placed anew by the window manager, which on X
+  // shifts it by its own frame: it is put back, by its frame, where the user
+  // left it, once the frame is known.
+  auto tries = std::make_shared<int>(20);
+  auto* again = new QTimer(main_window_);
+  again->setInterval(25);
+  QPointer<QWidget> main = main_window_;
+  QPoint place = main_window_place_;
+  QObject::connect(again, &QTimer::timeout, again, [again, main, place, tries] {
+    if (main && main->frameGeometry().topLeft() != place) main->move(place);
+    if (!main || --*tries == 0) again->deleteLater();
+  });
+  again->start();
 }
 
 void FrmEditHtml::Update_Click() {
@@ -242,14 +315,22 @@ void FrmEditHtml::Update_Click() {
   // keeps the page's form, unchanged byte for byte unless the box was.
   if (n >= 1) session_.table.Set(n, 3, Path_from_box(From_box(path_), session_.table.Get(n, 3)));
   WindowPrompts prompts(this);
-  Update_record(session_, n, boxes, prompts);
+  edit_status_->clear();
+  EditResult result = Update_record(session_, n, boxes, prompts);
   pic_date_->setText(To_box(session_.table.Get(n, 10)));
+  if (result == EditResult::kDone && n >= 1)
+    edit_status_->setText(QString("Record %1 updated.").arg(n));
+  Show_count();
 }
 
 void FrmEditHtml::Delete_Click() {
   WindowPrompts prompts(this);
-  EditResult result = Delete_record(session_, Current_number(), prompts);
+  edit_status_->clear();
+  int n = Current_number();
+  EditResult result = Delete_record(session_, n, prompts);
+  if (result == EditResult::kDone) edit_status_->setText(QString("Record %1 deleted.").arg(n));
   if (result == EditResult::kDone || result == EditResult::kWriteFailed) RecordNum_Change();
+  Show_count();
 }
 
 }  // namespace zendrel

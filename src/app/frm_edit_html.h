@@ -46,8 +46,9 @@ class FrmEditHtml : public QWidget {
   bool BackupMade() const { return session_.backup_made; }
 
  protected:
-  void closeEvent(QCloseEvent* event) override;                // Form_Unload
-  bool eventFilter(QObject* watched, QEvent* event) override;  // Up/Down mouse-up
+  void closeEvent(QCloseEvent* event) override;  // Form_Unload
+  // Up/Down mouse-up; the arrow and page keys in the number box.
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void Form_Load();
@@ -55,13 +56,16 @@ class FrmEditHtml : public QWidget {
   void Build_controls();
   void Fit_labels();
   QLineEdit* Box(const char* name, const char* placeholder, int top, int width = 3855);
-  void Label(int number, const char* text, int box_top);
+  void Label(int number, const char* text, QLineEdit* box);
+  void Build_status_strip();
+  void Show_count();
   QPushButton* Button(const char* name, const char* caption, int left, int top, int width,
                       int height);
   int Current_number() const;
   void Show_editable(int record);
 
   QPointer<QWidget> main_window_;
+  QPoint main_window_place_;  // where the main window's frame comes back
   EditorSession session_;
   QLineEdit* record_num_ = nullptr;
   QLineEdit* title_ = nullptr;
@@ -79,6 +83,8 @@ class FrmEditHtml : public QWidget {
   QPushButton* undo_ = nullptr;
   QPushButton* done_ = nullptr;
   QPushButton* delete_ = nullptr;
+  QLabel* record_count_ = nullptr;  // "of 200"
+  QLabel* edit_status_ = nullptr;   // what the last Update or Delete did
 };
 
 }  // namespace zendrel

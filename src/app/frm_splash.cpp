@@ -12,6 +12,7 @@
 
 #include "app/frm_archive.h"
 #include "app/splash_logo.h"
+#include "app/window_roles.h"
 #include "platform/file_system.h"
 #include "version.h"
 
@@ -67,6 +68,8 @@ QString Platform_line() {
 // managers give splash screens no keyboard focus, and a key must hand over.
 FrmSplash::FrmSplash(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint) {
   setObjectName("frmSplash");
+  setAccessibleName("Zendrel");  // it has no caption
+  Give_windows_their_roles();
   setFocusPolicy(Qt::StrongFocus);
   setFixedSize(Px(4245), Px(5295));
   setAutoFillBackground(true);
@@ -153,6 +156,9 @@ void FrmSplash::Hand_over() {
   main->activateWindow();
   emit Main_window_shown(main);
   close();
+  // A hidden window stays in what a screen reader sees of the program;
+  // without its native window it is gone from there too.
+  destroy();
 }
 
 void FrmSplash::keyPressEvent(QKeyEvent* event) {

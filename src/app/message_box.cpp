@@ -34,8 +34,10 @@ Answer Show_message_box(QWidget* parent, const std::string& text, Buttons button
       box.setEscapeButton(QMessageBox::Cancel);
       break;
     case Buttons::kYesNo:
+      // The program's only yes-or-no question destroys a record: Enter
+      // answers No, Yes takes a deliberate choice.
       box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-      box.setDefaultButton(QMessageBox::Yes);
+      box.setDefaultButton(QMessageBox::No);
       box.setEscapeButton(QMessageBox::No);
       break;
   }

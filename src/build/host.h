@@ -57,6 +57,9 @@ class Host {
   virtual void Metadata_damaged(int32_t /*pictures*/) {}
   // One of them, by its path as the source gave it.
   virtual void Metadata_damaged_file(const std::string& /*file*/) {}
+  // After each picture (each page in the master): how many are done, and of
+  // how many (-1 while the total is not known).
+  virtual void Progress(int32_t /*done*/, int32_t /*total*/) {}
 
   // Opens the record editor on the records just read into the RecordTable.
   virtual void Show_record_editor() = 0;

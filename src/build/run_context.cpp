@@ -75,6 +75,7 @@ void RunContext::Fail(const Status& status) {
 void RunContext::Count_one() {
   ++picture_count_;
   host_.Set_status_caption(std::to_string(picture_count_));
+  host_.Progress(picture_count_, -1);
 }
 
 }  // namespace zendrel

@@ -4,15 +4,20 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QDesktopServices>
 #include <QGroupBox>
 #include <QInputDialog>
 #include <QLabel>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+#include <QTreeWidget>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -22,6 +27,7 @@
 #include "app/file_list.h"
 #include "app/frm_copy.h"
 #include "app/message_box.h"
+#include "app/skipped_list.h"
 #include "page/page_tail.h"
 #include "platform/drive_table.h"
 #include "support/temp_dir.h"
@@ -115,6 +121,23 @@ void Name_new_folder_later(const QString& name) {
     if (!ask) return;
     ask->setTextValue(name);
     ask->accept();
+  });
+}
+
+// Names a new folder that is refused: the question comes back with the
+// name as typed, which is put in `asked_again`, and is then cancelled.
+void Name_refused_folder_later(const QString& name, QString* asked_again) {
+  QTimer::singleShot(0, [name, asked_again] {
+    auto* ask = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+    if (!ask) return;
+    ask->setTextValue(name);
+    ask->accept();
+    QTimer::singleShot(0, [asked_again] {
+      auto* again = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+      if (!again) return;
+      *asked_again = again->textValue();
+      again->reject();
+    });
   });
 }
 
@@ -361,6 +384,8 @@ class FrmArchiveTest : public QObject {
     QCOMPARE(window.log, expected);
     QCOMPARE(go->text(), QString("Go"));
     QCOMPARE(window.Status_caption(), std::string("1 Done!"));
+    // The status line keeps its " Done!"; beside it the run says it stopped.
+    QCOMPARE(window.findChild<QLabel*>("Progress")->text(), QString("Stopped at 1"));
     QVERIFY(dir.Exists("dest/archive.htm"));
     QVERIFY(dir.Exists("dest/archive.txt"));
     std::string tail;  // a stopped run still completes the page
@@ -513,8 +538,10 @@ class FrmArchiveTest : public QObject {
     for (const char* bad : {"a/b", "..", "Trip 1999"}) {
       messages_.clear();
       QVERIFY(focus_dest());
-      Name_new_folder_later(bad);
+      QString asked_again;
+      Name_refused_folder_later(bad, &asked_again);
       QTest::keyClick(dest, Qt::Key_F7);
+      QCOMPARE(asked_again, QString(bad));
       QCOMPARE(messages_.size(), size_t(1));
       QVERIFY(messages_[0].first.find(dir.Win("dest") + "\\" + bad + ": ") == 0);
       QCOMPARE(window.Dest_dir(), dir.Win("dest"));
@@ -527,7 +554,7 @@ class FrmArchiveTest : public QObject {
     QVERIFY(dir.Exists("dest/\u65E5\u672C"));
   }
 
-  void skippedFilesAreCountedAfterDoneAndListedOnAClick() {
+  void skippedFilesAreCountedAfterDoneAndListed() {
     TempDir dir;
     dir.Write("a.jpg", Small_jpeg());
     dir.Write("notes.jpg", "not a picture");
@@ -536,13 +563,99 @@ class FrmArchiveTest : public QObject {
     QTest::mouseClick(window.findChild<QRadioButton*>("Option3"), Qt::LeftButton);
     window.Set_src_dir(dir.Win());
     window.Set_dest_dir(dir.Win());  // the source itself: no copy question
+    auto* list_button = window.findChild<QPushButton*>("SkippedFiles");
+    QVERIFY(!list_button->isVisible());
     QTest::mouseClick(window.findChild<QPushButton*>("Go"), Qt::LeftButton);
     QCOMPARE(window.Status_caption(), std::string("1 Done! 1 skipped"));
     QVERIFY(messages_.empty());
+    QCOMPARE(window.findChild<QLabel*>("Progress")->text(), QString("1"));
+    QVERIFY(list_button->isVisible());
+    QVERIFY(list_button->focusPolicy() & Qt::TabFocus);
+
+    // A click on the status line or the button opens the one list.
     QTest::mouseClick(window.findChild<QLabel*>("Status"), Qt::LeftButton);
-    QCOMPARE(messages_.size(), size_t(1));
-    QCOMPARE(messages_[0].first, "1 file skipped: 1 not a JPEG picture\r" + dir.Win() +
-                                     "\\notes.jpg: not a JPEG picture");
+    list_button->click();
+    QList<zendrel::SkippedList*> lists = window.findChildren<zendrel::SkippedList*>();
+    QCOMPARE(lists.size(), 1);
+    zendrel::SkippedList* list = lists.first();
+    QVERIFY(list->isVisible());
+    auto* files = list->findChild<QTreeWidget*>("Files");
+    QCOMPARE(files->topLevelItemCount(), 1);
+    QCOMPARE(files->topLevelItem(0)->text(0), QString::fromStdString(dir.Win() + "\\notes.jpg"));
+    QCOMPARE(files->topLevelItem(0)->text(1), QString("not a JPEG picture"));
+    list->findChild<QPushButton*>("CopyList")->click();
+    QCOMPARE(QApplication::clipboard()->text(),
+             QString::fromStdString("1 file skipped: 1 not a JPEG picture\n" + dir.Win() +
+                                    "\\notes.jpg: not a JPEG picture"));
+    // The next run starts without the last one's list.
+    QTest::mouseClick(window.findChild<QPushButton*>("Go"), Qt::LeftButton);
+    QTRY_VERIFY(window.findChildren<zendrel::SkippedList*>().isEmpty());
+  }
+
+  // Folders and files made by other programs appear without going away and
+  // back; the file chosen stays chosen.
+  void listsFollowWhatOthersMakeOnDisk() {
+    TempDir dir;
+    dir.Write("cat/photos.txt", "");
+    dir.Make_dir("dest");
+    FrmArchive window;
+    window.Set_cat_dir(dir.Win("cat"));
+    window.Set_dest_dir(dir.Win("dest"));
+    auto* files = window.findChild<zendrel::FileList*>("CatFile");
+    QVERIFY(files->Select("photos.txt"));
+    auto* dest = window.findChild<zendrel::DirList*>("DestDir");
+    auto listed = [](QAbstractItemView* list, const QString& name) {
+      QModelIndexList found = list->model()->match(list->model()->index(0, 0), Qt::DisplayRole,
+                                                   name, 1, Qt::MatchExactly | Qt::MatchRecursive);
+      return !found.isEmpty();
+    };
+    QVERIFY(!listed(dest, "Made elsewhere"));
+    dir.Make_dir("dest/Made elsewhere");
+    dir.Write("cat/later.txt", "");
+    QTRY_VERIFY(listed(dest, "Made elsewhere"));
+    QTRY_VERIFY(listed(files, "later.txt"));
+    QCOMPARE(window.Cat_file(), std::string("photos.txt"));
+    QCOMPARE(window.Dest_dir(), dir.Win("dest"));
+  }
+
+  // The count of a run with its total once that is known, and a bar.
+  void progressShowsTheTotalOnceKnown() {
+    FrmArchive window;
+    window.show();
+    auto* progress = window.findChild<QLabel*>("Progress");
+    auto* bar = window.findChild<QProgressBar*>("ProgressBar");
+    struct Step {
+      int done, total;
+      const char* shown;
+      bool bar;
+    } steps[] = {{1, -1, "1", false},
+                 {128, 500, "128 of 500", true},
+                 {500, 500, "500 of 500", true},
+                 {3, 0, "3 of 0", false}};
+    for (const Step& step : steps) {
+      window.Progress(step.done, step.total);
+      QCOMPARE(progress->text(), QString(step.shown));
+      QCOMPARE(bar->isVisible(), step.bar);
+      if (step.bar) QCOMPARE(bar->value(), step.done);
+    }
+  }
+
+  // However many files were skipped, the list fits the screen and scrolls.
+  void aLongSkippedListFitsTheScreen() {
+    zendrel::SkippedFiles skipped;
+    for (int i = 0; i < 500; ++i)
+      skipped.Add("C:\\Photos\\" + std::to_string(i) + ".gif", zendrel::SkipReason::kNotJpegName);
+    QWidget parent;
+    auto* list = new zendrel::SkippedList(skipped, &parent);
+    list->show();
+    QRect screen = list->screen()->availableGeometry();
+    QVERIFY(list->height() <= screen.height() && list->width() <= screen.width());
+    QVERIFY(list->minimumHeight() < screen.height());
+    auto* files = list->findChild<QTreeWidget*>("Files");
+    QCOMPARE(files->topLevelItemCount(), 500);
+    QVERIFY(files->verticalScrollBar()->maximum() > 0);
+    QCOMPARE(list->Text().count('\n'), 500);
+    list->close();
   }
 };
 

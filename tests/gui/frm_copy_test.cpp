@@ -29,7 +29,12 @@ class FrmCopyTest : public QObject {
     QCOMPARE(dialog.findChild<QRadioButton*>("Option1")->text(),
              QString("Yes, Retain original file names"));
     QVERIFY(dialog.findChild<QRadioButton*>("Option2")->isChecked());
+    QCOMPARE(dialog.findChild<QWidget*>("Frame1")->accessibleName(),
+             QString("Copy original image files to destination directory?"));
     dialog.show();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    // The focus on the option that is on: Space does not change the answer.
+    QCOMPARE(QApplication::focusWidget(), dialog.findChild<QRadioButton*>("Option2"));
     Click(dialog, "OK");
     QVERIFY(dialog.Copy_mode() == zendrel::CopyMode::kUniqueNames);
     QCOMPARE(dialog.result(), int(QDialog::Accepted));

@@ -37,6 +37,8 @@ class FrmEditHtmlTest : public QObject {
   void numberBoxShowsRecordsAndEmptiesOutOfRange();
   void typedNumbersChangeRecordKeyByKey();
   void steppersAtTheEnds();
+  void numberBoxKeysStepAndTheCountIsShown();
+  void boxesAreNamedByTheirLabels();
   void undoRestoresTheStoredValues();
   void updateStoresAndRefusesBadDates();
   void updateThatCannotWriteKeepsTheEditorOpen();
@@ -192,6 +194,37 @@ void FrmEditHtmlTest::steppersAtTheEnds() {
   QCOMPARE(Text("RecordNum"), QString());
 }
 
+void FrmEditHtmlTest::numberBoxKeysStepAndTheCountIsShown() {
+  QCOMPARE(editor_->findChild<QLabel*>("RecordCount")->text(), QString("of 5"));
+  QCOMPARE(Box("RecordNum")->accessibleDescription(), QString("of 5"));
+  struct Press {
+    Qt::Key key;
+    const char* number;
+  } presses[] = {{Qt::Key_Up, "2"},       {Qt::Key_PageUp, "3"}, {Qt::Key_Down, "2"},
+                 {Qt::Key_PageDown, "1"}, {Qt::Key_Down, ""},    {Qt::Key_Up, "1"}};
+  for (const Press& press : presses) {
+    QTest::keyClick(Box("RecordNum"), press.key);
+    QCOMPARE(Text("RecordNum"), QString(press.number));
+  }
+  QCOMPARE(Text("Title"), QString("Title 1"));
+  QTest::keyClick(Box("RecordNum"), Qt::Key_Up, Qt::ShiftModifier);  // selects, as ever
+  QCOMPARE(Text("RecordNum"), QString("1"));
+}
+
+void FrmEditHtmlTest::boxesAreNamedByTheirLabels() {
+  const char* boxes[] = {"RecordNum", "Title",   "Keyword", "Category", "Comment",
+                         "Author",    "PicDate", "Path",    "Source",   "Thumb"};
+  for (int i = 0; i < 10; ++i) {
+    auto* label = editor_->findChild<QLabel*>(QString("Label%1").arg(i + 1));
+    QCOMPARE(label->buddy(), Box(boxes[i]));
+    QCOMPARE(Box(boxes[i])->accessibleName(), label->text());
+  }
+  // The accepted forms of a date, since the refusal names none.
+  QVERIFY(Box("PicDate")->toolTip().contains("December 25, 1999"));
+  QCOMPARE(Box("PicDate")->accessibleDescription(), Box("PicDate")->toolTip());
+  QCOMPARE(Button("Up")->accessibleName(), QString("Next record"));
+}
+
 void FrmEditHtmlTest::undoRestoresTheStoredValues() {
   Set_number("3");
   Box("Title")->setText("typed");
@@ -213,6 +246,8 @@ void FrmEditHtmlTest::updateStoresAndRefusesBadDates() {
   Box("PicDate")->setText("12/25/1999");
   Button("Update")->click();
   QVERIFY(shown_.empty());
+  auto* status = editor_->findChild<QLabel*>("EditStatus");
+  QCOMPARE(status->text(), QString("Record 2 updated."));  // said in place, no box
   QCOMPARE(Text("PicDate"), QString("December 25, 1999"));
   QVERIFY(editor_->BackupMade());
   QCOMPARE(temp_->Read("archive_bak.htm"), page_);
@@ -229,6 +264,7 @@ void FrmEditHtmlTest::updateStoresAndRefusesBadDates() {
   Button("Update")->click();
   QCOMPARE(shown_.size(), size_t(1));
   QCOMPARE(shown_[0].text, std::string("2201 is not a valid date"));
+  QCOMPARE(status->text(), QString());
   QCOMPARE(shown_[0].title, std::string("Zendrel"));
   QVERIFY(shown_[0].buttons == Buttons::kOk);
   QCOMPARE(Text("PicDate"), QString("December 25, 1999"));
@@ -275,6 +311,8 @@ void FrmEditHtmlTest::deleteAsksAndShowsTheNextRecord() {
   QCOMPARE(Text("RecordNum"), QString("3"));
   QCOMPARE(Text("Title"), QString("Title 4"));
   QCOMPARE(Reread().Count(), 4);
+  QCOMPARE(editor_->findChild<QLabel*>("RecordCount")->text(), QString("of 4"));
+  QCOMPARE(editor_->findChild<QLabel*>("EditStatus")->text(), QString("Record 3 deleted."));
 
   Set_number("4");
   answers_ = {Answer::kYes};

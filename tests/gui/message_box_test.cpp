@@ -13,8 +13,8 @@ using zendrel::Buttons;
 class MessageBoxTest : public QObject {
   Q_OBJECT
 
-  // Shows a box and answers it with `press` (a button's text, or "" for the
-  // Escape key), recording what the box looked like.
+  // Shows a box and answers it with `press` (a button's text, "" for the
+  // Escape key, "\n" for Enter), recording what the box looked like.
   Answer Show(const std::string& text, Buttons buttons, const QString& press,
               const std::string& title = zendrel::kProgramTitle) {
     QTimer::singleShot(0, [this, press] {
@@ -27,8 +27,8 @@ class MessageBoxTest : public QObject {
       names_.clear();
       for (QAbstractButton* button : box->buttons()) names_ << button->text().remove('&');
       names_.sort();
-      if (press.isEmpty()) {
-        QTest::keyClick(box, Qt::Key_Escape);
+      if (press.isEmpty() || press == "\n") {
+        QTest::keyClick(box, press.isEmpty() ? Qt::Key_Escape : Qt::Key_Return);
         return;
       }
       for (QAbstractButton* button : box->buttons()) {
@@ -68,6 +68,8 @@ class MessageBoxTest : public QObject {
     QCOMPARE(names_, (QStringList{"No", "Yes"}));
     QCOMPARE(Show("Delete this record?", Buttons::kYesNo, "No"), Answer::kNo);
     QCOMPARE(Show("Delete this record?", Buttons::kYesNo, ""), Answer::kNo);
+    // A question that destroys: Enter alone answers No.
+    QCOMPARE(Show("Delete record 12 ?", Buttons::kYesNo, "\n"), Answer::kNo);
   }
 
   void systemTextIsShownAsItsCharacters() {

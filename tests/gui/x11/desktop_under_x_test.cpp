@@ -4,12 +4,14 @@
 // offers. Run by gui/run_under_x.sh.
 #include <QApplication>
 #include <QComboBox>
+#include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTimer>
 #include <QTreeWidget>
 #include <QtTest>
@@ -21,6 +23,7 @@
 #include "app/frm_copy.h"
 #include "app/frm_edit_html.h"
 #include "app/message_box.h"
+#include "app/skipped_list.h"
 #include "page/archive_page_reader.h"
 #include "support/archive_page.h"
 #include "support/jpeg_fixture.h"
@@ -71,6 +74,8 @@ class DesktopUnderXTest : public QObject {
   void listsShowWhereTheFocusIs();
   void directoryListsShowTheParentsOfThePath();
   void messageBoxesAndDialogsCannotBeMaximised();
+  void skippedListOpensByKeyboardAndFitsTheScreen();
+  void mainWindowOpensCentredAndStaysAfterTheEditor();
 
  private:
   FrmEditHtml* Open_editor(QWidget* main, const testing::TempDir& dir);
@@ -137,7 +142,7 @@ void DesktopUnderXTest::editorLabelsAreNotCutOff() {
         QVERIFY2(!other->geometry().intersects(label->geometry()), qPrintable(label->text()));
     }
   }
-  QCOMPARE(editor->height(), 331);  // only the width grows
+  QCOMPARE(editor->height(), 331 + 20);  // only the width grows
 
   // It opens with the focus on Update, marked as keyboard focus.
   QTRY_VERIFY_WITH_TIMEOUT(editor->isActiveWindow(), kWait);
@@ -155,11 +160,76 @@ void DesktopUnderXTest::enterOnTheFocusedGoStartsARun() {
   window.Set_src_dir(dir.Win("src"));
   window.Set_dest_dir(dir.Win("src"));
   auto* go = window.findChild<QPushButton*>("Go");
+  auto* exit = window.findChild<QPushButton*>("Exit");
+  QPoint go_at = go->mapToGlobal(QPoint()), exit_at = exit->mapToGlobal(QPoint());
   go->setFocus();
   QVERIFY(Xdotool({"key", "Return"}));
   QTRY_VERIFY_WITH_TIMEOUT(window.Status_caption().find(" Done!") != std::string::npos, kWait);
   QVERIFY(dir.Exists("src/archive.htm"));
   QVERIFY(window.findChild<QPushButton*>("OpenArchive")->isVisible());
+  // Open Archive appears beside them without moving Go and Exit.
+  QCOMPARE(go->mapToGlobal(QPoint()), go_at);
+  QCOMPARE(exit->mapToGlobal(QPoint()), exit_at);
+  // The count of the run stays readable beside the status line.
+  auto* progress = window.findChild<QLabel*>("Progress");
+  QVERIFY(progress->isVisible());
+  QCOMPARE(progress->text(), QString("1"));
+}
+
+// Tab reaches the list of skipped files; Enter opens it; it fits the screen
+// however long it is, and Escape closes it.
+void DesktopUnderXTest::skippedListOpensByKeyboardAndFitsTheScreen() {
+  testing::TempDir dir;
+  dir.Write("src/a.jpg", testing::Small_jpeg());
+  for (int i = 0; i < 80; ++i) dir.Write("src/bad" + std::to_string(i) + ".jpg", "not a picture");
+  FrmArchive window;
+  QVERIFY(Shown_and_active(&window));
+  window.findChild<QRadioButton*>("Option3")->click();
+  window.Set_src_dir(dir.Win("src"));
+  window.Set_dest_dir(dir.Win("src"));
+  window.findChild<QPushButton*>("Go")->click();
+  auto* button = window.findChild<QPushButton*>("SkippedFiles");
+  QVERIFY(button->isVisible());
+  window.findChild<QPushButton*>("Exit")->setFocus();
+  for (int i = 0; i < 40 && QApplication::focusWidget() != button; ++i) {
+    QVERIFY(Xdotool({"key", "Tab"}));
+    QTest::qWait(50);
+  }
+  QCOMPARE(QApplication::focusWidget(), button);
+  QVERIFY(Xdotool({"key", "Return"}));
+  QPointer<SkippedList> list;
+  QTRY_VERIFY_WITH_TIMEOUT(list = window.findChild<SkippedList*>(), kWait);
+  QTRY_VERIFY_WITH_TIMEOUT(list->isActiveWindow(), kWait);
+  QRect screen = list->screen()->availableGeometry();
+  QVERIFY(screen.contains(list->frameGeometry()));
+  QVERIFY(screen.contains(list->findChild<QPushButton*>("Close")->mapToGlobal(QPoint())));
+  auto* files = list->findChild<QTreeWidget*>("Files");
+  QCOMPARE(files->topLevelItemCount(), 80);
+  QCOMPARE(QApplication::focusWidget(), files);  // arrows walk the files at once
+  QVERIFY(Xdotool({"key", "Escape"}));
+  QTRY_VERIFY_WITH_TIMEOUT(!list || !list->isVisible(), kWait);
+}
+
+// Centred on the screen at first; where the user put it after the editor.
+void DesktopUnderXTest::mainWindowOpensCentredAndStaysAfterTheEditor() {
+  FrmArchive window;
+  QVERIFY(Shown_and_active(&window));
+  QPoint off_centre =
+      window.frameGeometry().center() - window.screen()->availableGeometry().center();
+  QVERIFY2(off_centre.manhattanLength() < 60, qPrintable(QString::number(off_centre.x())));
+  window.move(window.pos() + QPoint(-90, -70));
+  QTRY_COMPARE_WITH_TIMEOUT(window.frameGeometry().topLeft(), window.pos(), kWait);
+  QPoint placed = window.frameGeometry().topLeft();
+
+  testing::TempDir dir;
+  QPointer<FrmEditHtml> editor = Open_editor(&window, dir);
+  QVERIFY(editor);
+  QVERIFY(QTest::qWaitForWindowExposed(editor, kWait));
+  QVERIFY(!window.isVisible());
+  editor->findChild<QPushButton*>("Done")->click();
+  QVERIFY(QTest::qWaitForWindowExposed(&window, kWait));
+  QTest::qWait(800);  // the window manager has placed it by now
+  QCOMPARE(window.frameGeometry().topLeft(), placed);
 }
 
 // Each list looks different with the focus than without it.
@@ -243,6 +313,28 @@ void DesktopUnderXTest::messageBoxesAndDialogsCannotBeMaximised() {
   QVERIFY2(!actions.contains("MAXIMIZE"), qPrintable(actions));
   // Room for the title and the title bar's icon and buttons.
   QVERIFY(box_width >= title_width + 100);
+
+  // The New Folder question, asked from the destination list.
+  {
+    FrmArchive window;
+    QVERIFY(Shown_and_active(&window));
+    QString folder_actions;
+    QTimer::singleShot(100, [&] {
+      auto* ask = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+      if (!ask) return;
+      (void)QTest::qWaitForWindowExposed(ask, kWait);
+      (void)QTest::qWaitFor(
+          [&] {
+            folder_actions = Allowed_actions(ask);
+            return folder_actions.contains("_NET_WM_ACTION_CLOSE");
+          },
+          kWait);
+      ask->reject();
+    });
+    window.findChild<DirList*>("DestDir")->New_folder();
+    QVERIFY2(folder_actions.contains("_NET_WM_ACTION_CLOSE"), qPrintable(folder_actions));
+    QVERIFY2(!folder_actions.contains("MAXIMIZE"), qPrintable(folder_actions));
+  }
 
   FrmCopy copy(&parent);
   copy.show();
