@@ -17,19 +17,24 @@ namespace {
 // Where earlier versions took the lock: an empty file of this name.
 constexpr char kOldLockName[] = ".zendrel.lock";
 
+// The cause, and what the user can do about it.
 std::string Why_not_lockable(const std::string& directory, int error) {
+  std::string advice;
   switch (error) {
     case ENOENT:
-      return directory + ": the folder does not exist; choose an existing folder";
+      advice = "the folder does not exist; choose an existing folder";
+      break;
     case ENOTDIR:
-      return directory + ": is not a folder (a file has its name), so its archive lock " +
-             "cannot be taken; choose a folder";
+      advice = "a file, not a folder, has this name; choose a folder";
+      break;
     case EACCES:
-      return directory + ": permission denied, so its archive lock cannot be taken; " +
-             "choose a folder you may write";
+    case EPERM:
+      advice = "the folder's archive lock cannot be taken; choose a folder you may write to";
+      break;
     default:
-      return directory + ": its archive lock cannot be taken (" + Errno_text(error) + ")";
+      advice = "the folder's archive lock cannot be taken";
   }
+  return directory + ": " + Errno_text(error) + " (" + advice + ")";
 }
 
 void Remove_old_lock_file(const std::string& folder) {

@@ -17,6 +17,7 @@ Status OutputFile::Open(const std::string& path) {
   Discard();
   path_ = path;
   status_ = Status();
+  lines_ = 0;
   auto native = Native_target_path(path);
   if (!native) return status_ = Status::FileError(path, "no drive is set for this path");
   return status_ = file_.Create(*native, path);
@@ -31,6 +32,7 @@ void OutputFile::Write(const std::string& text) {
 void OutputFile::Write_line(const std::string& text) {
   Write(text);
   Write("\r\n");
+  ++lines_;
 }
 
 void OutputFile::Flush() {
