@@ -4,14 +4,15 @@
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
 #include <exiv2/exiv2.hpp>
 #pragma GCC diagnostic pop
+#include <sys/stat.h>
 
-#include <fstream>
 #include <functional>
 #include <set>
 #include <sstream>
 #include <vector>
 
 #include "catalog/metadata_text.h"
+#include "platform/posix_file.h"
 
 namespace zendrel {
 namespace {
@@ -325,12 +326,14 @@ PictureMetadata Read(const std::string& header, const std::string& sidecar) {
 
 // The bytes of the file up to its image data: the metadata lies there.
 std::string Read_header(const std::string& native_path) {
-  std::ifstream in(native_path, std::ios::binary);
+  // Opened without waiting, and only a plain file: a pipe would hang here.
+  FileDescriptor fd;
+  if (!Open_regular_file(native_path, native_path, &fd).ok()) return "";
   std::string bytes(2, '\0');
-  if (!in.read(bytes.data(), 2) || bytes != "\xFF\xD8") return "";
+  if (Read_full(fd.get(), bytes.data(), 2) != 2 || bytes != "\xFF\xD8") return "";
   char head[4];
   // One marker segment per step: its marker and length, then its payload.
-  while (in.read(head, 4)) {
+  while (Read_full(fd.get(), head, 4) == 4) {
     bytes.append(head, 4);
     unsigned char marker = head[1];
     if (static_cast<unsigned char>(head[0]) != 0xFF || marker == 0xDA || marker == 0xD9) break;
@@ -339,9 +342,9 @@ std::string Read_header(const std::string& native_path) {
     if (length < 2 || bytes.size() + length > kMaxHeaderBytes) break;
     size_t had = bytes.size();
     bytes.resize(had + length - 2);
-    in.read(bytes.data() + had, std::streamsize(length - 2));
-    if (in.gcount() != std::streamsize(length - 2)) {
-      bytes.resize(had + size_t(in.gcount()));
+    ssize_t got = Read_full(fd.get(), bytes.data() + had, length - 2);
+    if (got != ssize_t(length - 2)) {
+      bytes.resize(had + size_t(got < 0 ? 0 : got));
       break;
     }
   }
@@ -354,15 +357,15 @@ std::string Sidecar_text(const std::string& native_path) {
   size_t slash = stem.rfind('/');
   if (dot != std::string::npos && (slash == std::string::npos || dot > slash)) stem.erase(dot);
   for (const std::string& candidate : {native_path + ".xmp", stem + ".xmp"}) {
-    std::ifstream in(candidate, std::ios::binary);
-    if (!in) continue;
-    in.seekg(0, std::ios::end);
-    std::streamoff size = in.tellg();
-    if (size <= 0 || size > kMaxSidecarBytes) continue;
-    in.seekg(0);
-    std::string text(size_t(size), '\0');
-    in.read(text.data(), size);
-    if (in.gcount() == size) return text;
+    // A sidecar is read only when it is a plain file: a pipe or a device
+    // under a sidecar's name is skipped, never waited for.
+    FileDescriptor fd;
+    if (!Open_regular_file(candidate, candidate, &fd).ok()) continue;
+    struct stat info;
+    if (::fstat(fd.get(), &info) != 0 || info.st_size <= 0 || info.st_size > kMaxSidecarBytes)
+      continue;
+    std::string text(size_t(info.st_size), '\0');
+    if (Read_full(fd.get(), text.data(), text.size()) == ssize_t(text.size())) return text;
   }
   return "";
 }
