@@ -9,6 +9,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <cstdint>
@@ -38,7 +39,10 @@ std::map<std::string, ChildRole>& Roles() {
 }
 
 std::mutex g_program_mutex;
-std::string g_program = "/proc/self/exe";
+std::string g_program;  // empty: this program itself
+// Set when main() asked whether to play a child: only then can this
+// program be started as one (any other would run its own main again).
+std::atomic<bool> g_plays_children{false};
 
 std::string Frame(char kind, std::string_view payload) {
   uint32_t n = uint32_t(payload.size());
@@ -56,6 +60,7 @@ bool Register_child_role(const char* name, ChildRole role) {
 }
 
 std::optional<int> Run_child_role_if_asked(int argc, char** argv) {
+  g_plays_children = true;
   if (argc < 3 || std::strcmp(argv[1], kChildFlag) != 0) return std::nullopt;
   auto role = Roles().find(argv[2]);
   if (role == Roles().end()) return 2;
@@ -95,6 +100,10 @@ Status ChildProcess::Start(const std::string& role, const std::vector<std::strin
   {
     std::lock_guard<std::mutex> lock(g_program_mutex);
     program = g_program;
+  }
+  if (program.empty()) {
+    if (!g_plays_children) return Status::Error("this program cannot start its child processes");
+    program = "/proc/self/exe";
   }
   // Everything the child needs is made before the fork: after it, only
   // system calls (the parent may have threads).

@@ -29,8 +29,10 @@ inline constexpr char kChildFlag[] = "--zendrel-child";
 using ChildRole = int (*)(int channel, const std::vector<std::string>& args);
 // Registered by the role's own file at start-up; true, for a static.
 bool Register_child_role(const char* name, ChildRole role);
-// Called first in main(): when this process was started as a child, runs
-// its role and gives the exit status; nothing otherwise.
+// Called first in main() of every program that starts children: when this
+// process was started as a child, runs its role and gives the exit status;
+// nothing otherwise. A program that never calls it cannot start children
+// of itself (they would run its main again).
 std::optional<int> Run_child_role_if_asked(int argc, char** argv);
 
 struct ChildMessage {

@@ -83,7 +83,7 @@ TEST(MetadataChild, DeliversEveryPictureInOrder) {
 }
 
 TEST(MetadataChild, ACrashOrAHangCostsOnlyThatPicture) {
-  MetadataChild child = Echo_child({"a", "crash", "b", "hang", "damaged", "c", "crash"}, 300);
+  MetadataChild child = Echo_child({"a", "crash", "b", "hang", "damaged", "c", "crash"}, 2000);
   int damaged = 0;
   std::vector<std::string> titles = Titles(child, 7, &damaged);
   std::vector<std::string> expected = {"title of a", "", "title of b", "", "title of damaged",
