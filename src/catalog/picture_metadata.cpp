@@ -6,6 +6,7 @@
 #pragma GCC diagnostic pop
 #include <sys/stat.h>
 
+#include <cerrno>
 #include <functional>
 #include <set>
 #include <sstream>
@@ -351,16 +352,21 @@ std::string Read_header(const std::string& native_path) {
   return bytes.size() > 2 ? bytes : "";  // a start marker alone is no picture
 }
 
-std::string Sidecar_text(const std::string& native_path) {
+// `refused`: a sidecar's name is there, but not as a plain file.
+std::string Sidecar_text(const std::string& native_path, bool* refused) {
   std::string stem = native_path;
   size_t dot = stem.rfind('.');
   size_t slash = stem.rfind('/');
   if (dot != std::string::npos && (slash == std::string::npos || dot > slash)) stem.erase(dot);
   for (const std::string& candidate : {native_path + ".xmp", stem + ".xmp"}) {
     // A sidecar is read only when it is a plain file: a pipe or a device
-    // under a sidecar's name is skipped, never waited for.
+    // under a sidecar's name is skipped, never waited for, and the picture
+    // is counted among those whose metadata could not all be read.
     FileDescriptor fd;
-    if (!Open_regular_file(candidate, candidate, &fd).ok()) continue;
+    if (!Open_regular_file(candidate, candidate, &fd).ok()) {
+      if (errno == ENODEV || errno == EISDIR) *refused = true;
+      continue;
+    }
     struct stat info;
     if (::fstat(fd.get(), &info) != 0 || info.st_size <= 0 || info.st_size > kMaxSidecarBytes)
       continue;
@@ -380,7 +386,10 @@ std::string Sidecar_text(const std::string& native_path) {
 PictureMetadata Read_picture_metadata(const std::string& native_path) {
   std::string header = Read_header(native_path);
   if (header.empty()) return {};
-  return Read(header, Sidecar_text(native_path));
+  bool refused = false;
+  PictureMetadata metadata = Read(header, Sidecar_text(native_path, &refused));
+  if (refused) metadata.damaged = true;
+  return metadata;
 }
 
 PictureMetadata Read_picture_metadata_bytes(const std::string& jpeg, const std::string& sidecar) {
