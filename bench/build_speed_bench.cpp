@@ -9,8 +9,10 @@
 //   - two-job runs over the same 200 pictures carrying a few hundred bytes
 //     of EXIF, IPTC and XMP each, with and without --metadata.
 //   - the peak memory of a run with four jobs over four small progressive
-//     JPEGs whose headers claim 14000x14000 pixels (--hostile-only measures
-//     this alone, in seconds).
+//     JPEGs whose headers claim 14000x14000 pixels, and over four such
+//     baseline JPEGs in several scans; the time from Ctrl-C to exit of a
+//     --metadata run with two sidecars that are pipes (--hostile-only
+//     measures these alone, in seconds).
 // Pictures are drawn once and kept in CACHE_DIR: 50 distinct 12-megapixel
 // ones (--distinct 200 draws all 200, but drawing one takes seconds of a
 // core) and 200 of 640x480. Every set is made of
@@ -22,6 +24,7 @@
 //                                 [--no-10000] [--metadata-only] [--hostile-only]
 //                                 [--zendrel PROGRAM]
 #include <fcntl.h>
+#include <signal.h>
 #include <spawn.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -368,13 +371,8 @@ Child Zendrel_build(const PictureSet& set, const std::string& dest, int jobs, bo
 
 const char* Verdict(bool met) { return met ? "met" : "MISSED"; }
 
-// Four small progressive JPEGs whose frame headers claim 14000x14000 pixels:
-// decoded as they claim, each would take over a gigabyte of coefficients.
-Child Hostile_run(const std::string& work) {
-  std::string dir = work + "/hostile", dest = work + "/hostile-out";
-  fs::remove_all(dir);
-  fs::remove_all(dest);
-  fs::create_directories(dir);
+// A small JPEG of noise, progressive or baseline.
+std::string Noise_jpeg(bool progressive) {
   std::vector<unsigned char> noise(160 * 160 * 3);
   unsigned seed = 1;
   for (unsigned char& c : noise) c = (unsigned char)((seed = seed * 1103515245 + 12345) >> 16);
@@ -382,27 +380,85 @@ Child Hostile_run(const std::string& work) {
   unsigned char* jpeg = nullptr;
   unsigned long size = 0;
   tjCompress2(handle, noise.data(), 160, 0, 160, TJPF_RGB, &jpeg, &size, TJSAMP_444, 90,
-              TJFLAG_PROGRESSIVE);
+              progressive ? TJFLAG_PROGRESSIVE : 0);
   std::string bytes(reinterpret_cast<char*>(jpeg), size);
   tjFree(jpeg);
   tjDestroy(handle);
-  size_t frame = bytes.find("\xFF\xC2");
+  return bytes;
+}
+
+// Four small JPEGs whose frame headers claim 14000x14000 pixels, either
+// progressive or baseline with a first scan of one component (the start
+// of a file in several scans): decoded as they claim, each would take over
+// a gigabyte of coefficients.
+Child Hostile_run(const std::string& work, bool progressive) {
+  std::string dir = work + "/hostile", dest = work + "/hostile-out";
+  fs::remove_all(dir);
+  fs::remove_all(dest);
+  fs::create_directories(dir);
+  std::string bytes = Noise_jpeg(progressive);
+  size_t frame = bytes.find(progressive ? "\xFF\xC2" : "\xFF\xC0");
   for (int side_at : {5, 7}) {
     bytes[frame + side_at] = char(14000 >> 8);
     bytes[frame + side_at + 1] = char(14000 & 0xFF);
   }
+  if (!progressive) bytes[bytes.find("\xFF\xDA") + 4] = 1;
   for (int i = 0; i < 4; ++i)
     std::ofstream(dir + "/h" + std::to_string(i) + ".jpg", std::ios::binary) << bytes;
   // Its exit status is not judged: the pictures are refused, not archived.
   Child result = Measured(1, {g_zendrel, "build", "--source", dir, "--dest", dest, "--copy", "no",
                               "--jobs", "4", "--rebuild"});
   std::printf(
-      "  4 progressive headers claiming 14000x14000, %.0f KB each, --jobs 4: peak %.1f MB"
+      "  4 %s headers claiming 14000x14000, %.0f KB each, --jobs 4: peak %.1f MB"
       "  target < 150 MB %s\n",
-      bytes.size() / 1024.0, result.max_rss_kb / 1024.0, Verdict(result.max_rss_kb / 1024.0 < 150));
+      progressive ? "progressive" : "multi-scan baseline", bytes.size() / 1024.0,
+      result.max_rss_kb / 1024.0, Verdict(result.max_rss_kb / 1024.0 < 150));
   fs::remove_all(dir);
   fs::remove_all(dest);
   return result;
+}
+
+// A --metadata run over 200 pictures, two of whose sidecars are pipes that
+// nobody writes: the time from Ctrl-C, half a second into the run, to the
+// program's exit.
+double Stop_with_hung_sidecars(const std::string& work) {
+  std::string dir = work + "/fifos", dest = work + "/fifos-out";
+  fs::remove_all(dir);
+  fs::remove_all(dest);
+  fs::create_directories(dir);
+  fs::create_directories(dest);
+  std::string bytes = Noise_jpeg(false);
+  for (int i = 0; i < 200; ++i)
+    std::ofstream(dir + "/p" + std::to_string(i) + ".jpg", std::ios::binary) << bytes;
+  for (const char* name : {"/p0.xmp", "/p1.jpg.xmp"}) ::mkfifo((dir + name).c_str(), 0644);
+  std::vector<std::string> args = {g_zendrel,    "build",  "--source", dir,
+                                   "--dest",     dest,     "--copy",   "no",
+                                   "--metadata", "--jobs", "2",        "--rebuild"};
+  std::vector<char*> argv;
+  for (std::string& arg : args) argv.push_back(arg.data());
+  argv.push_back(nullptr);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 1, g_log_path.c_str(), O_WRONLY | O_APPEND, 0);
+  posix_spawn_file_actions_addopen(&actions, 2, g_log_path.c_str(), O_WRONLY | O_APPEND, 0);
+  pid_t pid = -1;
+  double seconds = -1;
+  if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) == 0) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    double interrupted = Now();
+    ::kill(pid, SIGINT);
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    seconds = Now() - interrupted;
+  }
+  posix_spawn_file_actions_destroy(&actions);
+  std::printf(
+      "  Ctrl-C to exit, --metadata with two sidecars that are pipes: %.3f s"
+      "  target < 1 s %s\n",
+      seconds, Verdict(seconds >= 0 && seconds < 1));
+  fs::remove_all(dir);
+  fs::remove_all(dest);
+  return seconds;
 }
 
 // ---- Report ---------------------------------------------------------------
@@ -503,7 +559,11 @@ int main(int argc, char** argv) {
     fs::create_directories(cache + "/work");
     g_log_path = cache + "/work/zendrel.log";
     std::printf("\nPeak memory of a run over hostile headers:\n");
-    return Hostile_run(cache + "/work").max_rss_kb / 1024.0 < 150 ? 0 : 1;
+    double progressive = Hostile_run(cache + "/work", true).max_rss_kb / 1024.0;
+    double scans = Hostile_run(cache + "/work", false).max_rss_kb / 1024.0;
+    std::printf("\nA stop with hung children:\n");
+    double stop = Stop_with_hung_sidecars(cache + "/work");
+    return progressive < 150 && scans < 150 && stop >= 0 && stop < 1 ? 0 : 1;
   }
 
   PictureSet large_drawn = Drawn_set(cache + "/large", "p", distinct, 4000, 3000, 1000);
@@ -597,7 +657,10 @@ int main(int argc, char** argv) {
         lots_run.run.cpu_seconds);
 
   std::printf("\nPeak memory of a run over hostile headers:\n");
-  Hostile_run(work);
+  Hostile_run(work, true);
+  Hostile_run(work, false);
+  std::printf("\nA stop with hung children:\n");
+  Stop_with_hung_sidecars(work);
 
   double z2_rate = kLargeCount / z2.run.seconds;
   double v2_rate = kLargeCount / v2.run.seconds;

@@ -1,7 +1,9 @@
 #include "build/make_archive.h"
 
+#include <algorithm>
 #include <optional>
 
+#include "build/archive_shrink.h"
 #include "build/catalogue_types.h"
 #include "build/copy_texture.h"
 #include "build/run_context.h"
@@ -193,6 +195,17 @@ class Run {
       return Fail(Status::Error(source.message() + "\r" + "The archive in " + host_.Dest_dir() +
                                 " was left as it was."));
     }
+    // The staging file holds a header and then one line per record.
+    int records = int(std::max(0LL, context_.staging().lines_written() - 1));
+    if (records == 0 && !stopped) {
+      if (auto refused = Refuse_empty_run(host_.Dest_dir(), What_was_found()))
+        return Fail(*refused);
+    }
+    std::string kept_note;
+    if (stopped) {
+      Status kept = Keep_page_a_stop_would_shorten(host_.Dest_dir(), records, &kept_note);
+      if (!kept.ok()) return Fail(kept);
+    }
     if (Status texture = Copy_texture(host_.Dest_dir()); !texture.ok()) return Fail(texture);
     Write_page_tail(context_.page());
     // archive2.txt, written beside the catalogue being read, becomes
@@ -207,9 +220,19 @@ class Run {
     if (!source.ok()) {
       // A damaged catalogue: what was read is archived, then the user hears why.
       outcome.message = source.message();
-      host_.Message_box(outcome.message, Buttons::kOk);
     }
+    if (!kept_note.empty()) outcome.message += (outcome.message.empty() ? "" : "\r") + kept_note;
+    if (!outcome.message.empty()) host_.Message_box(outcome.message, Buttons::kOk);
     return outcome;
+  }
+
+  // What a run that made no record found, for its refusal.
+  std::string What_was_found() {
+    if (mode_ == RunMode::kMaster)
+      return host_.Dest_dir() + " has no subdirectory with an archive page (archive.htm)";
+    if (mode_ == RunMode::kSourceDirectory)
+      return host_.Src_dir() + " holds no picture (*.jpg) that could be archived";
+    return catalogue_path_ + " names no picture that could be archived";
   }
 
   // The run cannot be done: the files it was writing are dropped, so the

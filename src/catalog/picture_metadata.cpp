@@ -4,14 +4,16 @@
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
 #include <exiv2/exiv2.hpp>
 #pragma GCC diagnostic pop
+#include <sys/stat.h>
 
-#include <fstream>
+#include <cerrno>
 #include <functional>
 #include <set>
 #include <sstream>
 #include <vector>
 
 #include "catalog/metadata_text.h"
+#include "platform/posix_file.h"
 
 namespace zendrel {
 namespace {
@@ -367,12 +369,14 @@ PictureMetadata Read(const std::string& header, const std::string& sidecar) {
 
 // The bytes of the file up to its image data: the metadata lies there.
 std::string Read_header(const std::string& native_path) {
-  std::ifstream in(native_path, std::ios::binary);
+  // Opened without waiting, and only a plain file: a pipe would hang here.
+  FileDescriptor fd;
+  if (!Open_regular_file(native_path, native_path, &fd).ok()) return "";
   std::string bytes(2, '\0');
-  if (!in.read(bytes.data(), 2) || bytes != "\xFF\xD8") return "";
+  if (Read_full(fd.get(), bytes.data(), 2) != 2 || bytes != "\xFF\xD8") return "";
   char head[4];
   // One marker segment per step: its marker and length, then its payload.
-  while (in.read(head, 4)) {
+  while (Read_full(fd.get(), head, 4) == 4) {
     bytes.append(head, 4);
     unsigned char marker = head[1];
     if (static_cast<unsigned char>(head[0]) != 0xFF || marker == 0xDA || marker == 0xD9) break;
@@ -381,16 +385,17 @@ std::string Read_header(const std::string& native_path) {
     if (length < 2 || bytes.size() + length > kMaxHeaderBytes) break;
     size_t had = bytes.size();
     bytes.resize(had + length - 2);
-    in.read(bytes.data() + had, std::streamsize(length - 2));
-    if (in.gcount() != std::streamsize(length - 2)) {
-      bytes.resize(had + size_t(in.gcount()));
+    ssize_t got = Read_full(fd.get(), bytes.data() + had, length - 2);
+    if (got != ssize_t(length - 2)) {
+      bytes.resize(had + size_t(got < 0 ? 0 : got));
       break;
     }
   }
   return bytes.size() > 2 ? bytes : "";  // a start marker alone is no picture
 }
 
-std::string Sidecar_text(const std::string& native_path) {
+// `refused`: a sidecar's name is there, but not as a plain file.
+std::string Sidecar_text(const std::string& native_path, bool* refused) {
   std::string stem = native_path;
   size_t dot = stem.rfind('.');
   size_t slash = stem.rfind('/');
@@ -400,15 +405,20 @@ std::string Sidecar_text(const std::string& native_path) {
   // programs and cameras write.
   for (const std::string& base : {native_path, stem})
     for (const char* extension : {".xmp", ".XMP", ".Xmp"}) {
-      std::ifstream in(base + extension, std::ios::binary);
-      if (!in) continue;
-      in.seekg(0, std::ios::end);
-      std::streamoff size = in.tellg();
-      if (size <= 0 || size > kMaxSidecarBytes) continue;
-      in.seekg(0);
-      std::string text(size_t(size), '\0');
-      in.read(text.data(), size);
-      if (in.gcount() == size) return text;
+      std::string candidate = base + extension;
+      // A sidecar is read only when it is a plain file: a pipe or a device
+      // under a sidecar's name is skipped, never waited for, and the picture
+      // is counted among those whose metadata could not all be read.
+      FileDescriptor fd;
+      if (!Open_regular_file(candidate, candidate, &fd).ok()) {
+        if (errno == ENODEV || errno == EISDIR) *refused = true;
+        continue;
+      }
+      struct stat info;
+      if (::fstat(fd.get(), &info) != 0 || info.st_size <= 0 || info.st_size > kMaxSidecarBytes)
+        continue;
+      std::string text(size_t(info.st_size), '\0');
+      if (Read_full(fd.get(), text.data(), text.size()) == ssize_t(text.size())) return text;
     }
   return "";
 }
@@ -423,7 +433,10 @@ std::string Sidecar_text(const std::string& native_path) {
 PictureMetadata Read_picture_metadata(const std::string& native_path) {
   std::string header = Read_header(native_path);
   if (header.empty()) return {};
-  return Read(header, Sidecar_text(native_path));
+  bool refused = false;
+  PictureMetadata metadata = Read(header, Sidecar_text(native_path, &refused));
+  if (refused) metadata.damaged = true;
+  return metadata;
 }
 
 PictureMetadata Read_picture_metadata_bytes(const std::string& jpeg, const std::string& sidecar) {

@@ -1,7 +1,8 @@
 // The PhotoRecall reader. libmdb reads the database in a child process: on a
 // damaged file libmdb may read out of bounds, print or end the process, and
-// none of that may reach the program. The child sends the rows back through
-// a pipe; this process hands them to picture processing as they come.
+// none of that may reach the program. The child (a fresh exec of the
+// program, see ChildProcess) sends the rows back; this process hands them
+// to picture processing as they come.
 #include "catalog/read_mdb.h"
 
 #include <fcntl.h>
@@ -15,13 +16,14 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <optional>
 
 #include "catalog/mdb_picinfo.h"
+#include "platform/child_process.h"
 #include "platform/dates.h"
 #include "platform/file_system.h"
 #include "platform/native_path.h"
+#include "platform/posix_file.h"
 
 namespace zendrel {
 namespace {
@@ -29,7 +31,7 @@ namespace {
 // A child that sends nothing for this long is stuck in a damaged file.
 constexpr int kSilenceLimitMs = 60 * 1000;
 
-// Messages of the pipe: a kind byte, a 32-bit length, then the payload.
+// Messages from the child: a kind byte, a 32-bit length, then the payload.
 enum Kind : char { kRow = 'R', kDamage = 'W', kFailure = 'E', kDone = 'D' };
 
 void Put_text(std::string& out, const std::string& text) {
@@ -72,37 +74,21 @@ std::optional<PicInfoRow> Parse_row(const std::string& payload) {
   return row;
 }
 
-bool Write_all(int fd, const std::string& bytes) {
-  size_t done = 0;
-  while (done < bytes.size()) {
-    ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    done += size_t(n);
-  }
-  return true;
-}
-
 void Send(int fd, Kind kind, const std::string& payload) {
-  std::string message(1, kind);
-  Put_text(message, payload);
-  if (!Write_all(fd, message)) _exit(3);
+  if (!Send_to_parent(fd, kind, payload)) _exit(3);
 }
 
-[[noreturn]] void Run_child(const std::string& native, int fd) {
-  // libmdb's warnings are not the user's concern; the causes come back here.
-  int null = open("/dev/null", O_WRONLY);
-  if (null >= 0) {
-    dup2(null, STDOUT_FILENO);
-    dup2(null, STDERR_FILENO);
-  }
+int Mdb_role(int fd, const std::vector<std::string>& args) {
+  if (args.size() != 1) return 2;
   PicInfoCallbacks callbacks;
   callbacks.row = [fd](const PicInfoRow& row) { Send(fd, kRow, Row_payload(row)); };
   callbacks.damage = [fd](const std::string& cause) { Send(fd, kDamage, cause); };
-  Status read = Read_picinfo_rows(native, callbacks);
+  Status read = Read_picinfo_rows(args[0], callbacks);
   Send(fd, read.ok() ? kDone : kFailure, read.message());
-  _exit(0);
+  return 0;
 }
+
+const bool kRegistered = Register_child_role("photorecall", Mdb_role);
 
 // What the start of the file says, before libmdb is let near it.
 struct Header {
@@ -113,24 +99,19 @@ struct Header {
 
 Header Check_header(const std::string& native) {
   Header header;
-  struct stat info {};
-  if (stat(native.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
-    // A directory, a pipe or a device: nothing to read, or a read that waits.
-    header.status = Status::Error("not a database file");
-    return header;
-  }
-  std::ifstream in(native, std::ios::binary);
-  if (!in) {
-    header.status = Status::Error("the database cannot be opened (" + Errno_text(errno) + ")");
+  // Opened without waiting: a directory, a pipe or a device is refused.
+  FileDescriptor fd;
+  if (!Open_regular_file(native, native, &fd).ok()) {
+    header.status = errno == ENOENT || errno == EACCES
+                        ? Status::Error("the database cannot be opened (" + Errno_text(errno) + ")")
+                        : Status::Error("not a database file");
     return header;
   }
   char start[0x20] = {};
-  in.read(start, sizeof start);
-  std::streamsize got = in.gcount();
-  in.clear();
-  in.seekg(0, std::ios::end);
-  header.size = static_cast<long long>(in.tellg());
-  bool jet = got == sizeof start && start[0] == 0 &&
+  ssize_t got = Read_full(fd.get(), start, sizeof start);
+  struct stat info {};
+  if (::fstat(fd.get(), &info) == 0) header.size = info.st_size;
+  bool jet = got == ssize_t(sizeof start) && start[0] == 0 &&
              (std::memcmp(start + 4, "Standard Jet DB", 16) == 0 ||
               std::memcmp(start + 4, "Standard ACE DB", 16) == 0);
   if (!jet) {
@@ -151,50 +132,24 @@ Header Check_header(const std::string& native) {
 // Reads the child's messages as they come and hands the rows on.
 class ChildReader {
  public:
-  ChildReader(pid_t child, int fd, PictureSink& sink) : child_(child), fd_(fd), sink_(sink) {}
+  ChildReader(ChildProcess& child, PictureSink& sink) : child_(child), sink_(sink) {}
 
   Status Run() {
-    std::string buffer;
-    size_t at = 0;
+    ChildMessage message;
     while (!finished_) {
-      if (!Fill(buffer)) break;
-      while (!finished_ && Take_message(buffer, at)) {
+      auto result = child_.Receive(&message, [this] { return sink_.Stop_requested(); });
+      if (result == ChildProcess::Result::kMessage) {
+        Handle(message.kind, message.payload);
+        continue;
       }
-      buffer.erase(0, at);
-      at = 0;
+      stuck_ = result == ChildProcess::Result::kSilent;
+      stopped_ = result == ChildProcess::Result::kStopped;
+      break;
     }
     return Outcome();
   }
 
  private:
-  // Appends what the pipe has; false at its end or after a stuck child.
-  bool Fill(std::string& buffer) {
-    pollfd wait{fd_, POLLIN, 0};
-    int ready = poll(&wait, 1, kSilenceLimitMs);
-    if (ready < 0 && errno == EINTR) return true;
-    if (ready == 0) {
-      kill(child_, SIGKILL);
-      stuck_ = true;
-      return false;
-    }
-    char chunk[65536];
-    ssize_t n = read(fd_, chunk, sizeof chunk);
-    if (n < 0 && errno == EINTR) return true;
-    if (n <= 0) return false;
-    buffer.append(chunk, size_t(n));
-    return true;
-  }
-
-  bool Take_message(const std::string& buffer, size_t& at) {
-    if (buffer.size() - at < 5) return false;
-    uint32_t n = 0;
-    std::memcpy(&n, buffer.data() + at + 1, sizeof n);
-    if (buffer.size() - at - 5 < n) return false;
-    Handle(buffer[at], buffer.substr(at + 5, n));
-    at += 5 + n;
-    return true;
-  }
-
   void Handle(char kind, const std::string& payload) {
     if (kind == kRow) {
       std::optional<PicInfoRow> row = Parse_row(payload);
@@ -222,10 +177,10 @@ class ChildReader {
   }
 
   Status Outcome() {
-    int status = 0;
-    while (waitpid(child_, &status, 0) < 0 && errno == EINTR) {
-    }
+    child_.Kill();
     if (!failure_.empty()) return Status::Error(failure_);
+    // A stop ends the reading at once; what was read is the run's.
+    if (stopped_) return {};
     if (!finished_) {
       std::string after = " after " + std::to_string(rows_) + " pictures";
       if (stuck_) return Status::Error("the database is damaged: reading got stuck" + after);
@@ -235,11 +190,11 @@ class ChildReader {
     return {};
   }
 
-  pid_t child_;
-  int fd_;
+  ChildProcess& child_;
   PictureSink& sink_;
   bool finished_ = false;
   bool stuck_ = false;
+  bool stopped_ = false;
   long rows_ = 0;
   std::string failure_;
   std::string damage_;
@@ -253,26 +208,13 @@ Status Read_mdb(const std::string& path, PictureSink& sink) {
   Header header = Check_header(*native);
   if (!header.status.ok()) return header.status;
 
-  // Should libmdb call exit() in the child, the child's copies of this
-  // process's open files must hold no buffered text to write a second time.
-  std::fflush(nullptr);
-  int pipe_ends[2];
-  if (pipe2(pipe_ends, O_CLOEXEC) != 0)
-    return Status::Error("the database cannot be read (" + Errno_text(errno) + ")");
-  pid_t child = fork();
-  if (child < 0) {
-    int error = errno;
-    close(pipe_ends[0]);
-    close(pipe_ends[1]);
-    return Status::Error("the database cannot be read (" + Errno_text(error) + ")");
-  }
-  if (child == 0) {
-    close(pipe_ends[0]);
-    Run_child(*native, pipe_ends[1]);
-  }
-  close(pipe_ends[1]);
-  Status read = ChildReader(child, pipe_ends[0], sink).Run();
-  close(pipe_ends[0]);
+  (void)kRegistered;
+  ChildProcess child;
+  ChildProcess::Limits limits;
+  limits.silence_ms = kSilenceLimitMs;
+  if (Status started = child.Start("photorecall", {*native}, limits); !started.ok())
+    return Status::Error("the database cannot be read (" + started.message() + ")");
+  Status read = ChildReader(child, sink).Run();
   // A cut through a page is the root of whatever else went wrong.
   if (header.size % header.page_size != 0)
     return Status::Error("the file is truncated (its last page is incomplete)");

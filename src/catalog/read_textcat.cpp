@@ -30,6 +30,10 @@ std::array<std::string, kFieldsUsed> Split_tabs(const std::string& line) {
 }  // namespace
 
 Status Read_textcat(const std::string& bytes, PictureSink& sink) {
+  // Text holds no NUL byte: such a file (a picture, a database named .txt)
+  // is no catalogue, and its lines would only be noise.
+  if (bytes.find('\0') != std::string::npos)
+    return Status::Error("is not a tab-delimited text catalogue: it holds binary data");
   TextLines lines(bytes);
   std::string line;
   bool first_line = true;

@@ -34,7 +34,9 @@ Status Scan_source(const std::string& source_dir, PictureSink& sink, MetadataOpt
     std::vector<std::string> native_paths;
     for (const std::string& name : names)
       native_paths.push_back(Native_path(source_path + name).value_or(""));
-    reader = std::make_unique<MetadataChild>(std::move(native_paths));
+    MetadataChild::Options options;
+    options.stop = [&sink] { return sink.Stop_requested(); };
+    reader = std::make_unique<MetadataChild>(std::move(native_paths), std::move(options));
   }
   for (const std::string& name : names) {
     PictureRecord record;

@@ -5,12 +5,15 @@
 #include <vector>
 
 #include "cli/command.h"
+#include "platform/child_process.h"
 
 #ifdef ZENDREL_WITH_GUI
 #include "app/desktop.h"
 #endif
 
 int main(int argc, char** argv) {
+  // A child process of a run: nothing of the front ends.
+  if (auto status = zendrel::Run_child_role_if_asked(argc, argv)) return *status;
   std::vector<std::string> args(argv + 1, argv + argc);
   if (args.empty() || args[0] == "gui") {
 #ifdef ZENDREL_WITH_GUI

@@ -1,5 +1,7 @@
 // The memory that decoding pictures may take at once, for the whole run.
-// A progressive JPEG is decoded through a buffer of all its coefficients,
+// A JPEG that comes in several scans (progressive, or sequential with its
+// components in scans of their own) is decoded through a buffer of all its
+// coefficients,
 // whatever size it is scaled to, so a small file whose header claims a huge
 // picture would take gigabytes; a run over several of them on several
 // threads, several times that. Each decode first takes its estimate from
@@ -19,9 +21,11 @@ inline constexpr size_t kDecodeBudgetBytes = size_t(1) << 30;
 size_t Decode_memory_estimate(std::string_view jpeg, int width, int height,
                               long long scaled_pixels);
 
-// True when the JPEG's frame is progressive (its whole coefficients are
-// held while it is decoded).
+// True when the JPEG's frame is progressive.
 bool Is_progressive_jpeg(std::string_view jpeg);
+// True when libjpeg holds the whole image's coefficients while decoding
+// it: a picture in several scans, however coded.
+bool Holds_all_coefficients(std::string_view jpeg);
 
 // A share of the budget, held while it lives. `bytes` above the whole
 // budget is refused at once: granted() is false.

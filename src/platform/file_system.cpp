@@ -71,8 +71,13 @@ Status Copy_file_to(const std::string& from, const std::string& native_to, const
   if (Status opened = Open_regular_file(*src, from, &in); !opened.ok()) return opened;
   struct stat source_stat;
   if (::fstat(in.get(), &source_stat) != 0) return Status::FileError(from, Errno_text(errno));
+  struct stat target_stat;
+  bool new_file = ::stat(native_to.c_str(), &target_stat) != 0;
   AtomicFile out;
   if (Status created = out.Create(native_to, to); !created.ok()) return created;
+  // A new copy is never more open than its original: a private page's
+  // backup stays private. (A replaced file keeps its own permissions.)
+  if (new_file) (void)::fchmod(out.fd(), (source_stat.st_mode & 0644) | S_IWUSR);
   char buffer[1 << 16];
   for (;;) {
     ssize_t got = Read_full(in.get(), buffer, sizeof buffer);

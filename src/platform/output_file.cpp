@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <vector>
 
+#include "platform/kept_files.h"
 #include "platform/native_path.h"
 
 namespace zendrel {
@@ -16,6 +17,7 @@ Status OutputFile::Open(const std::string& path) {
   Discard();
   path_ = path;
   status_ = Status();
+  lines_ = 0;
   auto native = Native_target_path(path);
   if (!native) return status_ = Status::FileError(path, "no drive is set for this path");
   return status_ = file_.Create(*native, path);
@@ -30,6 +32,7 @@ void OutputFile::Write(const std::string& text) {
 void OutputFile::Write_line(const std::string& text) {
   Write(text);
   Write("\r\n");
+  ++lines_;
 }
 
 void OutputFile::Flush() {
@@ -64,36 +67,31 @@ Status Replace_together(std::initializer_list<OutputFile*> files) {
   for (OutputFile* file : files) {
     if (Status finished = file->Finish(); !finished.ok()) return finished;
   }
-  struct Replaced {
-    std::string target, backup;  // backup empty: there was no previous file
-  };
-  std::vector<Replaced> done;
+  if (files.size() == 0) return Status();
+  const std::string& first = (*files.begin())->native_target();
+  KeptFiles kept(first.substr(0, first.rfind('/') + 1));
+  const Status killed = Status::Error("the commit was stopped for a test");
   Status status;
   for (OutputFile* file : files) {
-    // A second name for the previous file keeps it through the rename.
-    Replaced replaced{file->native_target(), ""};
-    std::string backup = Temporary_path_beside(replaced.target);
-    if (::link(replaced.target.c_str(), backup.c_str()) == 0) {
-      replaced.backup = backup;
-    } else if (errno != ENOENT) {
-      status = Status::FileError(file->path(), Errno_text(errno));
-      break;
-    }
-    status = file->Replace();
-    if (!status.ok()) {
-      if (!replaced.backup.empty()) ::unlink(replaced.backup.c_str());
-      break;
-    }
-    done.push_back(replaced);
+    if (Commit_killed_here_for_testing()) return killed;
+    status = kept.Keep(file->native_target(), file->path());
+    if (!status.ok()) break;
   }
-  for (const Replaced& replaced : done) {
-    if (status.ok()) {
-      if (!replaced.backup.empty()) ::unlink(replaced.backup.c_str());
-    } else if (replaced.backup.empty()) {
-      ::unlink(replaced.target.c_str());
-    } else {
-      ::rename(replaced.backup.c_str(), replaced.target.c_str());
+  if (status.ok()) {
+    for (OutputFile* file : files) {
+      if (Commit_killed_here_for_testing()) return killed;
+      status = file->Replace();
+      if (!status.ok()) break;
     }
+  }
+  if (status.ok()) {
+    if (Commit_killed_here_for_testing()) return killed;
+    status = kept.Mark_done();
+  }
+  if (status.ok()) {
+    kept.Remove_kept();
+  } else {
+    kept.Put_back();
   }
   for (OutputFile* file : files) file->Discard();
   return status;

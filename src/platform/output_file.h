@@ -40,6 +40,8 @@ class OutputFile {
   void Retarget(const std::string& path);
 
   bool is_open() const { return file_.is_open(); }
+  // Lines written since Open().
+  long long lines_written() const { return lines_; }
   const Status& status() const { return status_; }
   const std::string& path() const { return path_; }
   const std::string& native_target() const { return file_.target(); }
@@ -50,6 +52,7 @@ class OutputFile {
   AtomicFile file_;
   std::string buffer_;
   std::string path_;  // target, Windows view
+  long long lines_ = 0;
   Status status_;
 };
 

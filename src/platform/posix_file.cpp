@@ -19,6 +19,8 @@ std::atomic<int> g_renames_to_fail{0};
 
 constexpr char kTemporaryPrefix[] = ".zendrel-";
 constexpr char kTemporarySuffix[] = ".tmp";
+constexpr size_t kRandomLetters = 12;
+constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
 
 // Takes `size` bytes of the test's budget; false when the budget runs out.
 bool Take_write_budget(size_t size) {
@@ -39,8 +41,7 @@ bool Rename_fails_for_testing() {
 }
 
 std::string Random_text() {
-  static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
-  unsigned char random[12];
+  unsigned char random[kRandomLetters];
   size_t got = 0;
   while (got < sizeof random) {
     ssize_t n = ::getrandom(random + got, sizeof random - got, 0);
@@ -145,12 +146,18 @@ Status AtomicFile::Create(const std::string& native_target, const std::string& s
   target_ = native_target;
   shown_ = shown;
   struct stat existing;
-  if (::lstat(target_.c_str(), &existing) == 0 && !S_ISREG(existing.st_mode) &&
-      !S_ISLNK(existing.st_mode)) {
+  bool exists = ::stat(target_.c_str(), &existing) == 0;
+  if (exists && !S_ISREG(existing.st_mode)) {
     return Status::FileError(shown, S_ISDIR(existing.st_mode)
                                         ? "is a directory, so the file cannot be written"
                                         : "is not a plain file (a pipe or a device), so it "
                                           "cannot be written");
+  }
+  // The user made it read-only: it is not ours to make writable again.
+  if (exists && (existing.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
+    return Status::FileError(shown,
+                             "is read-only, so it was left as it was; make it writable and "
+                             "try again");
   }
   // A name that exists already, perhaps a link planted under a guessed name,
   // fails the exclusive open; another random name is then tried.
@@ -158,7 +165,12 @@ Status AtomicFile::Create(const std::string& native_target, const std::string& s
     temp_ = Temporary_path_beside(target_);
     fd_ = FileDescriptor(
         ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644));
-    if (fd_.valid()) return Status();
+    if (fd_.valid()) {
+      // The new file keeps the permissions of the one it replaces (a
+      // private 0600 page stays private).
+      if (exists) (void)::fchmod(fd_.get(), existing.st_mode & 07777);
+      return Status();
+    }
     if (errno != EEXIST) break;
   }
   Status failed = Status::FileError(shown, Errno_text(errno));
@@ -233,11 +245,23 @@ Status Write_file_atomically(const std::string& native_target, std::string_view 
   return file.Commit();
 }
 
+std::string Random_name_text() { return Random_text(); }
+
+bool Is_random_name_text(std::string_view text) {
+  if (text.size() != kRandomLetters) return false;
+  for (char c : text) {
+    if (std::string_view(kLetters).find(c) == std::string_view::npos) return false;
+  }
+  return true;
+}
+
 bool Is_temporary_name(const std::string& name) {
+  // Exactly the names made here: a user's ".zendrel-notes.tmp" is not one.
   std::string_view prefix = kTemporaryPrefix, suffix = kTemporarySuffix;
-  return name.size() > prefix.size() + suffix.size() &&
+  return name.size() == prefix.size() + kRandomLetters + suffix.size() &&
          name.compare(0, prefix.size(), prefix) == 0 &&
-         name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0;
+         name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0 &&
+         Is_random_name_text(std::string_view(name).substr(prefix.size(), kRandomLetters));
 }
 
 void Remove_temporaries(const std::string& native_directory) {

@@ -59,7 +59,8 @@ class AtomicFile {
 
   // `native_target`: the file to replace or make; `shown` names it in
   // messages. A target that exists and is not a regular file (a directory,
-  // a pipe) is refused now rather than at the end of the work.
+  // a pipe), or is read-only, is refused now rather than at the end of the
+  // work. The new file takes the permissions of the one it replaces.
   Status Create(const std::string& native_target, const std::string& shown);
   int fd() const { return fd_.get(); }
   Status Write(std::string_view bytes);
@@ -89,6 +90,11 @@ Status Write_file_atomically(const std::string& native_target, std::string_view 
 
 // A fresh private name in the directory of `native_target`.
 std::string Temporary_path_beside(const std::string& native_target);
+
+// Twelve random letters and digits, and whether `text` is such a text: the
+// private part of every name the program makes for itself.
+std::string Random_name_text();
+bool Is_random_name_text(std::string_view text);
 
 // Whether `name` is one of the private temporaries' names: what a killed
 // run left behind, which the next run that holds the lock removes.

@@ -15,6 +15,7 @@
 #include "edit/rewrite_archive.h"
 #include "page/archive_page_reader.h"
 #include "platform/archive_lock.h"
+#include "platform/kept_files.h"
 #include "platform/output_file.h"
 #include "platform/posix_file.h"
 #include "support/archive_page.h"
@@ -132,30 +133,118 @@ TEST_F(ArchiveIntegrityTest, AFailureAtAnyStepOfTheCommitKeepsThePreviousArchive
   EXPECT_EQ(dir.Read("dest/texture.jpg"), "the user's background");
 }
 
+// Names the commit keeps for putting things back, left in `relative`.
+int Kept_names(const TempDir& dir, const std::string& relative) {
+  int kept = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(dir.Native(relative)))
+    kept += entry.path().filename().string().rfind(".zendrel-", 0) == 0;
+  return kept;
+}
+
+TEST_F(ArchiveIntegrityTest, AKillAtAnyStepOfTheCommitIsPutRightByTheNextRun) {
+  // The commit's steps: keep the catalogue, keep the page, rename each,
+  // the done-marker, then remove the two kept names and the marker. Up to
+  // the marker the next run puts the old pair back; after it, the new pair
+  // stands. Never a new catalogue beside an old page.
+  for (int step = 1; step <= 8; ++step) {
+    Previous_archive();
+    ScriptedHost h = host;
+    Kill_commit_at_step_for_testing(step);
+    Make_archive(h);
+    Kill_commit_at_step_for_testing(0);
+    ArchiveLock next_run;
+    ASSERT_TRUE(next_run.Acquire(dir.Win("dest")).ok()) << step;
+    bool old_page = dir.Read("dest/archive.htm") == "previous page";
+    bool old_catalogue = dir.Read("dest/archive.txt") == "previous catalogue";
+    EXPECT_EQ(old_page, step <= 5) << step;
+    EXPECT_EQ(old_catalogue, old_page) << step;
+    EXPECT_EQ(Kept_names(dir, "dest"), 0) << step;
+    next_run.Release();
+    ScriptedHost after = host;
+    EXPECT_EQ(Make_archive(after).end, RunEnd::kCompleted) << step;
+    EXPECT_NE(dir.Read("dest/archive.htm").find("p3.jpg"), std::string::npos);
+  }
+  // A first commit killed before its marker leaves no archive at all.
+  std::filesystem::remove(dir.Native("dest/archive.htm"));
+  std::filesystem::remove(dir.Native("dest/archive.txt"));
+  Kill_commit_at_step_for_testing(5);
+  ScriptedHost first = host;
+  Make_archive(first);
+  Kill_commit_at_step_for_testing(0);
+  ArchiveLock next_run;
+  ASSERT_TRUE(next_run.Acquire(dir.Win("dest")).ok());
+  EXPECT_FALSE(dir.Exists("dest/archive.htm"));
+  EXPECT_FALSE(dir.Exists("dest/archive.txt"));
+}
+
+TEST_F(ArchiveIntegrityTest, TheUsersFilesKeepTheirNamesAndPermissions) {
+  Previous_archive();
+  // Names like the program's, but not of its making.
+  for (const char* name : {".zendrel-my-notes.tmp", ".zendrel-notes.tmp", ".zendrel-kept-mine",
+                           ".zendrel-ABCDEFGHIJKL.tmp"})
+    dir.Write(std::string("dest/") + name, "the user's");
+  ASSERT_EQ(::chmod(dir.Native("dest/archive.htm").c_str(), 0600), 0);
+  ASSERT_EQ(::chmod(dir.Native("dest/archive.txt").c_str(), 0640), 0);
+  EXPECT_EQ(Make_archive(host).end, RunEnd::kCompleted);
+  auto mode = [&](const std::string& name) {
+    struct stat info;
+    return ::stat(dir.Native(name).c_str(), &info) == 0 ? int(info.st_mode & 07777) : -1;
+  };
+  EXPECT_EQ(mode("dest/archive.htm"), 0600);
+  EXPECT_EQ(mode("dest/archive.txt"), 0640);
+  for (const char* name : {".zendrel-my-notes.tmp", ".zendrel-notes.tmp", ".zendrel-kept-mine",
+                           ".zendrel-ABCDEFGHIJKL.tmp"})
+    EXPECT_EQ(dir.Read(std::string("dest/") + name), "the user's") << name;
+  EXPECT_FALSE(dir.Exists("dest/.zendrel.lock"));
+
+  // An edit keeps them too, and its backup is no more open than the page.
+  RecordTable table;
+  ASSERT_TRUE(Read_archive_page(dir.Win("dest") + "\\", table).ok());
+  {
+    EditorSession editor(table);
+    ASSERT_TRUE(Rewrite_archive(editor).ok());
+  }
+  EXPECT_EQ(mode("dest/archive.htm"), 0600);
+  EXPECT_EQ(mode("dest/archive_bak.htm") & 077, 0);
+
+  // A read-only page is refused, not made writable.
+  std::string page = dir.Read("dest/archive.htm");
+  ASSERT_EQ(::chmod(dir.Native("dest/archive.htm").c_str(), 0444), 0);
+  ScriptedHost again = host;
+  EXPECT_EQ(Make_archive(again).end, RunEnd::kFailed);
+  ASSERT_EQ(again.messages.size(), 1u);
+  EXPECT_NE(again.messages[0].find("archive.htm: is read-only"), std::string::npos)
+      << again.messages[0];
+  EXPECT_EQ(mode("dest/archive.htm"), 0444);
+  EXPECT_EQ(dir.Read("dest/archive.htm"), page);
+}
+
 TEST_F(ArchiveIntegrityTest, PlantedLinksAreNeverWrittenThrough) {
   dir.Write("outside.txt", "not the program's");
   // The old fixed temporary names, and a leftover name of the present kind.
-  for (const char* name : {"archive.htm.tmp", "archive.txt.tmp", ".zendrel-planted0000.tmp"})
+  for (const char* name : {"archive.htm.tmp", "archive.txt.tmp", ".zendrel-planted00000.tmp"})
     std::filesystem::create_symlink(dir.Native("outside.txt"), dir.Native("dest/") + name);
   std::filesystem::create_symlink(dir.Native("outside.txt"), dir.Native("dest/.zendrel.lock.x"));
   EXPECT_EQ(Make_archive(host).end, RunEnd::kCompleted);
   EXPECT_EQ(dir.Read("outside.txt"), "not the program's");
   // The leftover of the present kind is removed (the link, not its target).
-  EXPECT_FALSE(std::filesystem::is_symlink(dir.Native("dest/.zendrel-planted0000.tmp")));
+  EXPECT_FALSE(std::filesystem::is_symlink(dir.Native("dest/.zendrel-planted00000.tmp")));
 
-  // A lock file planted as a link is refused rather than followed.
+  // The lock is the folder itself: a link under the old lock file's name
+  // is neither followed nor removed, and in nobody's way.
   TempDir other;
   other.Make_dir("dest");
   std::filesystem::create_symlink(dir.Native("outside.txt"), other.Native("dest/.zendrel.lock"));
   ArchiveLock lock;
-  EXPECT_FALSE(lock.Acquire(other.Win("dest")).ok());
+  EXPECT_TRUE(lock.Acquire(other.Win("dest")).ok());
   EXPECT_EQ(dir.Read("outside.txt"), "not the program's");
+  EXPECT_TRUE(std::filesystem::is_symlink(other.Native("dest/.zendrel.lock")));
 }
 
 TEST_F(ArchiveIntegrityTest, AKilledCopyIsMadeAgainWholeWithTheOriginalsTime) {
   // What a run killed during its copy left: a part of the copy under a
   // private name, and nothing under the copy's own name.
-  dir.Write("dest/.zendrel-killed00000.tmp", testing::Small_jpeg(65, 48).substr(0, 100));
+  dir.Write("dest/.zendrel-killed000000.tmp", testing::Small_jpeg(65, 48).substr(0, 100));
   struct timespec times[2] = {{1000000000, 0}, {1000000000, 0}};
   ASSERT_EQ(::utimensat(AT_FDCWD, dir.Native("src/p1.jpg").c_str(), times, 0), 0);
   host.copy_answer = 1;

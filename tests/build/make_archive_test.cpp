@@ -177,6 +177,82 @@ TEST_F(MakeArchiveTest, AnEmptySourceStillWritesACompletePage) {
   EXPECT_NE(page.find("</html>"), std::string::npos);
 }
 
+TEST_F(MakeArchiveTest, ARunThatFindsNoPictureLeavesTheArchiveThere) {
+  ASSERT_EQ(Make_archive(host).end, RunEnd::kCompleted);
+  const std::string page = dir.Read("dest/archive.htm");
+  const std::string staging = dir.Read("dest/archive.txt");
+  dir.Make_dir("empty");
+  dir.Write("cat/notes.txt", "shopping list\r\nmilk\r\n");
+  dir.Write("cat/binary.txt", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16));
+  dir.Write("cat/photos.GAL", "these are not the bytes of a gallery\r\n");
+  dir.Write("cat/photos.plb", "nor of a Photo Organizer library\r\n");
+  dir.Write("cat/photos.tDB", "nor of a ThumbsPlus database\r\n");
+  dir.Write("cat/photos.csv", "a,b,c\r\n1,2,3\r\n");
+  dir.Write("cat/photos.mdb", "nor of an Access database\r\n");
+  struct Case {
+    int mode;
+    const char* source;  // the source folder or the catalogue
+    const char* found;   // what the message says was found
+  } cases[] = {
+      {3, "empty", "holds no picture"},
+      {1, "notes.txt", "names no picture"},
+      {1, "binary.txt", ""},
+      {1, "photos.GAL", ""},
+      {1, "photos.plb", ""},
+      {1, "photos.tDB", ""},
+      {1, "photos.csv", ""},
+      {1, "photos.mdb", ""},
+      {4, "", "has no subdirectory with an archive page"},
+  };
+  for (const Case& c : cases) {
+    ScriptedHost h = host;
+    h.mode = c.mode;
+    if (c.mode == 3) h.src_dir = dir.Win(c.source);
+    if (c.mode == 1) {
+      h.cat_dir = dir.Win("cat");
+      h.cat_file = c.source;
+    }
+    RunOutcome outcome = Make_archive(h);
+    EXPECT_EQ(outcome.end, RunEnd::kFailed) << c.source;
+    ASSERT_EQ(h.messages.size(), 1u) << c.source;
+    EXPECT_NE(h.messages[0].find(c.found), std::string::npos) << h.messages[0];
+    EXPECT_NE(h.messages[0].find("The archive in " + dir.Win("dest") + " was left as it was."),
+              std::string::npos)
+        << h.messages[0];
+    EXPECT_EQ(dir.Read("dest/archive.htm"), page) << c.source;
+    EXPECT_EQ(dir.Read("dest/archive.txt"), staging) << c.source;
+    EXPECT_FALSE(dir.Has_temporaries("dest"));
+  }
+}
+
+TEST_F(MakeArchiveTest, AStoppedRunThatShortensTheArchiveKeepsThePreviousPage) {
+  ASSERT_EQ(Make_archive(host).end, RunEnd::kCompleted);
+  const std::string four = dir.Read("dest/archive.htm");
+  struct Case {
+    const char* stop_at;
+    bool kept;
+  } cases[] = {{"1", true}, {"4", false}};
+  for (const Case& c : cases) {
+    dir.Write("dest/archive.htm", four);
+    if (dir.Exists("dest/archive_bak.htm")) dir.Write("dest/archive_bak.htm", "earlier backup");
+    ScriptedHost h = host;
+    h.on_events = [&](ScriptedHost& run) {
+      if (run.status == c.stop_at) Go_Click(run);
+    };
+    EXPECT_EQ(Go_Click(h).end, RunEnd::kStopped);
+    if (c.kept) {
+      EXPECT_EQ(Count(dir.Read("dest/archive.htm"), "cat.add (new Pic ("), 1);
+      EXPECT_EQ(dir.Read("dest/archive_bak.htm"), four);
+      ASSERT_EQ(h.messages.size(), 1u);
+      EXPECT_NE(h.messages[0].find("holds 1 of the 4 records"), std::string::npos) << h.messages[0];
+      EXPECT_NE(h.messages[0].find("archive_bak.htm"), std::string::npos);
+    } else {
+      EXPECT_TRUE(h.messages.empty());
+      EXPECT_EQ(dir.Read("dest/archive_bak.htm"), "earlier backup");
+    }
+  }
+}
+
 TEST_F(MakeArchiveTest, ACatalogueInUseCanBeRetried) {
   dir.Write("cat/list.txt", "SourceFile\r\n");
   host.mode = 1;

@@ -1,12 +1,20 @@
 // The child process that reads metadata: results in order, and a crash or a
-// hang over one picture costs only that picture's metadata.
+// hang over one picture costs only that picture's metadata. The children
+// are execs of this test program playing the roles registered here.
 #include "catalog/metadata_child.h"
 
+#include <dirent.h>
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
+
+#include "platform/archive_lock.h"
+#include "support/jpeg_fixture.h"
+#include "support/temp_dir.h"
 
 namespace zendrel {
 namespace {
@@ -26,6 +34,30 @@ PictureMetadata Echo(const std::string& path) {
   return m;
 }
 
+constexpr char kEchoRole[] = "test-echo-metadata";
+const bool kEcho = Register_child_role(kEchoRole, [](int channel, const std::vector<std::string>&) {
+  return Serve_metadata(channel, Echo);
+});
+
+// Answers with the descriptors the child holds besides the one that lists them.
+const bool kDescriptors =
+    Register_child_role("test-descriptors", [](int channel, const std::vector<std::string>&) {
+      std::string held;
+      DIR* fds = opendir("/proc/self/fd");
+      while (dirent* entry = fds ? readdir(fds) : nullptr) {
+        if (entry->d_name[0] != '.' && atoi(entry->d_name) != dirfd(fds))
+          held += std::string(held.empty() ? "" : " ") + entry->d_name;
+      }
+      if (fds) closedir(fds);
+      Send_to_parent(channel, 'M', held);
+      return 0;
+    });
+
+MetadataChild Echo_child(std::vector<std::string> paths, int silence_ms = 30000,
+                         std::function<bool()> stop = {}) {
+  return MetadataChild(std::move(paths), {std::move(stop), kEchoRole, silence_ms});
+}
+
 std::vector<std::string> Titles(MetadataChild& child, size_t count, int* damaged) {
   std::vector<std::string> titles;
   for (size_t i = 0; i < count; ++i) {
@@ -40,7 +72,7 @@ TEST(MetadataChild, DeliversEveryPictureInOrder) {
   std::vector<std::string> paths;
   for (int i = 0; i < 2000; ++i) paths.push_back(std::to_string(i));  // more than a pipe holds
   paths.insert(paths.begin() + 5, "");
-  MetadataChild child(paths, Echo);
+  MetadataChild child = Echo_child(paths);
   int damaged = 0;
   std::vector<std::string> titles = Titles(child, paths.size() + 1, &damaged);
   EXPECT_EQ(damaged, 0);
@@ -51,7 +83,7 @@ TEST(MetadataChild, DeliversEveryPictureInOrder) {
 }
 
 TEST(MetadataChild, ACrashOrAHangCostsOnlyThatPicture) {
-  MetadataChild child({"a", "crash", "b", "hang", "damaged", "c", "crash"}, Echo, 300);
+  MetadataChild child = Echo_child({"a", "crash", "b", "hang", "damaged", "c", "crash"}, 2000);
   int damaged = 0;
   std::vector<std::string> titles = Titles(child, 7, &damaged);
   std::vector<std::string> expected = {"title of a", "", "title of b", "", "title of damaged",
@@ -72,7 +104,7 @@ TEST(MetadataChild, ACrashOrAHangCostsOnlyThatPicture) {
 
 #if !defined(ZENDREL_TEST_SANITIZED)
 TEST(MetadataChild, ARunawayAllocationEndsInTheChild) {
-  MetadataChild child({"huge", "a"}, Echo);
+  MetadataChild child = Echo_child({"huge", "a"});
   int damaged = 0;
   std::vector<std::string> titles = Titles(child, 2, &damaged);
   EXPECT_EQ(titles, (std::vector<std::string>{"", "title of a"}));
@@ -82,11 +114,55 @@ TEST(MetadataChild, ARunawayAllocationEndsInTheChild) {
 
 TEST(MetadataChild, EndingEarlyLeavesNoChildBehind) {
   {
-    MetadataChild child({"a", "hang", "b"}, Echo);
+    MetadataChild child = Echo_child({"a", "hang", "b"});
     EXPECT_EQ(child.Next().title, "title of a");
   }
   // Every child has been waited for: none is left to reap.
   EXPECT_EQ(waitpid(-1, nullptr, WNOHANG), -1);
+}
+
+TEST(MetadataChild, AStopKillsAHungChildAtOnce) {
+  bool stop = false;
+  MetadataChild child = Echo_child({"a", "hang", "b"}, 600000, [&] { return stop; });
+  EXPECT_EQ(child.Next().title, "title of a");
+  stop = true;
+  PictureMetadata hung = child.Next();  // ends at the stop, not after the silence limit
+  EXPECT_EQ(hung.title, "");
+  EXPECT_EQ(child.Next().title, "");  // no new child after a stop
+  EXPECT_EQ(waitpid(-1, nullptr, WNOHANG), -1);
+}
+
+TEST(ChildProcess, AChildHoldsNoDescriptorOfTheRun) {
+  testing::TempDir dir;
+  dir.Make_dir("dest");
+  ArchiveLock lock;
+  ASSERT_TRUE(lock.Acquire(dir.Win("dest")).ok());
+  int plain = open(dir.Native("dest").c_str(), O_RDONLY);  // not even one opened without O_CLOEXEC
+  ChildProcess child;
+  ASSERT_TRUE(child.Start("test-descriptors", {}, {}).ok());
+  ChildMessage message;
+  ASSERT_EQ(child.Receive(&message), ChildProcess::Result::kMessage);
+  EXPECT_EQ(message.payload, "0 1 2 3");
+  close(plain);
+  // The lock is free as soon as this process lets it go.
+  lock.Release();
+  ArchiveLock again;
+  EXPECT_TRUE(again.Acquire(dir.Win("dest")).ok());
+}
+
+TEST(MetadataChild, APipeNamedLikeASidecarIsSkippedWithoutWaiting) {
+  testing::TempDir dir;
+  dir.Write("a.jpg", testing::Small_jpeg(64, 48));
+  ASSERT_EQ(mkfifo(dir.Native("a.jpg.xmp").c_str(), 0644), 0);
+  ASSERT_EQ(mkfifo(dir.Native("a.xmp").c_str(), 0644), 0);
+  ASSERT_EQ(mkfifo(dir.Native("b.jpg").c_str(), 0644), 0);
+  // Read here in the test's own process: a wait would hang the test. The
+  // picture is counted as one whose metadata could not all be read.
+  EXPECT_TRUE(Read_picture_metadata(dir.Native("a.jpg")).damaged);
+  EXPECT_EQ(Read_picture_metadata(dir.Native("b.jpg")).title, "");
+  MetadataChild child({dir.Native("a.jpg"), dir.Native("b.jpg")});
+  EXPECT_TRUE(child.Next().damaged);
+  EXPECT_FALSE(child.Next().damaged);
 }
 
 }  // namespace

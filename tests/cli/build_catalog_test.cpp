@@ -44,8 +44,11 @@ TEST_F(BuildCatalog, EachFormatRunsToDone) {
   EXPECT_EQ(Build("p.GAL", Write_gal({{"D:\\Photos\\1999\\a.jpg", "A", ""}}).bytes), 0)
       << err.str();
   EXPECT_EQ(Build("p.csv", "PHOTOS99,,,,,Photos\\1999,,,,,,,,,,,,,,,,a.jpg\r\n"), 0) << err.str();
-  EXPECT_EQ(Build("p.plb", std::string("no pictures here")), 0) << err.str();
   EXPECT_EQ(err.str(), "");
+  // A catalogue without a picture does not replace the archive it found.
+  EXPECT_EQ(Build("p.plb", std::string("no pictures here")), 1);
+  EXPECT_NE(err.str().find("p.plb names no picture"), std::string::npos) << err.str();
+  EXPECT_NE(err.str().find("was left as it was"), std::string::npos) << err.str();
   // Mode 2: the pictures are looked for in the source directory.
   EXPECT_EQ(
       Build("q.txt", "X:\\elsewhere\\a.jpg\tA\r\n", {"--source", photos.native() + "/Photos/1999"}),

@@ -15,13 +15,13 @@
 namespace zendrel {
 namespace {
 
-std::string Jpeg(bool progressive) {
-  std::vector<unsigned char> pixels(64 * 48 * 3, 128);
+std::string Jpeg(bool progressive, bool cmyk = false) {
+  std::vector<unsigned char> pixels(64 * 48 * 4, 128);
   tjhandle handle = tjInitCompress();
   unsigned char* jpeg = nullptr;
   unsigned long size = 0;
-  tjCompress2(handle, pixels.data(), 64, 0, 48, TJPF_RGB, &jpeg, &size, TJSAMP_444, 90,
-              progressive ? TJFLAG_PROGRESSIVE : 0);
+  tjCompress2(handle, pixels.data(), 64, 0, 48, cmyk ? TJPF_CMYK : TJPF_RGB, &jpeg, &size,
+              TJSAMP_444, 90, progressive ? TJFLAG_PROGRESSIVE : 0);
   std::string bytes(reinterpret_cast<char*>(jpeg), size);
   tjFree(jpeg);
   tjDestroy(handle);
@@ -42,6 +42,64 @@ std::string Claiming(std::string jpeg, int width, int height) {
   }
   ADD_FAILURE() << "no frame header";
   return jpeg;
+}
+
+// A sequential file whose first scan holds only the first component, as a
+// file with one scan per component starts: libjpeg buffers it whole.
+std::string First_scan_of_one_component(std::string jpeg) {
+  size_t sos = jpeg.find("\xFF\xDA");
+  if (sos == std::string::npos) {
+    ADD_FAILURE() << "no scan";
+    return jpeg;
+  }
+  jpeg[sos + 4] = 1;
+  return jpeg;
+}
+
+// A second scan header after the first scan's data.
+std::string With_second_scan(std::string jpeg) {
+  size_t sos = jpeg.find("\xFF\xDA");
+  size_t length = size_t(static_cast<unsigned char>(jpeg[sos + 2])) << 8 |
+                  static_cast<unsigned char>(jpeg[sos + 3]);
+  std::string header = jpeg.substr(sos, 2 + length);
+  jpeg.insert(jpeg.size() - 2, header + std::string(16, '\0'));
+  return jpeg;
+}
+
+TEST(DecodeBudget, EveryFileInSeveralScansCountsItsCoefficients) {
+  struct Case {
+    const char* what;
+    std::string jpeg;
+    bool whole;       // libjpeg holds all coefficients
+    size_t at_least;  // the estimate for 14000 by 14000, with an eighth's output
+  } cases[] = {
+      {"baseline", Jpeg(false), false, 0},
+      {"baseline, one component in the first scan", First_scan_of_one_component(Jpeg(false)), true,
+       14000ULL * 14000 * 3 * 2},
+      {"baseline, two scans", With_second_scan(Jpeg(false)), true, 14000ULL * 14000 * 3 * 2},
+      {"progressive", Jpeg(true), true, 14000ULL * 14000 * 3 * 2},
+      {"progressive CMYK", Jpeg(true, true), true, 14000ULL * 14000 * 4 * 2},
+      {"baseline CMYK in scans of one component", First_scan_of_one_component(Jpeg(false, true)),
+       true, 14000ULL * 14000 * 4 * 2},
+  };
+  for (const Case& c : cases) {
+    std::string hostile = Claiming(c.jpeg, 14000, 14000);
+    EXPECT_EQ(Holds_all_coefficients(hostile), c.whole) << c.what;
+    size_t estimate = Decode_memory_estimate(hostile, 14000, 14000, 1750LL * 1750);
+    EXPECT_GE(estimate, c.at_least) << c.what;
+    if (c.whole) EXPECT_GT(estimate, kDecodeBudgetBytes) << c.what;
+  }
+  // Arithmetic coding: the progressive one is told by its frame marker.
+  std::string arithmetic = Jpeg(true);
+  arithmetic[arithmetic.find("\xFF\xC2") + 1] = char(0xCA);
+  EXPECT_TRUE(Holds_all_coefficients(arithmetic));
+
+  // A refused header is refused before anything is decoded.
+  testing::TempDir dir;
+  EXPECT_FALSE(
+      Make_archive_jpegs(
+          dir.Write("scans.jpg", Claiming(First_scan_of_one_component(Jpeg(false)), 14000, 14000)))
+          .readable);
 }
 
 TEST(DecodeBudget, AHostileProgressiveHeaderIsRefusedAndRealPhotographsFit) {
