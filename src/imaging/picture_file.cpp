@@ -2,20 +2,33 @@
 
 #include <sys/stat.h>
 
+#include <cerrno>
+
 #include "platform/posix_file.h"
 
 namespace zendrel {
 
-bool Read_picture_file(const std::string& path, size_t max_bytes, std::string* bytes) {
+bool Read_picture_file(const std::string& path, size_t max_bytes, std::string* bytes,
+                       ReadProblem* problem) {
+  ReadProblem ignored;
+  if (!problem) problem = &ignored;
   FileDescriptor file;
-  if (!Open_regular_file(path, path, &file).ok()) return false;
+  if (!Open_regular_file(path, path, &file).ok()) {
+    *problem =
+        errno == EACCES || errno == EPERM ? ReadProblem::kNoPermission : ReadProblem::kMissing;
+    return false;
+  }
+  *problem = ReadProblem::kMissing;
   struct stat info;
   if (::fstat(file.get(), &info) != 0) return false;
+  if (info.st_size <= 0) *problem = ReadProblem::kEmpty;
+  if (size_t(info.st_size) > max_bytes) *problem = ReadProblem::kTooLarge;
   if (info.st_size <= 0 || size_t(info.st_size) > max_bytes) return false;
   bytes->resize(size_t(info.st_size));
   ssize_t done = Read_full(file.get(), bytes->data(), bytes->size());
   // A file that shrank under us is read as far as it goes.
   bytes->resize(done < 0 ? 0 : size_t(done));
+  *problem = bytes->empty() ? ReadProblem::kEmpty : ReadProblem::kNone;
   return !bytes->empty();
 }
 
