@@ -4,6 +4,7 @@
 
 #include <cerrno>
 
+#include "imaging/picture_format.h"
 #include "platform/posix_file.h"
 
 namespace zendrel {
@@ -30,6 +31,24 @@ bool Read_picture_file(const std::string& path, size_t max_bytes, std::string* b
   bytes->resize(done < 0 ? 0 : size_t(done));
   *problem = bytes->empty() ? ReadProblem::kEmpty : ReadProblem::kNone;
   return !bytes->empty();
+}
+
+ReadProblem Picture_file_problem(const std::string& path) {
+  FileDescriptor file;
+  if (!Open_regular_file(path, path, &file).ok())
+    return errno == EACCES || errno == EPERM ? ReadProblem::kNoPermission : ReadProblem::kMissing;
+  char head[kFormatHeadBytes];
+  ssize_t got = Read_full(file.get(), head, sizeof head);
+  if (got < 0) return ReadProblem::kMissing;
+  if (got == 0) return ReadProblem::kEmpty;
+  switch (Picture_format_of(std::string_view(head, size_t(got)))) {
+    case PictureFormat::kUnknown:
+      return ReadProblem::kNotPicture;
+    case PictureFormat::kGif:
+      return ReadProblem::kUnsupportedFormat;
+    default:
+      return ReadProblem::kNone;
+  }
 }
 
 std::string Write_whole_file(const std::string& path, const void* data, size_t size) {
