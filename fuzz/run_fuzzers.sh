@@ -17,7 +17,8 @@ fi
 rm -rf "$build/seeds" && "$build/make_seeds" "$build/seeds"
 status=0
 mkdir -p "$build/seeds/page_value"
-for target in read_textcat read_csv read_plb read_gal read_tdb read_page_records read_jpeg_layout read_metadata page_value; do
+for target in read_textcat read_csv read_plb read_gal read_tdb read_page_records read_jpeg_layout read_metadata \
+    read_png read_webp read_tiff read_heif page_value; do
   name="${target#read_}"
   corpus="$build/corpus/$name"
   mkdir -p "$corpus" "$build/artifacts/$name"
