@@ -541,8 +541,8 @@ class FrmArchiveTest : public QObject {
     QVERIFY(messages_.empty());
     QTest::mouseClick(window.findChild<QLabel*>("Status"), Qt::LeftButton);
     QCOMPARE(messages_.size(), size_t(1));
-    QCOMPARE(messages_[0].first, "1 file skipped: 1 not a JPEG picture\r" + dir.Win() +
-                                     "\\notes.jpg: not a JPEG picture");
+    QCOMPARE(messages_[0].first,
+             "1 file skipped: 1 not a picture\r" + dir.Win() + "\\notes.jpg: not a picture");
   }
 };
 
