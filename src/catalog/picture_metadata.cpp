@@ -3,6 +3,7 @@
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
 #include <exiv2/exiv2.hpp>
+#include <exiv2/webpimage.hpp>
 #pragma GCC diagnostic pop
 
 #include <fstream>
@@ -334,7 +335,13 @@ PictureMetadata Read_other_format(const std::string& native_path, const std::str
   bool damaged = false;
   try {
     int type = Exiv2::ImageFactory::getType(native_path);
-    if (type == Exiv2::ImageType::none || type == Exiv2::ImageType::jpeg) return {};
+    if (type != Exiv2::ImageType::png && type != Exiv2::ImageType::webp &&
+        type != Exiv2::ImageType::tiff && type != Exiv2::ImageType::bmff)
+      return {};
+  } catch (const std::exception&) {
+    return {};  // missing or unreadable: the picture itself tells why
+  }
+  try {
     Exiv2::XmpData sidecar_xmp;
     if (!sidecar.empty() && Exiv2::XmpParser::decode(sidecar_xmp, sidecar) != 0) damaged = true;
     Exiv2::Image::AutoPtr image = Exiv2::ImageFactory::open(native_path);
