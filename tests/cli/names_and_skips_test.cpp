@@ -5,6 +5,7 @@
 
 #include <sstream>
 
+#include "build/skipped_files.h"
 #include "cli/command.h"
 #include "support/jpeg_fixture.h"
 #include "support/temp_dir.h"
@@ -111,6 +112,40 @@ TEST(SkippedFiles, PicturesOfAnyNameAreArchivedAndTheRestIsToldByKind) {
   ASSERT_NE(second, std::string::npos);
   EXPECT_NE(page.substr(page.rfind("cat.add", first), 30),
             page.substr(page.rfind("cat.add", second), 30));
+}
+
+TEST(SkippedFiles, SummaryGroupsByReasonAndKindWithTheKindsExtensions) {
+  struct Case {
+    std::vector<std::pair<std::string, SkipReason>> entries;
+    std::vector<std::string> lines;
+  } cases[] = {
+      {{}, {}},
+      {{{"C:\\a\\IMG_1.MOV", SkipReason::kVideo}}, {"1 video (.mov) not archived"}},
+      {{{"C:\\a\\1.MOV", SkipReason::kVideo},
+        {"C:\\a\\2.mp4", SkipReason::kVideo},
+        {"C:\\a\\3.mov", SkipReason::kVideo},
+        {"C:\\a.b\\noext", SkipReason::kRawPhoto},
+        {"C:\\a\\x.jpg", SkipReason::kDanglingLink}},
+       {"3 videos (.mov, .mp4) not archived", "1 camera RAW file not archived",
+        "1 dangling symbolic link not archived"}},
+      {{{"C:\\a\\b.jpg", SkipReason::kArchivedIncomplete},
+        {"C:\\a\\c.jpg", SkipReason::kTooLarge},
+        {"C:\\a\\d.jpg", SkipReason::kArchivedIncomplete},
+        {"C:\\a\\e.jpg", SkipReason::kNotPicture},
+        {"C:\\a\\f.jpg", SkipReason::kNotPicture},
+        {"C:\\a\\g.AAE", SkipReason::kSidecar}},
+       {"3 files skipped: 2 not a picture, 1 too large", "1 sidecar file (.aae) not archived",
+        "2 pictures archived incomplete"}},
+  };
+  for (const Case& c : cases) {
+    SkippedFiles skipped;
+    for (const auto& [file, reason] : c.entries) skipped.Add(file, reason);
+    EXPECT_EQ(skipped.Summary_lines(), c.lines);
+  }
+  SkippedFiles sized;
+  sized.Add("C:\\a\\wide.jpg", SkipReason::kTooLarge, "30001x2000; the limit is 30000");
+  EXPECT_EQ(sized.Lines(), std::vector<std::string>{
+                               "C:\\a\\wide.jpg: too large (30001x2000; the limit is 30000)"});
 }
 
 TEST(SkippedFiles, AFolderOfVideosSaysSo) {

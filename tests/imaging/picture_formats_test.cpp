@@ -12,6 +12,7 @@
 #include "imaging/archive_jpegs.h"
 #include "imaging/color_profile.h"
 #include "imaging/jpeg_layout.h"
+#include "imaging/picture_format.h"
 #include "imaging/picture_test_util.h"
 #include "support/temp_dir.h"
 
@@ -196,6 +197,36 @@ TEST(PictureFormats, EveryFormatComesOutUprightInTheColoursOfItsProfile) {
           << patch.r << "," << patch.g << "," << patch.b << " for " << expected.r << ","
           << expected.g << "," << expected.b;
     }
+}
+
+TEST(PictureFormats, AreToldByTheirFirstBytes) {
+  struct Case {
+    std::string head;
+    PictureFormat format;
+  } cases[] = {
+      {"\xFF\xD8\xFF\xE0", PictureFormat::kJpeg},
+      {"\x89PNG\r\n\x1A\n", PictureFormat::kPng},
+      {std::string("RIFF\x10\0\0\0WEBPVP8 ", 16), PictureFormat::kWebp},
+      {std::string("RIFF\x10\0\0\0WAVEfmt ", 16), PictureFormat::kUnknown},
+      {std::string("II*\0", 4), PictureFormat::kTiff},
+      {std::string("MM\0*", 4), PictureFormat::kTiff},
+      {std::string("\0\0\0\x18"
+                   "ftypheic",
+                   12),
+       PictureFormat::kHeif},
+      {std::string("\0\0\0\x18"
+                   "ftypmif1",
+                   12),
+       PictureFormat::kHeif},
+      {std::string("\0\0\0\x18"
+                   "ftypqt  ",
+                   12),
+       PictureFormat::kUnknown},  // a .mov
+      {"GIF89a", PictureFormat::kGif},
+      {"\xFF\xD8", PictureFormat::kUnknown},
+      {"", PictureFormat::kUnknown},
+  };
+  for (const Case& c : cases) EXPECT_EQ(Picture_format_of(c.head), c.format) << c.head;
 }
 
 TEST(PictureFormats, AnSrgbProfileIsRecognisedAndCostsNothing) {
