@@ -43,9 +43,11 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Zendrel developers <developers@zendrel.org>")
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+# The runtime libraries (libjpeg-turbo, libheif, libpng, libwebp, libtiff,
+# LittleCMS, Exiv2, libexif, Qt 6, mdbtools) are found from the program's links.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "make a browsable archive page from JPEG photographs")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "make a browsable archive page from photographs")
 set(CPACK_PACKAGE_DESCRIPTION
-  "Zendrel turns a collection of JPEG photographs into one self-contained\narchive directory: thumbnails, display copies, a tab-delimited catalogue\nand one page whose script carries the whole catalogue and a viewer\n(thumbnail table, search by words, dates and folders, picture views,\nslide show) that runs in any web browser, from a disk or a CD.\nDescriptions come from older photo-cataloguing programs' files, from a\ndirectory of JPEG files, or from the archives of subdirectories.")
+  "Zendrel turns a collection of photographs (JPEG, HEIC, PNG, WebP, TIFF)\ninto one self-contained archive directory: thumbnails, display copies,\na tab-delimited catalogue and one page whose script carries the whole\ncatalogue and a viewer (thumbnail table, search by words, dates and folders, picture views,\nslide show) that runs in any web browser, from a disk or a CD.\nDescriptions come from older photo-cataloguing programs' files, from a\ndirectory of pictures, or from the archives of subdirectories.")
 include(CPack)

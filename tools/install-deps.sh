@@ -8,6 +8,8 @@ cd "$(dirname "$0")/.."
 packages=(build-essential cmake ninja-build pkg-config git
   libgtest-dev libgmock-dev libturbojpeg0-dev libjpeg62-turbo-dev libexif-dev libexiv2-dev libmdb3
   mdbtools-dev mdbtools libimage-exiftool-perl
+  libheif-dev libpng-dev libwebp-dev libtiff-dev liblcms2-dev
+  libheif-examples webp imagemagick libtiff-tools
   qt6-base-dev xvfb xauth fonts-liberation python3
   openbox xdotool x11-utils libxcb-cursor0 at-spi2-core python3-pyatspi
   nodejs npm chromium firefox-esr webkit2gtk-driver

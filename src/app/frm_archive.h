@@ -53,8 +53,9 @@ class FrmArchive : public QWidget, public Host {
   Answer Message_box(const std::string& text, Buttons buttons) override;
   void Do_events() override;
   void Show_record_editor() override;
-  void Picture_skipped(const std::string& file, SkipReason reason) override {
-    skipped_.Add(file, reason);
+  void Picture_skipped(const std::string& file, SkipReason reason,
+                       const std::string& detail) override {
+    skipped_.Add(file, reason, detail);
   }
   void Metadata_damaged(int32_t pictures) override { metadata_damaged_ = pictures; }
   void Progress(int32_t done, int32_t total) override;

@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "build/run_context.h"
+#include "imaging/jpeg_codec.h"
 #include "imaging/picture_file.h"
 #include "page/record_line.h"
 #include "page/script_value.h"
@@ -37,6 +38,67 @@ std::string Jpg_name(std::string name) {
   return name;
 }
 
+// The name a picture is recorded under: ".JPG" made ".jpg" (pages rely on
+// it), unless that would make it another name than its own in any way but
+// letter case ("holiday.JPG.jpg"), or the name it would become belongs to
+// another file beside it ("IMG_1.jpg" beside "IMG_1.JPG").
+std::string Recorded_name(const std::string& directory, const std::string& name) {
+  std::string rewritten = Jpg_name(name);
+  if (rewritten == name || Fold_case(rewritten) != Fold_case(name)) return name;
+  auto other = Native_target_path(Add_backslash(directory) + rewritten);
+  struct stat existing;
+  if (other && ::lstat(other->c_str(), &existing) == 0) return name;
+  return rewritten;
+}
+
+// The original's extension in lower case: its copy under a unique name
+// keeps what kind of file it is.
+std::string Copy_name(const std::string& generated, const std::string& file_name) {
+  size_t dot = file_name.rfind('.');
+  std::string extension = dot == std::string::npos ? "" : Fold_case(file_name.substr(dot));
+  if (extension.size() < 2 || Unsafe_file_name("x" + extension)) return generated;
+  return generated.substr(0, generated.rfind('.')) + extension;
+}
+
+struct Skipping {
+  SkipReason reason;
+  std::string detail;
+};
+
+Skipping Reason_for(const PictureReading& reading) {
+  switch (reading.problem) {
+    case ReadProblem::kNoPermission:
+      return {SkipReason::kNoPermission, ""};
+    case ReadProblem::kEmpty:
+      return {SkipReason::kEmpty, ""};
+    case ReadProblem::kNotPicture:
+      return {SkipReason::kNotPicture, ""};
+    case ReadProblem::kUnsupportedFormat:
+      return {SkipReason::kUnsupportedFormat, ""};
+    case ReadProblem::kIncompleteUnreadable:
+      return {SkipReason::kIncompleteUnreadable, ""};
+    case ReadProblem::kTwelveBit:
+      return {SkipReason::kTwelveBit, ""};
+    case ReadProblem::kTooLarge: {
+      PixelSize size = reading.size;
+      if (size.width < 1 || size.height < 1) return {SkipReason::kTooLarge, "more than 512 MB"};
+      std::string shown = std::to_string(size.width) + "x" + std::to_string(size.height);
+      if (size.width > kMaxSide || size.height > kMaxSide)
+        return {SkipReason::kTooLarge, shown + "; the limit is " + std::to_string(kMaxSide)};
+      return {SkipReason::kTooLarge,
+              shown + "; the limit is " + std::to_string(kMaxPixels / 1000000) + " megapixels"};
+    }
+    case ReadProblem::kOverBudget:
+      return {SkipReason::kOverBudget, ""};
+    case ReadProblem::kMissing:
+      return {SkipReason::kUnreadable, ""};
+    case ReadProblem::kNone:
+    case ReadProblem::kDamaged:
+      break;
+  }
+  return {SkipReason::kDamaged, ""};
+}
+
 }  // namespace
 
 PictureProcessing::PictureProcessing(RunContext& run, RunNames& names, ScalingPool& pool)
@@ -47,17 +109,16 @@ PendingPicture PictureProcessing::Take_in(const PictureRecord& record) {
   p.record = record;
   p.directory = host_.Mode() == RunMode::kCatalogueFromSource ? host_.Src_dir()
                                                               : Directory_part(record.SourceFile);
-  p.file_name = Jpg_name(File_part(record.SourceFile));
-  if (p.file_name.find(".jpg") == std::string::npos) {
-    bool other_case = Fold_case(p.file_name).find(".jpg") != std::string::npos;
-    return Skip(p, other_case ? SkipReason::kExtensionCase : SkipReason::kNotJpegName);
-  }
-  p.source_path = Add_backslash(p.directory) + p.file_name;
+  // Read under its own name, recorded under the name pages expect.
+  std::string own_name = File_part(record.SourceFile);
+  p.file_name = Recorded_name(p.directory, own_name);
+  p.source_path = Add_backslash(p.directory) + own_name;
   auto modified = Modified_time(p.source_path);
   if (!modified) return Skip(p, SkipReason::kUnreadable);
 
   std::string stamp = Stamp_text(*modified) + p.file_name;
   p.names = Names_of_code(names_.Code_for(stamp, p.source_path));
+  p.names.copy = Copy_name(p.names.copy, own_name);
   if (!Is_new_picture(p.directory, p.file_name)) return Skip(p, SkipReason::kOwnFileName);
   p.dest = Add_backslash(host_.Dest_dir());
   auto native_source = Native_path(p.source_path);
@@ -70,6 +131,14 @@ PendingPicture PictureProcessing::Take_in(const PictureRecord& record) {
   p.native_thumbnail = *native_thumbnail;
   struct stat source;
   if (::stat(native_source->c_str(), &source) != 0) return Skip(p, SkipReason::kUnreadable);
+  // Whether it is a picture at all is told by its first bytes, before a
+  // worker reads it whole.
+  if (ReadProblem problem = Picture_file_problem(*native_source); problem != ReadProblem::kNone) {
+    PictureReading reading;
+    reading.problem = problem;
+    Skipping why = Reason_for(reading);
+    return Skip(p, why.reason, why.detail);
+  }
   p.skipped = false;
   // Names can be reused by another picture (the "~1" names depend on the
   // order of a run), and a picture edited with its time kept keeps its
@@ -95,22 +164,27 @@ bool PictureProcessing::Write(PendingPicture& p) {
     return false;
   }
   if (!p.kept && !copies.readable) {
-    Tell_skipped(p, SkipReason::kNotJpeg);
+    Skipping why = Reason_for(copies.reading);
+    Tell_skipped(p, why.reason, why.detail);
     return false;
   }
   if (!p.kept && !Write_copies(p, copies)) return false;
   Copy_original(p);
   Write_lines(p);
+  if (!p.kept && copies.reading.incomplete) Tell_skipped(p, SkipReason::kArchivedIncomplete);
   return true;
 }
 
-PendingPicture PictureProcessing::Skip(PendingPicture& p, SkipReason reason) {
-  Tell_skipped(p, reason);
+PendingPicture PictureProcessing::Skip(PendingPicture& p, SkipReason reason,
+                                       const std::string& detail) {
+  Tell_skipped(p, reason, detail);
   return std::move(p);
 }
 
-void PictureProcessing::Tell_skipped(const PendingPicture& p, SkipReason reason) {
-  host_.Picture_skipped(p.source_path.empty() ? p.record.SourceFile : p.source_path, reason);
+void PictureProcessing::Tell_skipped(const PendingPicture& p, SkipReason reason,
+                                     const std::string& detail) {
+  host_.Picture_skipped(p.source_path.empty() ? p.record.SourceFile : p.source_path, reason,
+                        detail);
 }
 
 bool PictureProcessing::Write_copies(const PendingPicture& p, const ArchiveJpegs& copies) {

@@ -24,9 +24,9 @@ class PictureProcessing {
   bool Write(PendingPicture& p);
 
  private:
-  PendingPicture Skip(PendingPicture& p, SkipReason reason);
+  PendingPicture Skip(PendingPicture& p, SkipReason reason, const std::string& detail = {});
   // The file as the picture was looked for (in mode 2, in the source directory).
-  void Tell_skipped(const PendingPicture& p, SkipReason reason);
+  void Tell_skipped(const PendingPicture& p, SkipReason reason, const std::string& detail = {});
   bool Write_copies(const PendingPicture& p, const ArchiveJpegs& copies);
   void Copy_original(const PendingPicture& p);
   void Copy_under_unique_name(const PendingPicture& p);

@@ -49,9 +49,12 @@ class Host {
   // and dates from the pictures' own metadata.
   virtual bool Take_metadata() { return false; }
 
-  // A file that a source delivered and the run could not archive. The page
-  // and catalogue hold no line for it; the host tells the user after the run.
-  virtual void Picture_skipped(const std::string& /*file*/, SkipReason /*reason*/) {}
+  // A file that a source delivered and the run could not archive (or
+  // archived with a remark); `detail` holds the reason's particulars. The
+  // page and catalogue hold no line for a skipped file; the host tells the
+  // user after the run.
+  virtual void Picture_skipped(const std::string& /*file*/, SkipReason /*reason*/,
+                               const std::string& /*detail*/) {}
   // Pictures archived with only the part of their metadata that could be
   // read; the host tells the user after the run.
   virtual void Metadata_damaged(int32_t /*pictures*/) {}

@@ -15,8 +15,8 @@ struct PendingPicture {
   PictureRecord record;     // as delivered
   bool skipped = true;      // nothing to write: only the event-loop turn
   std::string directory;    // where the picture is taken from
-  std::string file_name;    // ".JPG" made ".jpg"
-  std::string source_path;  // directory + "\" + file name
+  std::string file_name;    // as recorded: ".JPG" made ".jpg" where that names no other file
+  std::string source_path;  // directory + "\" + the file's own name
   std::string dest;         // destination, ending in "\"
   ArchiveNames names;
   std::string native_display, native_thumbnail;

@@ -68,6 +68,30 @@ bool RunContext::Stop_requested() {
   return !failure_.ok() || host_.Go_caption().empty();
 }
 
+void RunContext::File_left_out(const std::string& file, LeftOut kind) {
+  SkipReason reason = SkipReason::kNameUnrepresentable;
+  switch (kind) {
+    case LeftOut::kVideo:
+      reason = SkipReason::kVideo;
+      break;
+    case LeftOut::kRawPhoto:
+      reason = SkipReason::kRawPhoto;
+      break;
+    case LeftOut::kSidecar:
+      reason = SkipReason::kSidecar;
+      break;
+    case LeftOut::kSound:
+      reason = SkipReason::kSound;
+      break;
+    case LeftOut::kDanglingLink:
+      reason = SkipReason::kDanglingLink;
+      break;
+    case LeftOut::kNameUnrepresentable:
+      break;
+  }
+  host_.Picture_skipped(file, reason, {});
+}
+
 void RunContext::Fail(const Status& status) {
   if (failure_.ok()) failure_ = status;
 }

@@ -42,6 +42,8 @@ class RunContext : public PictureSink {
   // A stop asked for by the user (empty Go caption) or forced by a failure
   // that ends the run.
   bool Stop_requested() override;
+  // Told to the host with the kind as its reason.
+  void File_left_out(const std::string& file, LeftOut kind) override;
   // After the source: writes the pictures still ahead. With `honour_stop`
   // (every source that looks at the stop request), a stop drops those that
   // a source stopping after the current picture would never have delivered.

@@ -3,6 +3,7 @@
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
 #include <exiv2/exiv2.hpp>
+#include <exiv2/webpimage.hpp>
 #pragma GCC diagnostic pop
 #include <sys/stat.h>
 
@@ -367,6 +368,43 @@ PictureMetadata Read(const std::string& header, const std::string& sidecar) {
   return metadata;
 }
 
+// PNG, WebP, TIFF and HEIF (through Exiv2's BMFF reader): the whole file
+// through Exiv2's reader of its format, the fields chosen as for a JPEG.
+// Files of no format Exiv2 knows have no metadata, and no damage.
+PictureMetadata Read_other_format(const std::string& native_path, const std::string& sidecar) {
+  Prepare_library();
+  Exiv2::enableBMFF(true);
+  logged_damage = false;
+  PictureMetadata metadata;
+  bool damaged = false;
+  {
+    // Exiv2 opens by name: only a plain file is handed to it, never a pipe.
+    FileDescriptor fd;
+    if (!Open_regular_file(native_path, native_path, &fd).ok()) return {};
+  }
+  try {
+    int type = Exiv2::ImageFactory::getType(native_path);
+    if (type != Exiv2::ImageType::png && type != Exiv2::ImageType::webp &&
+        type != Exiv2::ImageType::tiff && type != Exiv2::ImageType::bmff)
+      return {};
+  } catch (const std::exception&) {
+    return {};  // missing or unreadable: the picture itself tells why
+  }
+  try {
+    Exiv2::XmpData sidecar_xmp;
+    if (!sidecar.empty() && Exiv2::XmpParser::decode(sidecar_xmp, sidecar) != 0) damaged = true;
+    Exiv2::Image::AutoPtr image = Exiv2::ImageFactory::open(native_path);
+    image->readMetadata();
+    Iptc iptc{image->iptcData(), Iptc_declares_utf8(image->iptcData())};
+    metadata =
+        Choose(image->exifData(), image->byteOrder(), iptc, sidecar_xmp, image->xmpData(), "");
+  } catch (const std::exception&) {
+    damaged = true;
+  }
+  metadata.damaged = damaged || logged_damage;
+  return metadata;
+}
+
 // The bytes of the file up to its image data: the metadata lies there.
 std::string Read_header(const std::string& native_path) {
   // Opened without waiting, and only a plain file: a pipe would hang here.
@@ -432,9 +470,10 @@ std::string Sidecar_text(const std::string& native_path, bool* refused) {
 
 PictureMetadata Read_picture_metadata(const std::string& native_path) {
   std::string header = Read_header(native_path);
-  if (header.empty()) return {};
   bool refused = false;
-  PictureMetadata metadata = Read(header, Sidecar_text(native_path, &refused));
+  std::string sidecar = Sidecar_text(native_path, &refused);
+  PictureMetadata metadata =
+      header.empty() ? Read_other_format(native_path, sidecar) : Read(header, sidecar);
   if (refused) metadata.damaged = true;
   return metadata;
 }

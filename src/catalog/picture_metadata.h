@@ -15,9 +15,10 @@ struct PictureMetadata {
   bool damaged = false;
 };
 
-// The metadata of the JPEG file at `native_path`, with the XMP sidecar
-// "NAME.jpg.xmp" or "NAME.xmp" when one lies beside it. A file that is no
-// JPEG has none; an unreadable block sets `damaged`. Never throws.
+// The metadata of the picture file at `native_path` (JPEG, PNG, WebP, TIFF
+// or HEIF), with the XMP sidecar "NAME.jpg.xmp" or "NAME.xmp" when one lies
+// beside it. A file that is no picture has none; an unreadable block sets
+// `damaged`. Never throws.
 PictureMetadata Read_picture_metadata(const std::string& native_path);
 
 // The same over a JPEG's bytes and a sidecar's text (empty: none).

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "catalog/file_kinds.h"
+
 namespace zendrel {
 
 struct PictureRecord {
@@ -24,6 +26,8 @@ class PictureSink {
   virtual void Add_picture(const PictureRecord& record) = 0;
   // The stop request, read by a source after each picture or line.
   virtual bool Stop_requested() = 0;
+  // A file of the source that is no picture, left out of the archive.
+  virtual void File_left_out(const std::string& /*file*/, LeftOut /*kind*/) {}
 };
 
 }  // namespace zendrel

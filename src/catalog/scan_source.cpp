@@ -1,8 +1,10 @@
 #include "catalog/scan_source.h"
 
 #include <memory>
+#include <set>
 #include <vector>
 
+#include "catalog/file_kinds.h"
 #include "catalog/metadata_child.h"
 #include "catalog/metadata_text.h"
 #include "platform/dates.h"
@@ -22,13 +24,39 @@ void Describe(PictureRecord& record, const PictureMetadata& metadata) {
   if (!metadata.date.empty()) record.Date = metadata.date;
 }
 
+// The files that may be pictures: every one but the archive's own and those
+// of a kind that is no picture (told to the sink). Whether a file is a
+// picture is for its content to say. Two names that the system's text
+// holds alike would reach one file: the second is told, not delivered.
+std::vector<std::string> Picture_candidates(const std::string& source_path,
+                                            const std::vector<std::string>& listed,
+                                            PictureSink& sink) {
+  std::vector<std::string> names;
+  std::set<std::string> taken;
+  for (const std::string& name : listed) {
+    if (Is_archive_file_name(name)) continue;
+    if (auto kind = Left_out_by_name(name)) {
+      sink.File_left_out(source_path + name, *kind);
+    } else if (!taken.insert(name).second) {
+      sink.File_left_out(source_path + name, LeftOut::kNameUnrepresentable);
+    } else {
+      names.push_back(name);
+    }
+  }
+  return names;
+}
+
 }  // namespace
 
 Status Scan_source(const std::string& source_dir, PictureSink& sink, MetadataOption* metadata) {
   std::string source_path = Add_backslash(source_dir);
-  std::vector<std::string> names;
-  Status listed = List_directory(source_path, "*.jpg", ListFilter::kPlainFiles, &names);
+  std::vector<std::string> listed_names, dangling;
+  Status listed =
+      List_directory(source_path, "*", ListFilter::kPlainFiles, &listed_names, &dangling);
   if (!listed.ok()) return listed;
+  for (const std::string& name : dangling)
+    sink.File_left_out(source_path + name, LeftOut::kDanglingLink);
+  std::vector<std::string> names = Picture_candidates(source_path, listed_names, sink);
   std::unique_ptr<MetadataChild> reader;
   if (metadata && metadata->take) {
     std::vector<std::string> native_paths;

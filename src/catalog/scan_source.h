@@ -19,8 +19,10 @@ struct MetadataOption {
   std::vector<std::string> degraded_files;  // their SourceFile, in delivery order
 };
 
-// Delivers the *.jpg plain files of `source_dir` (Windows view) in listing
-// order, each with its modification date as "mmmm d, yyyy". With `metadata`
+// Delivers the plain files of `source_dir` (Windows view) that may be
+// pictures in listing order, each with its modification date as
+// "mmmm d, yyyy"; files of a kind that is no picture (videos, RAW files,
+// sidecars) and dangling links are told to the sink's File_left_out. With `metadata`
 // taken, title, subject, category, comment, author and date come from the
 // picture where it holds them (the modification date otherwise). A
 // directory that cannot be listed, or that disappears during the scan,

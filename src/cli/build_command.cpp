@@ -80,12 +80,19 @@ void Tell_skipped(const SkippedFiles& skipped, bool verbose, Streams& io) {
   if (skipped.count() == 0) return;
   io.out.flush();
   if (verbose) {
-    for (const std::string& line : skipped.Lines())
-      io.err << "zendrel: skipped " << Message_for_terminal(line) << "\n";
+    std::vector<std::string> lines = skipped.Lines();
+    for (size_t i = 0; i < lines.size(); ++i) {
+      bool archived = skipped.entries()[i].reason == SkipReason::kArchivedIncomplete;
+      io.err << "zendrel: " << (archived ? "archived " : "skipped ")
+             << Message_for_terminal(lines[i]) << "\n";
+    }
   }
-  io.err << "zendrel: " << skipped.Summary();
-  if (!verbose) io.err << " (--verbose names them)";
-  io.err << "\n";
+  std::vector<std::string> lines = skipped.Summary_lines();
+  for (size_t i = 0; i < lines.size(); ++i) {
+    io.err << "zendrel: " << lines[i];
+    if (!verbose && i + 1 == lines.size()) io.err << " (--verbose names them)";
+    io.err << "\n";
+  }
 }
 
 int Build_command(const std::vector<std::string>& args, Streams& io) {

@@ -46,8 +46,9 @@ class CliHost : public Host {
   int Jobs() override { return jobs; }
   bool Rebuild() override { return rebuild; }
   bool Take_metadata() override { return take_metadata; }
-  void Picture_skipped(const std::string& file, SkipReason reason) override {
-    skipped.Add(file, reason);
+  void Picture_skipped(const std::string& file, SkipReason reason,
+                       const std::string& detail) override {
+    skipped.Add(file, reason, detail);
   }
   void Metadata_damaged(int32_t pictures) override { metadata_damaged = pictures; }
   void Metadata_damaged_file(const std::string& file) override {

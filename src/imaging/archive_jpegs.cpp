@@ -14,8 +14,8 @@ ArchiveJpegs Make_archive_jpegs(const std::string& original) {
   PictureWorkspace& work = Thread_workspace();
   ArchiveJpegs made;
   const RgbImage* shown = nullptr;
-  if (Read_picture_file(original, kMaxPictureBytes, &work.file))
-    shown = Upright_picture(work, work.file, kDisplayBox, false);
+  if (Read_picture_file(original, kMaxPictureBytes, &work.file, &made.reading.problem))
+    shown = Upright_picture(work, work.file, kDisplayBox, false, &made.reading);
   if (shown) {
     made.display = std::string(work.encoder.Encode(*shown, kArchiveQuality));
     // The thumbnail comes from the display copy's pixels, as if it had been
@@ -23,6 +23,7 @@ ArchiveJpegs Make_archive_jpegs(const std::string& original) {
     Thumbnail_into(*shown, work.scratch, &work.thumbnail);
     made.thumbnail = std::string(work.encoder.Encode(work.thumbnail, kArchiveQuality));
     made.readable = !made.display.empty() && !made.thumbnail.empty();
+    if (!made.readable) made.reading.problem = ReadProblem::kDamaged;
   }
   work.Trim();
   return made;

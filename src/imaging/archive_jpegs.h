@@ -1,4 +1,4 @@
-// A picture's two archive copies made in memory: the display copy and the
+// A picture's two archive copies made in memory, from any picture format: the display copy and the
 // thumbnail as JPEG bytes, from one decode of the original. Lets a run scale
 // pictures on worker threads and write the files on its own thread, in
 // order. Safe on several threads at once.
@@ -6,12 +6,14 @@
 
 #include <string>
 
+#include "imaging/read_problem.h"
 #include "imaging/rgb_image.h"
 
 namespace zendrel {
 
 struct ArchiveJpegs {
-  bool readable = false;  // false: the original is missing, not a JPEG or damaged
+  bool readable = false;  // false: the original cannot be read; why in `reading`
+  PictureReading reading;
   std::string display;    // fitted within 1024 by 768, quality 85
   std::string thumbnail;  // 96 by 96, quality 85
 };

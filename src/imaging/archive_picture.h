@@ -1,7 +1,7 @@
-// The steps shared by the display copy and the thumbnail: decode a JPEG at
-// the smallest DCT scale that still covers the wanted size, resample to that
-// size, turn it upright by its EXIF orientation; and fit a picture into the
-// 96 by 96 thumbnail cell.
+// The steps shared by the display copy and the thumbnail: decode a picture
+// (a JPEG at the smallest DCT scale that still covers the wanted size),
+// convert its colours to sRGB, resample to that size, turn it upright by
+// its orientation; and fit a picture into the 96 by 96 thumbnail cell.
 //
 // A PictureWorkspace holds the codecs and the pixel buffers of one thread,
 // reused from picture to picture: fresh memory for every picture costs more
@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "imaging/jpeg_codec.h"
+#include "imaging/read_problem.h"
 #include "imaging/resample.h"
 #include "imaging/rgb_image.h"
 
@@ -41,11 +42,13 @@ struct PictureWorkspace {
 // The calling thread's workspace.
 PictureWorkspace& Thread_workspace();
 
-// `jpeg` upright and fitted within `box` (enlarged only with `enlarge`), in
-// one of the workspace's images; nullptr when it cannot be read: not a JPEG,
-// cut short, too large, or damaged beyond decoding.
-const RgbImage* Upright_picture(PictureWorkspace& work, std::string_view jpeg, PixelSize box,
-                                bool enlarge);
+// The picture in `bytes` (JPEG, PNG, WebP, TIFF or HEIF, told by its
+// content) upright, in sRGB and fitted within `box` (enlarged only with
+// `enlarge`), in one of the workspace's images; nullptr when it cannot be
+// read, with the reason in `reading`. A JPEG cut short is read as far as
+// it decodes, and `reading` says it is incomplete.
+const RgbImage* Upright_picture(PictureWorkspace& work, std::string_view bytes, PixelSize box,
+                                bool enlarge, PictureReading* reading = nullptr);
 
 // `picture` fitted inside a black 96 by 96 square, centred, into `out`.
 void Thumbnail_into(const RgbImage& picture, ResampleScratch& scratch, RgbImage* out);

@@ -122,6 +122,10 @@ size_t Decode_memory_estimate(std::string_view jpeg, int width, int height,
   return jpeg.size() + coefficients + size_t(scaled_pixels) * 4 * 2;
 }
 
+size_t Full_decode_estimate(size_t file_bytes, long long pixels, int working_bytes_per_pixel) {
+  return file_bytes + size_t(pixels) * (3 * 2 + size_t(working_bytes_per_pixel));
+}
+
 DecodeAllowance::DecodeAllowance(size_t bytes) : bytes_(bytes) {
   if (bytes_ > kDecodeBudgetBytes) return;
   std::unique_lock lock(g_mutex);

@@ -21,7 +21,13 @@ inline constexpr size_t kDecodeBudgetBytes = size_t(1) << 30;
 size_t Decode_memory_estimate(std::string_view jpeg, int width, int height,
                               long long scaled_pixels);
 
-// True when the JPEG's frame is progressive.
+// What decoding a whole picture of `pixels` from a file of `file_bytes`
+// may take: its RGB result, the decoder's own `working_bytes_per_pixel`
+// and the working copy that is resampled from it.
+size_t Full_decode_estimate(size_t file_bytes, long long pixels, int working_bytes_per_pixel);
+
+// True when the JPEG's frame is progressive (its whole coefficients are
+// held while it is decoded).
 bool Is_progressive_jpeg(std::string_view jpeg);
 // True when libjpeg holds the whole image's coefficients while decoding
 // it: a picture in several scans, however coded.

@@ -141,7 +141,7 @@ Status Read_whole_file(const std::string& path, std::string* bytes) {
 }
 
 Status List_directory(const std::string& directory, const std::string& pattern, ListFilter filter,
-                      std::vector<std::string>* names) {
+                      std::vector<std::string>* names, std::vector<std::string>* dangling) {
   names->clear();
   auto native = Native_path(directory);
   if (!native) return Unknown_drive(directory);
@@ -152,7 +152,11 @@ Status List_directory(const std::string& directory, const std::string& pattern, 
     if (name.empty() || name[0] == '.') continue;  // hidden, "." and ".."
     struct stat st;
     std::string full = *native + (native->back() == '/' ? "" : "/") + name;
-    if (::stat(full.c_str(), &st) != 0) continue;
+    if (::stat(full.c_str(), &st) != 0) {
+      if (dangling && ::lstat(full.c_str(), &st) == 0 && S_ISLNK(st.st_mode))
+        dangling->push_back(Utf8_to_system_text(name));
+      continue;
+    }
     bool wanted = filter == ListFilter::kDirectories ? S_ISDIR(st.st_mode) : S_ISREG(st.st_mode);
     std::string text = Utf8_to_system_text(name);
     if (wanted && Matches_pattern(text, pattern)) names->push_back(text);

@@ -38,9 +38,11 @@ Status Delete_file(const std::string& path);
 Status Read_whole_file(const std::string& path, std::string* bytes);
 
 // Names in `directory` matching `pattern` ("*.jpg", without regard to case),
-// sorted by name without regard to case (as Windows lists them).
+// sorted by name without regard to case (as Windows lists them). With
+// `dangling`, the names of symbolic links that lead nowhere go there.
 Status List_directory(const std::string& directory, const std::string& pattern, ListFilter filter,
-                      std::vector<std::string>* names);
+                      std::vector<std::string>* names,
+                      std::vector<std::string>* dangling = nullptr);
 
 // The volume label of a drive root such as "D:\"; empty when it has none.
 std::string Volume_label(const std::string& drive_root);

@@ -5,6 +5,7 @@
 
 #include <sstream>
 
+#include "build/skipped_files.h"
 #include "cli/command.h"
 #include "support/jpeg_fixture.h"
 #include "support/temp_dir.h"
@@ -60,32 +61,99 @@ TEST(NamesInEveryScript, AreArchivedFoundAgainAndShownAsThemselves) {
   EXPECT_EQ(dir.Read("again/archive.htm"), dir.Read("out/archive.htm"));
 }
 
-TEST(SkippedFiles, AreCountedByReasonAndNamedOnRequest) {
+TEST(SkippedFiles, PicturesOfAnyNameAreArchivedAndTheRestIsToldByKind) {
   testing::TempDir dir;
-  dir.Write("src/good.jpg", testing::Small_jpeg());
+  std::string jpeg = testing::Small_jpeg();
+  dir.Write("src/good.jpg", jpeg);
   dir.Write("src/notes.jpg", "not a picture");
-  dir.Write("src/mixed.Jpg", testing::Small_jpeg());
+  dir.Write("src/mixed.Jpg", jpeg);
+  dir.Write("src/phone.jpeg", jpeg);
+  dir.Write("src/EDITED.JPEG", jpeg);
   dir.Write("src/empty.JPG", "");
+  dir.Write("src/cut.jpg", jpeg.substr(0, jpeg.size() - 2));
+  // Two names that the ".JPG" rewriting would make one.
+  dir.Write("src/holiday.JPG.jpg", testing::Small_jpeg(40, 30));
+  dir.Write("src/holiday.jpg", jpeg);
+  dir.Write("src/IMG_1.MOV", "video");
+  dir.Write("src/IMG_2.mp4", "video");
+  dir.Write("src/IMG_1.CR2", "raw");
   CliRun quiet(
       {"build", "--source", dir.Native("src"), "--dest", dir.Native("out"), "--copy", "no"});
   EXPECT_EQ(quiet.status, 0) << quiet.err.str();
-  EXPECT_EQ(quiet.out.str(), "1 Done!\n");
+  EXPECT_EQ(quiet.out.str(), "7 Done!\n");
   EXPECT_EQ(quiet.err.str(),
-            "zendrel: 3 files skipped: 1 extension neither .jpg nor .JPG, 2 not a JPEG picture "
-            "(--verbose names them)\n");
+            "zendrel: 2 files skipped: 1 not a picture, 1 empty file\n"
+            "zendrel: 2 videos (.mov, .mp4) not archived\n"
+            "zendrel: 1 camera RAW file (.cr2) not archived\n"
+            "zendrel: 1 picture archived incomplete (--verbose names them)\n");
 
   CliRun verbose({"build", "--source", dir.Native("src"), "--dest", dir.Native("out"), "--copy",
-                  "no", "--verbose"});
+                  "no", "--verbose", "--rebuild"});
   EXPECT_EQ(verbose.status, 0);
   std::string err = verbose.err.str();
-  std::string src = "zendrel: skipped " + dir.Win("src") + "\\";
-  EXPECT_NE(err.find(src + "mixed.Jpg: extension neither .jpg nor .JPG\n"), std::string::npos)
-      << err;
-  EXPECT_NE(err.find(src + "notes.jpg: not a JPEG picture\n"), std::string::npos) << err;
-  EXPECT_NE(err.find(src + "empty.jpg: not a JPEG picture\n"), std::string::npos) << err;
-  EXPECT_NE(err.find("zendrel: 3 files skipped: "), std::string::npos) << err;
-  // The page and the catalogue hold only the picture that was archived.
+  std::string src = dir.Win("src") + "\\";
+  for (std::string line :
+       {"skipped " + src + "notes.jpg: not a picture\n",
+        "skipped " + src + "empty.JPG: empty file\n",
+        "skipped " + src + "IMG_1.MOV: a video, not archived\n",
+        "archived " + src + "cut.jpg: incomplete, archived as far as it decodes\n"})
+    EXPECT_NE(err.find("zendrel: " + line), std::string::npos) << line << err;
+  // The page and the catalogue hold only the pictures archived, each under
+  // its own name and with its own thumbnail.
   EXPECT_EQ(dir.Read("out/archive.txt").find("notes"), std::string::npos);
+  CliRun records({"records", dir.Native("out")});
+  std::string listed = records.out.str();
+  for (std::string name :
+       {"holiday.JPG.jpg", "holiday.jpg", "mixed.Jpg", "phone.jpeg", "EDITED.JPEG", "cut.jpg"})
+    EXPECT_NE(listed.find("\t" + name + "\t"), std::string::npos) << name << listed;
+  std::string page = dir.Read("out/archive.htm");
+  size_t first = page.find("holiday.JPG.jpg"), second = page.find("\"holiday.jpg\"");
+  ASSERT_NE(first, std::string::npos);
+  ASSERT_NE(second, std::string::npos);
+  EXPECT_NE(page.substr(page.rfind("cat.add", first), 30),
+            page.substr(page.rfind("cat.add", second), 30));
+}
+
+TEST(SkippedFiles, SummaryGroupsByReasonAndKindWithTheKindsExtensions) {
+  struct Case {
+    std::vector<std::pair<std::string, SkipReason>> entries;
+    std::vector<std::string> lines;
+  } cases[] = {
+      {{}, {}},
+      {{{"C:\\a\\IMG_1.MOV", SkipReason::kVideo}}, {"1 video (.mov) not archived"}},
+      {{{"C:\\a\\1.MOV", SkipReason::kVideo},
+        {"C:\\a\\2.mp4", SkipReason::kVideo},
+        {"C:\\a\\3.mov", SkipReason::kVideo},
+        {"C:\\a.b\\noext", SkipReason::kRawPhoto},
+        {"C:\\a\\x.jpg", SkipReason::kDanglingLink}},
+       {"3 videos (.mov, .mp4) not archived", "1 camera RAW file not archived",
+        "1 dangling symbolic link not archived"}},
+      {{{"C:\\a\\b.jpg", SkipReason::kArchivedIncomplete},
+        {"C:\\a\\c.jpg", SkipReason::kTooLarge},
+        {"C:\\a\\d.jpg", SkipReason::kArchivedIncomplete},
+        {"C:\\a\\e.jpg", SkipReason::kNotPicture},
+        {"C:\\a\\f.jpg", SkipReason::kNotPicture},
+        {"C:\\a\\g.AAE", SkipReason::kSidecar}},
+       {"3 files skipped: 2 not a picture, 1 too large", "1 sidecar file (.aae) not archived",
+        "2 pictures archived incomplete"}},
+  };
+  for (const Case& c : cases) {
+    SkippedFiles skipped;
+    for (const auto& [file, reason] : c.entries) skipped.Add(file, reason);
+    EXPECT_EQ(skipped.Summary_lines(), c.lines);
+  }
+  SkippedFiles sized;
+  sized.Add("C:\\a\\wide.jpg", SkipReason::kTooLarge, "30001x2000; the limit is 30000");
+  EXPECT_EQ(sized.Lines(), std::vector<std::string>{
+                               "C:\\a\\wide.jpg: too large (30001x2000; the limit is 30000)"});
+}
+
+TEST(SkippedFiles, AFolderOfVideosSaysSo) {
+  testing::TempDir dir;
+  dir.Write("src/IMG_1.MOV", "video");
+  CliRun run({"build", "--source", dir.Native("src"), "--dest", dir.Native("out"), "--copy", "no"});
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.err.str(), "zendrel: 1 video (.mov) not archived (--verbose names them)\n");
 }
 
 }  // namespace

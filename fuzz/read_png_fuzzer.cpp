@@ -1,0 +1,6 @@
+// Fuzz target: any bytes as a PNG picture for its decoder.
+#include "picture_reader_fuzz.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  return Fuzz_picture_reader(zendrel::PictureFormat::kPng, data, size);
+}
