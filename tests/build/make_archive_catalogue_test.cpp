@@ -76,7 +76,7 @@ TEST_F(CatalogueRun, AStopLeavesTheOwnCatalogueAndArchive2) {
   host.on_events = [](ScriptedHost& h) { h.go = ""; };
   RunOutcome outcome = Make_archive(host);
   EXPECT_EQ(outcome.end, RunEnd::kStopped);
-  EXPECT_EQ(host.status, "1");
+  EXPECT_EQ(host.status, "1 Done!");
   EXPECT_EQ(dest.Read("archive.txt"), old_catalogue);
   ASSERT_TRUE(dest.Exists("archive2.txt"));
   Expect_staging(dest.Read("archive2.txt"), {photos.Win("a.jpg") + "\tA\t\t\t\t\t"});

@@ -41,10 +41,9 @@ class CatalogueArchive : public ::testing::Test {
   void Expect_complete(const RunOutcome& outcome, int delivered) {
     EXPECT_EQ(outcome.end, RunEnd::kCompleted);
     EXPECT_TRUE(host.messages.empty()) << host.messages[0];
-    // At least one event-loop turn a picture; a slow machine turns it more
-    // often while the copies are made.
+    // At least one event-loop turn a picture delivered; a slow machine turns
+    // it more often while the copies are made.
     EXPECT_GE(host.events, delivered);
-    EXPECT_EQ(host.status, std::to_string(delivered) + " Done!");
     EXPECT_EQ(host.go, "Go");
     EXPECT_TRUE(dest.Exists("archive.htm"));
   }

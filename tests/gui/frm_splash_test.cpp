@@ -50,6 +50,10 @@ class FrmSplashTest : public QObject {
     QVERIFY(!text("lblCopyright").isEmpty());
     auto* logo = splash.findChild<QLabel*>("imgLogo");
     QCOMPARE(logo->pixmap().size(), QSize(241, 166));
+    // The logo shown whole in its frame, the frame in the window.
+    QWidget* frame = splash.findChild<QWidget*>("Frame1");
+    QVERIFY(frame->rect().contains(logo->geometry()));
+    QVERIFY(splash.rect().contains(frame->geometry()));
     QStringList problems = Layout_problems(&splash);
     QVERIFY2(problems.isEmpty(), qPrintable(problems.join('\n')));
     QVERIFY(splash.Main_window());
