@@ -48,8 +48,8 @@ class WindowPrompts : public EditorPrompts {
 
 FrmEditHtml::MessageHook FrmEditHtml::message_hook_for_testing;
 
-void Show_record_editor(QWidget* main_window) {
-  auto* editor = new FrmEditHtml(main_window, Record_table());
+void Show_record_editor(QWidget* main_window, RecordTable records) {
+  auto* editor = new FrmEditHtml(main_window, std::move(records));
   editor->findChild<QLineEdit*>("RecordNum")->setText("1");
   editor->show();
   editor->activateWindow();
@@ -59,8 +59,11 @@ void Show_record_editor(QWidget* main_window) {
   editor->setAttribute(Qt::WA_KeyboardFocusChange);
 }
 
-FrmEditHtml::FrmEditHtml(QWidget* main_window, RecordTable& table)
-    : QWidget(nullptr), main_window_(main_window), session_(table) {
+FrmEditHtml::FrmEditHtml(QWidget* main_window, RecordTable records)
+    : QWidget(nullptr),
+      main_window_(main_window),
+      records_(std::move(records)),
+      session_(records_) {
   setObjectName("frmEdit_Html");
   setAttribute(Qt::WA_DeleteOnClose);
   setWindowTitle("Edit Image Information");

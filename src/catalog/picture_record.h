@@ -2,6 +2,7 @@
 // PictureSink: where a source delivers them.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace zendrel {
@@ -24,6 +25,9 @@ class PictureSink {
   virtual void Add_picture(const PictureRecord& record) = 0;
   // The stop request, read by a source after each picture or line.
   virtual bool Stop_requested() = 0;
+  // How many pictures the source will deliver, where it knows beforehand
+  // (a listed directory); shown as progress.
+  virtual void Expect_pictures(int32_t /*total*/) {}
 };
 
 }  // namespace zendrel

@@ -29,6 +29,7 @@ Status Scan_source(const std::string& source_dir, PictureSink& sink, MetadataOpt
   std::vector<std::string> names;
   Status listed = List_directory(source_path, "*.jpg", ListFilter::kPlainFiles, &names);
   if (!listed.ok()) return listed;
+  sink.Expect_pictures(int32_t(names.size()));
   std::unique_ptr<MetadataChild> reader;
   if (metadata && metadata->take) {
     std::vector<std::string> native_paths;
