@@ -185,19 +185,21 @@ void FrmEditHtml::RecordNum_Change() {
   const RecordTable& table = session_.table;
   int record = int(n);
   Show_editable(record);
-  path_->setText(To_box(Path_for_box(table.Get(record, 3))));
-  source_->setText(To_box(table.Get(record, 4)));
-  thumb_->setText(To_box(table.Get(record, 1)));
+  const ArchiveRecord& r = table.Record(record);
+  path_->setText(To_box(Path_for_box(r.path)));
+  source_->setText(To_box(r.source));
+  thumb_->setText(To_box(r.thumb));
 }
 
 void FrmEditHtml::Show_editable(int record) {
   const RecordTable& table = session_.table;
-  title_->setText(To_box(table.Get(record, 5)));
-  keyword_->setText(To_box(table.Get(record, 6)));
-  category_->setText(To_box(table.Get(record, 7)));
-  comment_->setText(To_box(table.Get(record, 8)));
-  author_->setText(To_box(table.Get(record, 9)));
-  pic_date_->setText(To_box(table.Get(record, 10)));
+  const ArchiveRecord& r = table.Record(record);
+  title_->setText(To_box(r.title));
+  keyword_->setText(To_box(r.subject));
+  category_->setText(To_box(r.category));
+  comment_->setText(To_box(r.comment));
+  author_->setText(To_box(r.author));
+  pic_date_->setText(To_box(r.picdate));
 }
 
 void FrmEditHtml::Up_Click() {
@@ -243,10 +245,11 @@ void FrmEditHtml::Update_Click() {
                        From_box(comment_), From_box(author_),  From_box(pic_date_)};
   // The Path box shows the directory with single backslashes; the record
   // keeps the page's form, unchanged byte for byte unless the box was.
-  if (n >= 1) session_.table.Set(n, 3, Path_from_box(From_box(path_), session_.table.Get(n, 3)));
+  if (ArchiveRecord* r = n >= 1 ? session_.table.Change(n) : nullptr)
+    r->path = Path_from_box(From_box(path_), r->path);
   WindowPrompts prompts(this);
   Update_record(session_, n, boxes, prompts);
-  pic_date_->setText(To_box(session_.table.Get(n, 10)));
+  pic_date_->setText(To_box(session_.table.Record(n).picdate));
 }
 
 void FrmEditHtml::Delete_Click() {

@@ -6,6 +6,7 @@
 #include "cli/build_command.h"
 #include "cli/cli_host.h"
 #include "page/archive_page_reader.h"
+#include "page/record_line.h"
 #include "page/script_value.h"
 #include "platform/codepage.h"
 #include "platform/win_path.h"
@@ -69,10 +70,11 @@ int Records_command(const std::vector<std::string>& args, Streams& io) {
   // A damaged page still shows what could be read, before the word that it is damaged.
   Status read = Read_archive_page(Add_backslash(Windows_view(args[0])), table);
   for (int record = 1; record <= table.Count(); ++record) {
+    RecordValues values = Record_values(table.Record(record));
     std::string line;
-    for (int field = 1; field <= RecordTable::kFields; ++field) {
-      if (field > 1) line += '\t';
-      line += Safe_staging_value(table.Get(record, field));
+    for (size_t i = 0; i < values.size(); ++i) {
+      if (i > 0) line += '\t';
+      line += Safe_staging_value(values[i]);
     }
     io.out << System_text_to_utf8(line) << "\n";
   }

@@ -202,7 +202,7 @@ void FrmEditHtmlTest::undoRestoresTheStoredValues() {
   QCOMPARE(Text("Title"), QString());
   QCOMPARE(Text("PicDate"), QString());
   QCOMPARE(Text("Thumb"), QString("_ABC003.jpg"));  // reference boxes untouched
-  QCOMPARE(Reread().Get(3, 5), std::string("Title 3"));
+  QCOMPARE(Reread().Record(3).title, std::string("Title 3"));
 }
 
 void FrmEditHtmlTest::updateStoresAndRefusesBadDates() {
@@ -215,10 +215,10 @@ void FrmEditHtmlTest::updateStoresAndRefusesBadDates() {
   QVERIFY(editor_->BackupMade());
   QCOMPARE(temp_->Read("archive_bak.htm"), page_);
   RecordTable again = Reread();
-  QCOMPARE(again.Get(2, 5), std::string("Caf\xE9 \\x22"
-                                        "du port\\x22"));
-  QCOMPARE(again.Get(2, 10), std::string("December 25, 1999"));
-  QCOMPARE(again.Get(2, 3), std::string("C:\\\\Photos\\\\2"));  // the path as it was
+  QCOMPARE(again.Record(2).title, std::string("Caf\xE9 \\x22"
+                                              "du port\\x22"));
+  QCOMPARE(again.Record(2).picdate, std::string("December 25, 1999"));
+  QCOMPARE(again.Record(2).path, std::string("C:\\\\Photos\\\\2"));  // the path as it was
   QCOMPARE(again.Count(), 5);
 
   std::string page = temp_->Read("archive.htm");
@@ -241,7 +241,7 @@ void FrmEditHtmlTest::updateStoresAndRefusesBadDates() {
   Box("PicDate")->setText("1999");
   Button("Update")->setFocus();
   QTest::keyClick(Button("Update"), Qt::Key_Return);
-  QCOMPARE(Reread().Get(2, 10), std::string("1999"));
+  QCOMPARE(Reread().Record(2).picdate, std::string("1999"));
 }
 
 void FrmEditHtmlTest::updateThatCannotWriteKeepsTheEditorOpen() {
