@@ -1,9 +1,11 @@
 #include "app/dir_list.h"
 
 #include <QAction>
+#include <QFocusEvent>
 #include <QHeaderView>
 #include <QInputDialog>
 #include <QLayout>
+#include <QKeyEvent>
 #include <QStyle>
 #include <algorithm>
 #include <vector>
@@ -85,6 +87,11 @@ void DirList::Rebuild() {
     parent = item;
   }
   QTreeWidgetItem* current = parent;
+  chosen_ = current;
+  QFont bold = current->font(0);
+  bold.setBold(true);
+  current->setFont(0, bold);
+  current->setIcon(0, open);
 
   std::vector<std::string> names;
   List_directory(Add_backslash(path_), "*", ListFilter::kDirectories, &names);
@@ -128,9 +135,22 @@ void DirList::focusInEvent(QFocusEvent* event) {
   viewport()->update();
 }
 
+// Away from the list, what looks selected is what a run will use.
 void DirList::focusOutEvent(QFocusEvent* event) {
   QTreeWidget::focusOutEvent(event);
+  if (event->reason() != Qt::PopupFocusReason && chosen_ && currentItem() != chosen_)
+    setCurrentItem(chosen_);
   viewport()->update();
+}
+
+void DirList::keyPressEvent(QKeyEvent* event) {
+  bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+  if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+    On_item_chosen(currentItem());
+    event->accept();
+    return;
+  }
+  QTreeWidget::keyPressEvent(event);
 }
 
 void DirList::Offer_new_folder() {

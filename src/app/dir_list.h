@@ -1,8 +1,11 @@
 // A directory list in the manner of the classic one: the drive root, each
 // directory of the path below it with an open folder, and the subdirectories
 // of the path itself. Paths are in their Windows view ("C:\Photos\1999").
-// Clicking an entry makes it the path. A list may offer to make a new
-// folder under its path (context menu, F7, Ctrl+Shift+N).
+// Clicking an entry, or Enter on the entry the keyboard has moved to, makes
+// it the path. The path's own entry, the folder a run will use, is shown
+// bold with an open folder, apart from the keyboard's highlight; when the
+// list loses the focus the highlight goes back to it. A list may offer to
+// make a new folder under its path (context menu, F7, Ctrl+Shift+N).
 #pragma once
 
 #include <QTreeWidget>
@@ -19,6 +22,8 @@ class DirList : public QTreeWidget {
 
   // No trailing "\" unless a root ("C:\").
   const std::string& Path() const { return path_; }
+  // The entry of the path: the chosen folder.
+  QTreeWidgetItem* Chosen_item() const { return chosen_; }
   // Shows `path` without announcing it. A directory that cannot be listed
   // shows its path alone.
   void Set_path(const std::string& path);
@@ -41,6 +46,7 @@ class DirList : public QTreeWidget {
   void focusOutEvent(QFocusEvent* event) override;
   // Scrolling moves the pixels already drawn, the focus frame with them.
   void scrollContentsBy(int dx, int dy) override;
+  void keyPressEvent(QKeyEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
 
  private:
@@ -50,6 +56,7 @@ class DirList : public QTreeWidget {
 
   std::string path_;
   FolderWatch* watch_;  // the folder shown, for what others make there
+  QTreeWidgetItem* chosen_ = nullptr;  // owned by the list
 };
 
 }  // namespace zendrel

@@ -310,11 +310,11 @@ void FrmArchive::CatFile_LostFocus() { Set_status_caption(""); }
 void FrmArchive::Go_Click() {
   if (in_run_) {
     // Inside the run's event-loop turn: only a stop request is meaningful.
-    if (Go_caption() != "Go") ::zendrel::Go_Click(*this);
+    if (Go_caption() != "Go") Request_stop();
     return;
   }
   in_run_ = true;
-  Offer_finished_archive(false);
+  Offer_finished_archive({}, false);
   skipped_.Clear();
   metadata_damaged_ = 0;
   status_->setToolTip({});
@@ -322,11 +322,16 @@ void FrmArchive::Go_Click() {
   if (skipped_list_) skipped_list_->close();  // it lists the run before
   progress_->clear();
   progress_bar_->hide();
-  RunOutcome outcome = ::zendrel::Go_Click(*this);
+  StopRequest stop;
+  stop_ = &stop;
+  RunRequest request = Request();
+  RunOutcome outcome = Make_archive(request, *this, stop);
+  stop_ = nullptr;
   in_run_ = false;
   Tell_stopped(outcome.end == RunEnd::kStopped);
   Tell_skipped();
-  Offer_finished_archive(outcome.end == RunEnd::kCompleted || outcome.end == RunEnd::kStopped);
+  Offer_finished_archive(request.dest_dir,
+                         outcome.end == RunEnd::kCompleted || outcome.end == RunEnd::kStopped);
   cat_file_->Refresh();  // the run may have written archive.txt where the catalogue lies
   if (close_pending_) {
     close_pending_ = false;
@@ -335,10 +340,16 @@ void FrmArchive::Go_Click() {
   }
 }
 
-void FrmArchive::Offer_finished_archive(bool completed) {
+void FrmArchive::Request_stop() {
+  if (stop_) stop_->Request();
+  go_->setText("");
+}
+
+// The page of the run's own destination, whatever the lists show now.
+void FrmArchive::Offer_finished_archive(const std::string& dest_dir, bool completed) {
   finished_archive_.clear();
   if (completed) {
-    std::string page = Add_backslash(Dest_dir()) + "archive.htm";
+    std::string page = Add_backslash(dest_dir) + "archive.htm";
     auto native = Native_path(page);
     if (native && Plain_file_exists(page)) finished_archive_ = QString::fromStdString(*native);
   }
@@ -402,7 +413,10 @@ bool FrmArchive::eventFilter(QObject* watched, QEvent* event) {
 
 void FrmArchive::Exit_Click() {
   if (in_run_ && Go_caption() == "Go") return;  // a question of the run is open
-  if (::zendrel::Exit_Click(*this)) End_program();
+  if (in_run_)
+    Request_stop();
+  else
+    End_program();
 }
 
 void FrmArchive::End_program() {
@@ -419,44 +433,58 @@ void FrmArchive::closeEvent(QCloseEvent* event) {
   // Closed through the frame during a run: stop it, and close once the run
   // has been completed.
   close_pending_ = true;
-  if (Go_caption() == "Stop") Set_go_caption("");
+  Request_stop();
   event->ignore();
 }
 
 // --- Host -----------------------------------------------------------------
 
-RunMode FrmArchive::Mode() {
+RunMode FrmArchive::Mode() const {
   for (int i = 0; i < 5; ++i) {
     if (options_[i]->isChecked()) return RunMode(i + 1);
   }
   return RunMode::kCatalogue;
 }
 
-std::string FrmArchive::Cat_dir() { return cat_dir_->Path(); }
-std::string FrmArchive::Cat_file() { return cat_file_->File_name(); }
-std::string FrmArchive::Src_dir() { return src_dir_->Path(); }
-std::string FrmArchive::Dest_dir() { return dest_dir_->Path(); }
-bool FrmArchive::Take_metadata() {
+std::string FrmArchive::Cat_dir() const { return cat_dir_->Path(); }
+std::string FrmArchive::Cat_file() const { return cat_file_->File_name(); }
+std::string FrmArchive::Src_dir() const { return src_dir_->Path(); }
+std::string FrmArchive::Dest_dir() const { return dest_dir_->Path(); }
+bool FrmArchive::Take_metadata() const {
   return Mode() == RunMode::kSourceDirectory && metadata_->isChecked();
 }
 
-std::string FrmArchive::Go_caption() { return From_qt(go_->text()); }
-
-void FrmArchive::Set_go_caption(const std::string& caption) {
-  // A close through the frame is waiting: the run is stopped as soon as it
-  // is under way.
-  go_->setText(To_qt(close_pending_ && caption == "Stop" ? "" : caption));
+RunRequest FrmArchive::Request() {
+  RunRequest request;
+  request.mode = Mode();
+  request.cat_dir = Cat_dir();
+  request.cat_file = Cat_file();
+  request.src_dir = Src_dir();
+  request.dest_dir = Dest_dir();
+  request.copy_mode = copy_mode_;
+  request.take_metadata = Take_metadata();
+  request.label_drives = &label_drives_;
+  return request;
 }
 
-std::string FrmArchive::Status_caption() { return From_qt(status_->text()); }
+std::string FrmArchive::Go_caption() const { return From_qt(go_->text()); }
+
+// A stop asked for before the pictures started (a close through the frame
+// during the copy question) shows at once.
+void FrmArchive::Running(bool running) {
+  go_->setText(!running ? "Go" : stop_ && stop_->Requested() ? "" : "Stop");
+}
+
+std::string FrmArchive::Status_caption() const { return From_qt(status_->text()); }
 void FrmArchive::Set_status_caption(const std::string& caption) {
   status_->setText(To_qt(caption));
 }
 
-void FrmArchive::Ask_copy_originals() {
+CopyMode FrmArchive::Ask_copy_originals() {
   FrmCopy dialog(this);
   dialog.exec();
   copy_mode_ = dialog.Copy_mode();
+  return copy_mode_;
 }
 
 Answer FrmArchive::Message_box(const std::string& text, Buttons buttons) {
@@ -465,6 +493,8 @@ Answer FrmArchive::Message_box(const std::string& text, Buttons buttons) {
 
 void FrmArchive::Do_events() { QCoreApplication::processEvents(); }
 
-void FrmArchive::Show_record_editor() { zendrel::Show_record_editor(this); }
+void FrmArchive::Edit_records(RecordTable&& records) {
+  Show_record_editor(this, std::move(records));
+}
 
 }  // namespace zendrel

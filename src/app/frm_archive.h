@@ -1,8 +1,9 @@
 // The main window: the five modes, the catalogue, source and destination
-// pickers, Go/Stop, Exit and the status line. It is the host of the build:
-// a run reads the mode, the paths and the captions from its controls at
-// each use, on the user-interface thread, with one event-loop turn per
-// picture. It owns what outlives a run: CopyMode and the label-to-drive
+// pickers, Go/Stop, Exit and the status line. Go takes the window's choices
+// as one request; the run, on the user-interface thread with one event-loop
+// turn per picture, reports back as the window's observer and never reads
+// the controls, so the window stays live but a click cannot move a run.
+// It owns what outlives a run: the last copy answer and the label-to-drive
 // table.
 #pragma once
 
@@ -10,7 +11,7 @@
 #include <QWidget>
 #include <cstdint>
 
-#include "build/host.h"
+#include "build/make_archive.h"
 #include "catalog/label_drive_table.h"
 
 class QCheckBox;
@@ -31,35 +32,41 @@ class SkippedList;
 // first that matches wins).
 std::string Catalogue_type_caption(const std::string& file_name);
 
-class FrmArchive : public QWidget, public Host {
+class FrmArchive : public QWidget, public RunObserver {
   Q_OBJECT
  public:
   // The lists start on the current directory.
   explicit FrmArchive(QWidget* parent = nullptr);
 
-  RunMode Mode() override;
-  std::string Cat_dir() override;
-  std::string Cat_file() override;
-  std::string Src_dir() override;
-  std::string Dest_dir() override;
-  bool Take_metadata() override;
-  std::string Go_caption() override;
-  void Set_go_caption(const std::string& caption) override;
-  std::string Status_caption() override;
-  void Set_status_caption(const std::string& caption) override;
-  CopyMode Copy_mode() override { return copy_mode_; }
-  void Set_copy_mode(CopyMode mode) override { copy_mode_ = mode; }
-  void Ask_copy_originals() override;
+  // What the controls show now.
+  RunMode Mode() const;
+  std::string Cat_dir() const;
+  std::string Cat_file() const;
+  std::string Src_dir() const;
+  std::string Dest_dir() const;
+  bool Take_metadata() const;
+  std::string Go_caption() const;
+  std::string Status_caption() const;
+  void Set_status_caption(const std::string& caption);
+  // The copy question's last answer.
+  CopyMode Copy_mode() const { return copy_mode_; }
+  void Set_copy_mode(CopyMode mode) { copy_mode_ = mode; }
+  // The run that Go would start now.
+  RunRequest Request();
+
+  // RunObserver
+  void Status(const std::string& text) override { Set_status_caption(text); }
+  void Running(bool running) override;
+  CopyMode Ask_copy_originals() override;
   Answer Message_box(const std::string& text, Buttons buttons) override;
   void Do_events() override;
-  void Show_record_editor() override;
+  void Edit_records(RecordTable&& records) override;
   void Picture_skipped(const std::string& file, SkipReason reason,
                        const std::string& detail) override {
     skipped_.Add(file, reason, detail);
   }
   void Metadata_damaged(int32_t pictures) override { metadata_damaged_ = pictures; }
   void Progress(int32_t done, int32_t total) override;
-  LabelDriveTable& Label_drives() override { return label_drives_; }
 
   // Points a pair of lists at a directory (Windows view), as the user would.
   void Set_cat_dir(const std::string& path);
@@ -98,7 +105,8 @@ class FrmArchive : public QWidget, public Host {
   void Go_Click();
   void Exit_Click();
   void OpenArchive_Click();
-  void Offer_finished_archive(bool completed);
+  void Request_stop();
+  void Offer_finished_archive(const std::string& dest_dir, bool completed);
   void End_program();
   void Tell_skipped();
   void Tell_stopped(bool stopped);
@@ -130,7 +138,8 @@ class FrmArchive : public QWidget, public Host {
   int32_t metadata_damaged_ = 0;  // pictures of the last run archived with part of their metadata
   LabelDriveTable label_drives_;
   bool in_run_ = false;
-  bool close_pending_ = false;  // closed through the frame during a run
+  StopRequest* stop_ = nullptr;  // the run's, while one is under way
+  bool close_pending_ = false;   // closed through the frame during a run
   bool ending_ = false;
   QString finished_archive_;
 };

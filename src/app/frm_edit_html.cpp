@@ -51,8 +51,8 @@ class WindowPrompts : public EditorPrompts {
 
 FrmEditHtml::MessageHook FrmEditHtml::message_hook_for_testing;
 
-void Show_record_editor(QWidget* main_window) {
-  auto* editor = new FrmEditHtml(main_window, Record_table());
+void Show_record_editor(QWidget* main_window, RecordTable records) {
+  auto* editor = new FrmEditHtml(main_window, std::move(records));
   editor->findChild<QLineEdit*>("RecordNum")->setText("1");
   editor->show();
   editor->activateWindow();
@@ -62,8 +62,11 @@ void Show_record_editor(QWidget* main_window) {
   editor->setAttribute(Qt::WA_KeyboardFocusChange);
 }
 
-FrmEditHtml::FrmEditHtml(QWidget* main_window, RecordTable& table)
-    : QWidget(nullptr), main_window_(main_window), session_(table) {
+FrmEditHtml::FrmEditHtml(QWidget* main_window, RecordTable records)
+    : QWidget(nullptr),
+      main_window_(main_window),
+      records_(std::move(records)),
+      session_(records_) {
   setObjectName("frmEdit_Html");
   setAttribute(Qt::WA_DeleteOnClose);
   setWindowTitle("Edit Image Information");
@@ -224,19 +227,21 @@ void FrmEditHtml::RecordNum_Change() {
   const RecordTable& table = session_.table;
   int record = int(n);
   Show_editable(record);
-  path_->setText(To_box(Path_for_box(table.Get(record, 3))));
-  source_->setText(To_box(table.Get(record, 4)));
-  thumb_->setText(To_box(table.Get(record, 1)));
+  const ArchiveRecord& r = table.Record(record);
+  path_->setText(To_box(Path_for_box(r.path)));
+  source_->setText(To_box(r.source));
+  thumb_->setText(To_box(r.thumb));
 }
 
 void FrmEditHtml::Show_editable(int record) {
   const RecordTable& table = session_.table;
-  title_->setText(To_box(table.Get(record, 5)));
-  keyword_->setText(To_box(table.Get(record, 6)));
-  category_->setText(To_box(table.Get(record, 7)));
-  comment_->setText(To_box(table.Get(record, 8)));
-  author_->setText(To_box(table.Get(record, 9)));
-  pic_date_->setText(To_box(table.Get(record, 10)));
+  const ArchiveRecord& r = table.Record(record);
+  title_->setText(To_box(r.title));
+  keyword_->setText(To_box(r.subject));
+  category_->setText(To_box(r.category));
+  comment_->setText(To_box(r.comment));
+  author_->setText(To_box(r.author));
+  pic_date_->setText(To_box(r.picdate));
 }
 
 void FrmEditHtml::Up_Click() {
@@ -313,11 +318,12 @@ void FrmEditHtml::Update_Click() {
                        From_box(comment_), From_box(author_),  From_box(pic_date_)};
   // The Path box shows the directory with single backslashes; the record
   // keeps the page's form, unchanged byte for byte unless the box was.
-  if (n >= 1) session_.table.Set(n, 3, Path_from_box(From_box(path_), session_.table.Get(n, 3)));
+  if (ArchiveRecord* r = n >= 1 ? session_.table.Change(n) : nullptr)
+    r->path = Path_from_box(From_box(path_), r->path);
   WindowPrompts prompts(this);
   edit_status_->clear();
   EditResult result = Update_record(session_, n, boxes, prompts);
-  pic_date_->setText(To_box(session_.table.Get(n, 10)));
+  pic_date_->setText(To_box(session_.table.Record(n).picdate));
   if (result == EditResult::kDone && n >= 1)
     edit_status_->setText(QString("Record %1 updated.").arg(n));
   Show_count();

@@ -1,5 +1,6 @@
 // The record editor window, frmEdit_Html: walks through the records of an
-// archive page read into the RecordTable, one record at a time, and stores
+// archive page, which it holds from its opening to its closing, one record
+// at a time, and stores
 // or deletes them through the editing core, which rewrites the page. While
 // it is open the main window is hidden. One thread: the user interface's.
 #pragma once
@@ -9,8 +10,8 @@
 #include <functional>
 #include <string>
 
-#include "build/host.h"
 #include "edit/editor_session.h"
+#include "platform/message_buttons.h"
 
 class QLabel;
 class QLineEdit;
@@ -18,9 +19,10 @@ class QPushButton;
 
 namespace zendrel {
 
-// Opens the record editor, not modal, on record 1 of the RecordTable; it
-// hides `main_window` while open and shows it again when closed.
-void Show_record_editor(QWidget* main_window);
+// Opens the record editor, not modal, on record 1 of `records` (read from
+// their page); it hides `main_window` while open and shows it again when
+// closed.
+void Show_record_editor(QWidget* main_window, RecordTable records);
 
 class FrmEditHtml : public QWidget {
   Q_OBJECT
@@ -32,7 +34,7 @@ class FrmEditHtml : public QWidget {
       std::function<Answer(const std::string& text, Buttons buttons, const std::string& title)>;
   static MessageHook message_hook_for_testing;
 
-  FrmEditHtml(QWidget* main_window, RecordTable& table);
+  FrmEditHtml(QWidget* main_window, RecordTable records);
 
   // Event handlers, each the reaction to one control's event.
   void RecordNum_Change();
@@ -66,7 +68,8 @@ class FrmEditHtml : public QWidget {
 
   QPointer<QWidget> main_window_;
   QPoint main_window_place_;  // where the main window's frame comes back
-  EditorSession session_;
+  RecordTable records_;
+  EditorSession session_;  // over records_
   QLineEdit* record_num_ = nullptr;
   QLineEdit* title_ = nullptr;
   QLineEdit* keyword_ = nullptr;

@@ -74,8 +74,9 @@ void Show_menu_message_and_editor(FrmArchive* main, const QString& dir) {
   QByteArray archive = qgetenv("ZENDREL_SCREENSHOT_ARCHIVE");
   if (archive.isEmpty()) return;
   std::string page_dir = Add_backslash(Windows_path(archive.toStdString()));
-  if (!Read_archive_page(page_dir, Record_table()).ok()) return;
-  Show_record_editor(main);
+  RecordTable records;
+  if (!Read_archive_page(page_dir, records).ok()) return;
+  Show_record_editor(main, std::move(records));
   for (QWidget* window : QApplication::topLevelWidgets()) {
     if (window->objectName() != "frmEdit_Html" || !window->isVisible()) continue;
     window->findChild<QLineEdit*>("RecordNum")->setText("2");

@@ -102,13 +102,13 @@ Skipping Reason_for(const PictureReading& reading) {
 }  // namespace
 
 PictureProcessing::PictureProcessing(RunContext& run, RunNames& names, ScalingPool& pool)
-    : run_(run), host_(run.host()), names_(names), pool_(pool) {}
+    : run_(run), request_(run.request()), observer_(run.observer()), names_(names), pool_(pool) {}
 
 PendingPicture PictureProcessing::Take_in(const PictureRecord& record) {
   PendingPicture p;
   p.record = record;
-  p.directory = host_.Mode() == RunMode::kCatalogueFromSource ? host_.Src_dir()
-                                                              : Directory_part(record.SourceFile);
+  p.directory = request_.mode == RunMode::kCatalogueFromSource ? request_.src_dir
+                                                               : Directory_part(record.SourceFile);
   // Read under its own name, recorded under the name pages expect.
   std::string own_name = File_part(record.SourceFile);
   p.file_name = Recorded_name(p.directory, own_name);
@@ -120,7 +120,7 @@ PendingPicture PictureProcessing::Take_in(const PictureRecord& record) {
   p.names = Names_of_code(names_.Code_for(stamp, p.source_path));
   p.names.copy = Copy_name(p.names.copy, own_name);
   if (!Is_new_picture(p.directory, p.file_name)) return Skip(p, SkipReason::kOwnFileName);
-  p.dest = Add_backslash(host_.Dest_dir());
+  p.dest = Add_backslash(request_.dest_dir);
   auto native_source = Native_path(p.source_path);
   // Written under exactly these names: a lookup never picks a file to write.
   auto native_display = Native_target_path(p.dest + p.names.display);
@@ -145,7 +145,8 @@ PendingPicture PictureProcessing::Take_in(const PictureRecord& record) {
   // names: copies are kept only when their comment names this original.
   p.made_from = Made_from_text(
       source.st_size, source.st_mtim.tv_sec * 1000000000LL + source.st_mtim.tv_nsec, p.file_name);
-  p.kept = !host_.Rebuild() && Is_archive_copy(p.native_display, {1024, 768}, false, p.made_from) &&
+  p.kept = !request_.rebuild &&
+           Is_archive_copy(p.native_display, {1024, 768}, false, p.made_from) &&
            Is_archive_copy(p.native_thumbnail, {96, 96}, true, p.made_from);
   if (!p.kept) p.copies = pool_.Submit(*native_source);
   return p;
@@ -155,7 +156,7 @@ bool PictureProcessing::Write(PendingPicture& p) {
   if (p.skipped) return false;
   ArchiveJpegs copies;
   if (!p.kept) {
-    while (p.copies.wait_for(kEventTurn) != std::future_status::ready) host_.Do_events();
+    while (p.copies.wait_for(kEventTurn) != std::future_status::ready) observer_.Do_events();
     copies = p.copies.get();
   }
   // Asked again now: an earlier picture may have written this one's partner.
@@ -183,8 +184,8 @@ PendingPicture PictureProcessing::Skip(PendingPicture& p, SkipReason reason,
 
 void PictureProcessing::Tell_skipped(const PendingPicture& p, SkipReason reason,
                                      const std::string& detail) {
-  host_.Picture_skipped(p.source_path.empty() ? p.record.SourceFile : p.source_path, reason,
-                        detail);
+  observer_.Picture_skipped(p.source_path.empty() ? p.record.SourceFile : p.source_path, reason,
+                            detail);
 }
 
 bool PictureProcessing::Write_copies(const PendingPicture& p, const ArchiveJpegs& copies) {
@@ -209,7 +210,7 @@ bool PictureProcessing::Write_copies(const PendingPicture& p, const ArchiveJpegs
 // of the run named alike), the copy goes under the picture's unique copy
 // name instead. A copy that fails ends the run.
 void PictureProcessing::Copy_original(const PendingPicture& p) {
-  CopyMode mode = host_.Copy_mode();
+  CopyMode mode = request_.copy_mode;
   if (mode == CopyMode::kKeepNames && !Unsafe_file_name(p.file_name)) {
     auto native_source = Native_path(p.source_path);
     auto native_copy = Native_target_path(p.dest + p.file_name);

@@ -4,8 +4,9 @@
 #pragma once
 
 #include "build/archive_names.h"
-#include "build/host.h"
 #include "build/pending_picture.h"
+#include "build/run_observer.h"
+#include "build/run_request.h"
 #include "build/scaling_pool.h"
 #include "catalog/picture_record.h"
 
@@ -34,7 +35,8 @@ class PictureProcessing {
   void Write_lines(const PendingPicture& p);
 
   RunContext& run_;
-  Host& host_;
+  const RunRequest& request_;
+  RunObserver& observer_;
   RunNames& names_;
   ScalingPool& pool_;
 };

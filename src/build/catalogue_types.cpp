@@ -15,7 +15,7 @@ Status Read_plb_catalogue(const CatalogueSource& s) { return Read_plb(s.bytes, s
 Status Read_gal_catalogue(const CatalogueSource& s) { return Read_gal(s.bytes, s.sink); }
 Status Read_tdb_catalogue(const CatalogueSource& s) { return Read_tdb(s.bytes, s.sink); }
 Status Read_csv_catalogue(const CatalogueSource& s) {
-  return Read_csv(s.bytes, s.sink, s.host.Label_drives());
+  return Read_csv(s.bytes, s.sink, s.label_drives);
 }
 Status Read_mdb_catalogue(const CatalogueSource& s) { return Read_mdb(s.path, s.sink); }
 

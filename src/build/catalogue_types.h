@@ -6,19 +6,21 @@
 
 #include <string>
 
-#include "build/host.h"
 #include "catalog/picture_record.h"
 #include "platform/status.h"
 
 namespace zendrel {
 
+struct LabelDriveTable;
+
 // What a reader is handed: the catalogue's path (Windows view), its bytes
-// (empty for a reader that opens the file itself), the run and the host.
+// (empty for a reader that opens the file itself), the run, and the volume
+// labels matched to drives in earlier runs.
 struct CatalogueSource {
   const std::string& path;
   const std::string& bytes;
   PictureSink& sink;
-  Host& host;
+  LabelDriveTable& label_drives;
 };
 
 struct CatalogueType {

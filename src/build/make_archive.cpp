@@ -7,6 +7,7 @@
 #include "build/catalogue_types.h"
 #include "build/copy_texture.h"
 #include "build/run_context.h"
+#include "catalog/label_drive_table.h"
 #include "catalog/scan_source.h"
 #include "master/make_master.h"
 #include "page/archive_page_reader.h"
@@ -28,9 +29,13 @@ class MasterRunOf final : public MasterRun {
   explicit MasterRunOf(RunContext& run) : run_(run) {}
   OutputFile& page() override { return run_.page(); }
   OutputFile& staging() override { return run_.staging(); }
-  std::string Dest_dir() override { return run_.host().Dest_dir(); }
-  void Count_one() override { run_.Count_one(); }
-  void Do_events() override { run_.host().Do_events(); }
+  std::string Dest_dir() override { return run_.request().dest_dir; }
+  void Expect_pages(int32_t total) override { run_.Expect_pictures(total); }
+  void Count_one() override {
+    run_.Count_one();
+    run_.Advance();
+  }
+  void Do_events() override { run_.observer().Do_events(); }
   bool Stop_requested() override { return run_.Stop_requested(); }
 
  private:
@@ -39,23 +44,29 @@ class MasterRunOf final : public MasterRun {
 
 class Run {
  public:
-  explicit Run(Host& host) : host_(host), context_(host) {}
+  Run(const RunRequest& request, RunObserver& observer, const StopRequest& stop)
+      : request_(request),
+        observer_(observer),
+        stop_(stop),
+        context_(request_, observer, stop),
+        mode_(request.mode) {
+    if (!request_.label_drives) request_.label_drives = &own_labels_;
+  }
 
   RunOutcome Go() {
-    host_.Set_status_caption("");
-    mode_ = host_.Mode();
+    context_.Show_status("");
     if (auto refused = Check_selection()) return *refused;
     if (mode_ != RunMode::kSourceDirectory && mode_ != RunMode::kMaster &&
-        host_.Cat_file() == "archive.htm")
+        request_.cat_file == "archive.htm")
       return Edit();
-    if (Status locked = lock_.Acquire(host_.Dest_dir()); !locked.ok())
+    if (Status locked = lock_.Acquire(request_.dest_dir); !locked.ok())
       return Refuse(locked.message());
     if (!Ask_copy_question()) return {RunEnd::kRefused, ""};
     if (Reads_catalogue()) {
       if (auto refused = Open_catalogue()) return *refused;
     }
     if (auto failed = Open_outputs()) return *failed;
-    host_.Set_go_caption("Stop");
+    observer_.Running(true);
     Status source = Call_source();
     context_.Finish_pictures(source_checks_stop_);
     Tell_damaged_metadata();
@@ -69,7 +80,7 @@ class Run {
   }
 
   std::optional<RunOutcome> Check_selection() {
-    std::string file = host_.Cat_file();
+    const std::string& file = request_.cat_file;
     bool needs_file = Reads_catalogue() || mode_ == RunMode::kEditArchive;
     if (needs_file && file.empty())
       return Refuse(mode_ == RunMode::kEditArchive ? "Select Archive File" : "Select Catalog File");
@@ -80,35 +91,32 @@ class Run {
   }
 
   RunOutcome Refuse(const std::string& message) {
-    host_.Message_box(message, Buttons::kOk);
+    observer_.Message_box(message, Buttons::kOk);
     return {RunEnd::kRefused, message};
   }
 
   RunOutcome Edit() {
-    Status read = Read_archive_page(Add_backslash(host_.Cat_dir()), Record_table());
+    RecordTable records;
+    Status read = Read_archive_page(Add_backslash(request_.cat_dir), records);
     if (!read.ok()) {
-      host_.Message_box(read.message(), Buttons::kOk);
+      observer_.Message_box(read.message(), Buttons::kOk);
       return {RunEnd::kFailed, read.message()};
     }
-    host_.Show_record_editor();
+    observer_.Edit_records(std::move(records));
     return {RunEnd::kEdited, ""};
   }
 
   bool Ask_copy_question() {
     bool ask = mode_ == RunMode::kCatalogue ||
                ((mode_ == RunMode::kCatalogueFromSource || mode_ == RunMode::kSourceDirectory) &&
-                host_.Dest_dir() != host_.Src_dir());
-    if (!ask) {
-      host_.Set_copy_mode(CopyMode::kNoCopy);
-      return true;
-    }
-    host_.Ask_copy_originals();
-    return host_.Copy_mode() != CopyMode::kCancelled;
+                request_.dest_dir != request_.src_dir);
+    request_.copy_mode = ask ? observer_.Ask_copy_originals() : CopyMode::kNoCopy;
+    return request_.copy_mode != CopyMode::kCancelled;
   }
 
   // The availability check, before anything of the destination is touched.
   std::optional<RunOutcome> Open_catalogue() {
-    catalogue_path_ = Add_backslash(host_.Cat_dir()) + host_.Cat_file();
+    catalogue_path_ = Add_backslash(request_.cat_dir) + request_.cat_file;
     // The type is told by the whole path (the name passed the check above);
     // the database reader opens its file itself, every other one reads the
     // bytes opened here.
@@ -118,23 +126,23 @@ class Run {
       CatalogueFile::Result result = catalogue_.Open(catalogue_path_);
       if (result == CatalogueFile::Result::kOpened) return std::nullopt;
       if (result == CatalogueFile::Result::kInUse) {
-        std::string text = host_.Cat_file() + " is currently open by another program.\r" +
+        std::string text = request_.cat_file + " is currently open by another program.\r" +
                            "Please close the file and try again.";
-        if (host_.Message_box(text, Buttons::kRetryCancel) == Answer::kRetry) continue;
+        if (observer_.Message_box(text, Buttons::kRetryCancel) == Answer::kRetry) continue;
         return RunOutcome{RunEnd::kRefused, text};
       }
       std::string text = !catalogue_.refusal().empty()
                              ? catalogue_.refusal()
-                             : host_.Cat_file() + " Error " +
+                             : request_.cat_file + " Error " +
                                    std::to_string(catalogue_.error_number()) + " (" +
                                    Errno_text(catalogue_.error_number()) + ")";
-      host_.Message_box(text, Buttons::kOk);
+      observer_.Message_box(text, Buttons::kOk);
       return RunOutcome{RunEnd::kRefused, text};
     }
   }
 
   std::optional<RunOutcome> Open_outputs() {
-    std::string dest = Add_backslash(host_.Dest_dir());
+    std::string dest = Add_backslash(request_.dest_dir);
     replace_staging_ = Reads_catalogue() && catalogue_path_ == dest + "archive.txt";
     Status opened = context_.page().Open(dest + "archive.htm");
     if (opened.ok()) {
@@ -149,8 +157,8 @@ class Run {
     if (mode_ == RunMode::kSourceDirectory) {
       // A source directory that cannot be listed, or that goes away, is no
       // archive of it: the run fails and the previous archive stays.
-      metadata_.take = host_.Take_metadata();
-      Status scanned = Scan_source(host_.Src_dir(), context_, &metadata_);
+      metadata_.take = request_.take_metadata;
+      Status scanned = Scan_source(request_.src_dir, context_, &metadata_);
       if (!scanned.ok()) context_.Fail(scanned);
       return Status();
     }
@@ -160,11 +168,12 @@ class Run {
     }
     const std::string& path = catalogue_path_;
     if (!catalogue_type_) {
-      host_.Message_box(kNotSupported, Buttons::kOk);
+      observer_.Message_box(kNotSupported, Buttons::kOk);
       return Status();
     }
     source_checks_stop_ = catalogue_type_->honours_stop;
-    Status status = catalogue_type_->read({path, catalogue_.bytes(), context_, host_});
+    Status status =
+        catalogue_type_->read({path, catalogue_.bytes(), context_, *request_.label_drives});
     if (!status.ok()) return Status::FileError(path, status.message());
     return status;
   }
@@ -176,9 +185,9 @@ class Run {
     for (const std::string& file : metadata_.degraded_files) {
       if (!context_.Archived(file)) continue;
       ++archived;
-      host_.Metadata_damaged_file(file);
+      observer_.Metadata_damaged_file(file);
     }
-    if (archived > 0) host_.Metadata_damaged(archived);
+    if (archived > 0) observer_.Metadata_damaged(archived);
   }
 
   // Everything of the run is written completely before anything is
@@ -188,50 +197,50 @@ class Run {
     catalogue_.Close();
     context_.Stop_requested();  // picks up a write failure of the last picture
     if (!context_.failure().ok()) return Fail(context_.failure());
-    bool stopped = host_.Go_caption().empty();
-    std::string dest = Add_backslash(host_.Dest_dir());
+    bool stopped = stop_.Requested();
+    std::string dest = Add_backslash(request_.dest_dir);
     if (!source.ok() && Reads_catalogue() && File_exists(dest + "archive.htm")) {
       // A catalogue found damaged never costs the archive already there.
-      return Fail(Status::Error(source.message() + "\r" + "The archive in " + host_.Dest_dir() +
+      return Fail(Status::Error(source.message() + "\r" + "The archive in " + request_.dest_dir +
                                 " was left as it was."));
     }
     // The staging file holds a header and then one line per record.
     int records = int(std::max(0LL, context_.staging().lines_written() - 1));
     if (records == 0 && !stopped) {
-      if (auto refused = Refuse_empty_run(host_.Dest_dir(), What_was_found()))
+      if (auto refused = Refuse_empty_run(request_.dest_dir, What_was_found()))
         return Fail(*refused);
     }
     std::string kept_note;
     if (stopped) {
-      Status kept = Keep_page_a_stop_would_shorten(host_.Dest_dir(), records, &kept_note);
+      Status kept = Keep_page_a_stop_would_shorten(request_.dest_dir, records, &kept_note);
       if (!kept.ok()) return Fail(kept);
     }
-    if (Status texture = Copy_texture(host_.Dest_dir()); !texture.ok()) return Fail(texture);
+    if (Status texture = Copy_texture(request_.dest_dir); !texture.ok()) return Fail(texture);
     Write_page_tail(context_.page());
     // archive2.txt, written beside the catalogue being read, becomes
     // archive.txt unless the run was stopped.
     if (!stopped && replace_staging_) context_.staging().Retarget(dest + "archive.txt");
     Status replaced = Replace_together({&context_.staging(), &context_.page()});
     if (!replaced.ok()) return Fail(replaced);
-    if (host_.Status_caption() == "Running...") host_.Set_status_caption("");
-    host_.Set_status_caption(host_.Status_caption() + " Done!");
-    host_.Set_go_caption("Go");
+    if (context_.status_text() == "Running...") context_.Show_status("");
+    context_.Show_status(context_.status_text() + " Done!");
+    observer_.Running(false);
     RunOutcome outcome{stopped ? RunEnd::kStopped : RunEnd::kCompleted, ""};
     if (!source.ok()) {
       // A damaged catalogue: what was read is archived, then the user hears why.
       outcome.message = source.message();
     }
     if (!kept_note.empty()) outcome.message += (outcome.message.empty() ? "" : "\r") + kept_note;
-    if (!outcome.message.empty()) host_.Message_box(outcome.message, Buttons::kOk);
+    if (!outcome.message.empty()) observer_.Message_box(outcome.message, Buttons::kOk);
     return outcome;
   }
 
   // What a run that made no record found, for its refusal.
   std::string What_was_found() {
     if (mode_ == RunMode::kMaster)
-      return host_.Dest_dir() + " has no subdirectory with an archive page (archive.htm)";
+      return request_.dest_dir + " has no subdirectory with an archive page (archive.htm)";
     if (mode_ == RunMode::kSourceDirectory)
-      return host_.Src_dir() + " holds no picture (*.jpg) that could be archived";
+      return request_.src_dir + " holds no picture that could be archived";
     return catalogue_path_ + " names no picture that could be archived";
   }
 
@@ -241,16 +250,19 @@ class Run {
     catalogue_.Close();
     context_.page().Discard();
     context_.staging().Discard();
-    host_.Set_go_caption("Go");
-    host_.Message_box(status.message(), Buttons::kOk);
+    observer_.Running(false);
+    observer_.Message_box(status.message(), Buttons::kOk);
     return {RunEnd::kFailed, status.message()};
   }
 
-  Host& host_;
-  ArchiveLock lock_;  // held until the run's files are written or dropped
+  RunRequest request_;  // the run's own copy, taken at the start
+  RunObserver& observer_;
+  const StopRequest& stop_;
+  LabelDriveTable own_labels_;  // when the front end keeps none
+  ArchiveLock lock_;            // held until the run's files are written or dropped
   RunContext context_;
   CatalogueFile catalogue_;
-  RunMode mode_ = RunMode::kCatalogue;
+  const RunMode mode_;
   std::string catalogue_path_;
   MetadataOption metadata_;
   const CatalogueType* catalogue_type_ = nullptr;
@@ -260,18 +272,8 @@ class Run {
 
 }  // namespace
 
-RunOutcome Make_archive(Host& host) { return Run(host).Go(); }
-
-RunOutcome Go_Click(Host& host) {
-  if (host.Go_caption() == "Go") return Make_archive(host);
-  host.Set_go_caption("");
-  return {RunEnd::kStopped, ""};
-}
-
-bool Exit_Click(Host& host) {
-  if (host.Go_caption() == "Go") return true;
-  host.Set_go_caption("");
-  return false;
+RunOutcome Make_archive(const RunRequest& request, RunObserver& observer, const StopRequest& stop) {
+  return Run(request, observer, stop).Go();
 }
 
 }  // namespace zendrel

@@ -1,10 +1,11 @@
-// The run driver: one build from the host's settings, and what the Go and
-// Exit buttons do.
+// The run driver: one build, as the request asks it, reported to the
+// observer and stopped by the stop request.
 #pragma once
 
 #include <string>
 
-#include "build/host.h"
+#include "build/run_observer.h"
+#include "build/run_request.h"
 
 namespace zendrel {
 
@@ -21,13 +22,8 @@ struct RunOutcome {
   std::string message;  // the message shown, if any
 };
 
-// One whole run, as the Go button starts it.
-RunOutcome Make_archive(Host& host);
-
-// The Go button: runs when idle, otherwise requests a stop.
-RunOutcome Go_Click(Host& host);
-// The Exit button: true when the program is to end now (idle); during a run
-// it requests a stop instead.
-bool Exit_Click(Host& host);
+// One whole run, as the Go button starts it. The request is copied when
+// the run starts; the stop request is read after each picture.
+RunOutcome Make_archive(const RunRequest& request, RunObserver& observer, const StopRequest& stop);
 
 }  // namespace zendrel

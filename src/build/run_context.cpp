@@ -9,7 +9,8 @@ constexpr char kStagingHeader[] = "SourceFile\tTitle\tSubject\tCategory\tComment
 
 }  // namespace
 
-RunContext::RunContext(Host& host) : host_(host) {}
+RunContext::RunContext(const RunRequest& request, RunObserver& observer, const StopRequest& stop)
+    : request_(request), observer_(observer), stop_(stop) {}
 
 // Pending pictures go first, then the pool, which waits for its workers.
 RunContext::~RunContext() { Drop_pending(); }
@@ -26,8 +27,8 @@ void RunContext::Start_if_first() {
   first_picture_ = false;
   picture_count_ = 0;
   staging_header_written_ = false;
-  host_.Set_status_caption("Running...");
-  pool_ = std::make_unique<ScalingPool>(host_.Jobs());
+  Show_status("Running...");
+  pool_ = std::make_unique<ScalingPool>(request_.jobs);
   ahead_ = size_t(2 * pool_->threads());
 }
 
@@ -46,7 +47,8 @@ void RunContext::Write_oldest() {
     Count_one();
     archived_.insert(picture.record.SourceFile);
   }
-  host_.Do_events();
+  Advance();
+  observer_.Do_events();
 }
 
 void RunContext::Finish_pictures(bool honour_stop) {
@@ -65,7 +67,7 @@ void RunContext::Drop_pending() {
 bool RunContext::Stop_requested() {
   if (!page_.status().ok()) Fail(page_.status());
   if (!staging_.status().ok()) Fail(staging_.status());
-  return !failure_.ok() || host_.Go_caption().empty();
+  return !failure_.ok() || stop_.Requested();
 }
 
 void RunContext::File_left_out(const std::string& file, LeftOut kind) {
@@ -89,7 +91,7 @@ void RunContext::File_left_out(const std::string& file, LeftOut kind) {
     case LeftOut::kNameUnrepresentable:
       break;
   }
-  host_.Picture_skipped(file, reason, {});
+  observer_.Picture_skipped(file, reason, {});
 }
 
 void RunContext::Fail(const Status& status) {
@@ -98,8 +100,18 @@ void RunContext::Fail(const Status& status) {
 
 void RunContext::Count_one() {
   ++picture_count_;
-  host_.Set_status_caption(std::to_string(picture_count_));
-  host_.Progress(picture_count_, -1);
+  Show_status(std::to_string(picture_count_));
+}
+
+void RunContext::Advance() {
+  ++handled_;
+  // A source that delivers more than it announced is still counted right.
+  observer_.Progress(handled_, total_ >= handled_ ? total_ : -1);
+}
+
+void RunContext::Show_status(const std::string& text) {
+  status_ = text;
+  observer_.Status(text);
 }
 
 }  // namespace zendrel

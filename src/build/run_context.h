@@ -1,7 +1,7 @@
-// The state of one build run: the host it reads, the page and staging files
-// it writes, and picture processing's count, names and work ahead. Made by
-// Make_archive for one run and handed to the source; the sources see it as
-// a PictureSink.
+// The state of one build run: the request it carries out, the observer it
+// reports to, the page and staging files it writes, and picture processing's count, names and work
+// ahead. Made by Make_archive for one run and handed to the source; the sources see it as a
+// PictureSink.
 //
 // Pictures are scaled on worker threads ahead of the run's thread, a
 // bounded number at a time; everything a picture writes (its files, its
@@ -17,8 +17,9 @@
 #include <unordered_set>
 
 #include "build/archive_names.h"
-#include "build/host.h"
 #include "build/pending_picture.h"
+#include "build/run_observer.h"
+#include "build/run_request.h"
 #include "build/scaling_pool.h"
 #include "catalog/picture_record.h"
 #include "platform/output_file.h"
@@ -30,20 +31,22 @@ class PictureProcessing;
 
 class RunContext : public PictureSink {
  public:
-  explicit RunContext(Host& host);
+  // `request` and `observer` outlive the context.
+  RunContext(const RunRequest& request, RunObserver& observer, const StopRequest& stop);
   ~RunContext() override;
 
-  Host& host() { return host_; }
+  const RunRequest& request() const { return request_; }
+  RunObserver& observer() { return observer_; }
   OutputFile& page() { return page_; }
   OutputFile& staging() { return staging_; }
 
   // Takes the picture in, and writes the oldest pictures whose turn has come.
   void Add_picture(const PictureRecord& record) override;
-  // A stop asked for by the user (empty Go caption) or forced by a failure
-  // that ends the run.
+  // A stop asked for by the user or forced by a failure that ends the run.
   bool Stop_requested() override;
   // Told to the host with the kind as its reason.
   void File_left_out(const std::string& file, LeftOut kind) override;
+  void Expect_pictures(int32_t total) override { total_ = total; }
   // After the source: writes the pictures still ahead. With `honour_stop`
   // (every source that looks at the stop request), a stop drops those that
   // a source stopping after the current picture would never have delivered.
@@ -59,6 +62,12 @@ class RunContext : public PictureSink {
   int32_t picture_count() const { return picture_count_; }
   // Whether the picture a source delivered as `source_file` is in the page.
   bool Archived(const std::string& source_file) const { return archived_.count(source_file) > 0; }
+  // One more picture (or page) handled, written or not: the progress.
+  void Advance();
+
+  // The status line, kept here so that the run never reads it back.
+  void Show_status(const std::string& text);
+  const std::string& status_text() const { return status_; }
 
  private:
   void Start_if_first();
@@ -67,11 +76,16 @@ class RunContext : public PictureSink {
   void Write_oldest();
   void Drop_pending();
 
-  Host& host_;
+  const RunRequest& request_;
+  RunObserver& observer_;
+  const StopRequest& stop_;
+  std::string status_;
   OutputFile page_;
   OutputFile staging_;
   RunNames names_;
   int32_t picture_count_ = 0;
+  int32_t handled_ = 0;        // pictures written or skipped, for the progress
+  int32_t total_ = -1;         // pictures the source will deliver; -1 when not known
   bool first_picture_ = true;  // the run's start, recorded rather than guessed
   Status failure_;
   std::unique_ptr<ScalingPool> pool_;  // made at the first picture

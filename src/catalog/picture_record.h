@@ -2,6 +2,7 @@
 // PictureSink: where a source delivers them.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "catalog/file_kinds.h"
@@ -28,6 +29,9 @@ class PictureSink {
   virtual bool Stop_requested() = 0;
   // A file of the source that is no picture, left out of the archive.
   virtual void File_left_out(const std::string& /*file*/, LeftOut /*kind*/) {}
+  // How many pictures the source will deliver, where it knows beforehand
+  // (a listed directory); shown as progress.
+  virtual void Expect_pictures(int32_t /*total*/) {}
 };
 
 }  // namespace zendrel

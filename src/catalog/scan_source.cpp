@@ -57,6 +57,7 @@ Status Scan_source(const std::string& source_dir, PictureSink& sink, MetadataOpt
   for (const std::string& name : dangling)
     sink.File_left_out(source_path + name, LeftOut::kDanglingLink);
   std::vector<std::string> names = Picture_candidates(source_path, listed_names, sink);
+  sink.Expect_pictures(int32_t(names.size()));
   std::unique_ptr<MetadataChild> reader;
   if (metadata && metadata->take) {
     std::vector<std::string> native_paths;

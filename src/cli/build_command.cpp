@@ -121,16 +121,16 @@ int Build_command(const std::vector<std::string>& args, Streams& io) {
     io.err << "zendrel: " << unfit << "\n";
     return 1;
   }
-  host.dest_dir = *exact_dest;
-  if (source) host.src_dir = Windows_view(*source);
+  host.request.dest_dir = *exact_dest;
+  if (source) host.request.src_dir = Windows_view(*source);
   if (catalog) {
     std::string path = Windows_view(*catalog);
-    host.cat_dir = Directory_part(path);
-    if (host.cat_dir.size() == 2) host.cat_dir += "\\";  // a drive's root
-    host.cat_file = File_part(path);
-    host.mode = source ? RunMode::kCatalogueFromSource : RunMode::kCatalogue;
+    host.request.cat_dir = Directory_part(path);
+    if (host.request.cat_dir.size() == 2) host.request.cat_dir += "\\";  // a drive's root
+    host.request.cat_file = File_part(path);
+    host.request.mode = source ? RunMode::kCatalogueFromSource : RunMode::kCatalogue;
   } else {
-    host.mode = RunMode::kSourceDirectory;
+    host.request.mode = RunMode::kSourceDirectory;
   }
   std::string copy = options.Get("copy").value_or("rename");
   if (copy == "no")
@@ -145,16 +145,17 @@ int Build_command(const std::vector<std::string>& args, Streams& io) {
   }
   // Checked before anything is made: a mistyped source, with a catalogue,
   // would otherwise give a page without pictures over the existing archive.
-  if (source && !Directory_exists(host.src_dir)) {
-    io.err << "zendrel: " << Message_for_terminal(host.src_dir + ": no such directory") << "\n";
+  if (source && !Directory_exists(host.request.src_dir)) {
+    io.err << "zendrel: " << Message_for_terminal(host.request.src_dir + ": no such directory")
+           << "\n";
     return 1;
   }
-  if (auto made = Make_destination(host.dest_dir); !made.empty()) {
+  if (auto made = Make_destination(host.request.dest_dir); !made.empty()) {
     io.err << "zendrel: " << Message_for_terminal(made) << "\n";
     return 1;
   }
-  host.rebuild = options.Has("rebuild");
-  host.take_metadata = options.Has("metadata");
+  host.request.rebuild = options.Has("rebuild");
+  host.request.take_metadata = options.Has("metadata");
   if (auto jobs = options.Get("jobs")) {
     char* end = nullptr;
     long n = std::strtol(jobs->c_str(), &end, 10);
@@ -162,14 +163,14 @@ int Build_command(const std::vector<std::string>& args, Streams& io) {
       io.err << "zendrel build: --jobs takes a number from 1 to 256\n";
       return 2;
     }
-    host.jobs = int(n);
+    host.request.jobs = int(n);
   }
   host.Catch_interrupt();
-  RunOutcome outcome = Go_Click(host);
+  RunOutcome outcome = host.Run();
   host.Finish_progress();
   switch (outcome.end) {
     case RunEnd::kCompleted:
-      io.out << Message_for_terminal(host.Status_caption()) << "\n";
+      io.out << Message_for_terminal(host.status()) << "\n";
       Tell_skipped(host.skipped, options.Has("verbose"), io);
       if (host.metadata_damaged > 0) {
         if (options.Has("verbose"))
@@ -181,7 +182,7 @@ int Build_command(const std::vector<std::string>& args, Streams& io) {
                << (options.Has("verbose") ? "" : " (--verbose names them)") << "\n";
       }
       if (options.Has("open")) {
-        Status opened = Open_in_browser(Add_backslash(host.dest_dir) + "archive.htm");
+        Status opened = Open_in_browser(Add_backslash(host.request.dest_dir) + "archive.htm");
         if (!opened.ok()) {
           io.err << "zendrel: " << Message_for_terminal(opened.message()) << "\n";
           return 1;
@@ -191,7 +192,7 @@ int Build_command(const std::vector<std::string>& args, Streams& io) {
     case RunEnd::kStopped:
       // The page is complete but holds only the pictures before Ctrl-C:
       // scripts tell it from a finished archive by the status of SIGINT.
-      io.out << Message_for_terminal(host.Status_caption()) << "\n";
+      io.out << Message_for_terminal(host.status()) << "\n";
       return kInterruptedStatus;
     case RunEnd::kEdited:
       return 0;

@@ -16,14 +16,6 @@ extern "C" void On_interrupt(int) {
   std::signal(SIGINT, SIG_DFL);  // a second Ctrl-C ends the program
 }
 
-bool All_digits(const std::string& text) {
-  if (text.empty()) return false;
-  for (char c : text) {
-    if (c < '0' || c > '9') return false;
-  }
-  return true;
-}
-
 }  // namespace
 
 std::string Message_for_terminal(const std::string& text) {
@@ -34,16 +26,17 @@ std::string Message_for_terminal(const std::string& text) {
   return out;
 }
 
-void CliHost::Set_status_caption(const std::string& caption) {
-  status_ = caption;
-  if (!io_.out_is_terminal || !All_digits(caption)) return;
+void CliHost::Progress(int32_t done, int32_t total) {
+  if (!io_.out_is_terminal) return;
   double seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - started_).count();
-  double rate = seconds > 0 ? std::stod(caption) / seconds : 0;
-  char line[96];
+  double rate = seconds > 0 ? done / seconds : 0;
   // The master counts subdirectory pages, the other modes pictures.
-  const char* what = mode == RunMode::kMaster ? "pages" : "pictures";
-  std::snprintf(line, sizeof line, "\r%s %s, %.1f %s/s ", caption.c_str(), what, rate, what);
+  const char* what = request.mode == RunMode::kMaster ? "pages" : "pictures";
+  std::string count = std::to_string(done);
+  if (total >= 0) count += " of " + std::to_string(total);
+  char line[128];
+  std::snprintf(line, sizeof line, "\r%s %s, %.1f %s/s ", count.c_str(), what, rate, what);
   io_.out << line << std::flush;
   progress_shown_ = true;
 }
@@ -68,7 +61,7 @@ Answer CliHost::Message_box(const std::string& text, Buttons buttons) {
 }
 
 void CliHost::Do_events() {
-  if (g_interrupted && go_ == "Stop") go_.clear();
+  if (g_interrupted) stop_.Request();
 }
 
 void CliHost::Catch_interrupt() {

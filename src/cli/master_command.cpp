@@ -23,23 +23,24 @@ int Master_command(const std::vector<std::string>& args, Streams& io) {
   }
   if (!Apply_drive_options(options.All("drive"), io)) return 2;
   CliHost host(io);
-  host.mode = RunMode::kMaster;
+  host.request.mode = RunMode::kMaster;
   std::string unfit;
   auto exact = Exact_windows_view(options.positional()[0], &unfit);
   if (!exact) {
     io.err << "zendrel: " << unfit << "\n";
     return 1;
   }
-  host.dest_dir = *exact;
-  if (!Directory_exists(host.dest_dir)) {
-    io.err << "zendrel: " << Message_for_terminal(host.dest_dir + ": no such directory") << "\n";
+  host.request.dest_dir = *exact;
+  if (!Directory_exists(host.request.dest_dir)) {
+    io.err << "zendrel: " << Message_for_terminal(host.request.dest_dir + ": no such directory")
+           << "\n";
     return 1;
   }
   host.Catch_interrupt();
-  RunOutcome outcome = Go_Click(host);
+  RunOutcome outcome = host.Run();
   host.Finish_progress();
   if (outcome.end != RunEnd::kCompleted && outcome.end != RunEnd::kStopped) return 1;
-  io.out << Message_for_terminal(host.Status_caption()) << "\n";
+  io.out << Message_for_terminal(host.status()) << "\n";
   if (outcome.end == RunEnd::kStopped) return kInterruptedStatus;
   return outcome.message.empty() ? 0 : 1;
 }

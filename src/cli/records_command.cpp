@@ -9,6 +9,7 @@
 #include "cli/build_command.h"
 #include "cli/cli_host.h"
 #include "page/archive_page_reader.h"
+#include "page/record_line.h"
 #include "page/script_value.h"
 #include "platform/codepage.h"
 #include "platform/win_path.h"
@@ -96,16 +97,18 @@ int Records_command(const std::vector<std::string>& args, Streams& io) {
   // A damaged page still shows what could be read, before the word that it is damaged.
   Status read = Read_archive_page(Add_backslash(Windows_view(args[0])), table);
   for (int record = 1; record <= table.Count(); ++record) {
+    RecordValues values = Record_values(table.Record(record));
     std::string line;
-    for (int field = 1; field <= RecordTable::kFields; ++field) {
-      if (field > 1) line += '\t';
+    for (size_t i = 0; i < values.size(); ++i) {
+      if (i > 0) line += '\t';
       // The folder stays in its stored form, backslashes doubled; the other
       // values print as the page shows them, not as script escapes, and the
       // descriptions with the references that text read from a picture
       // enters with turned back into their characters.
-      const std::string& value = table.Get(record, field);
-      std::string text = System_text_to_utf8(field == 3 ? value : Text_of_script_value(value));
-      if (field >= 5 && field <= 9) text = Text_of_escaped_html(text);
+      const std::string& value = values[i];
+      bool folder = i == 2, description = i >= 4 && i <= 8;
+      std::string text = System_text_to_utf8(folder ? value : Text_of_script_value(value));
+      if (description) text = Text_of_escaped_html(text);
       line += Safe_staging_value(text);
     }
     io.out << line << "\n";

@@ -18,8 +18,8 @@ EditResult Rewrite(EditorSession& session, EditorPrompts& prompts) {
 }  // namespace
 
 EditableFields Stored_fields(const RecordTable& table, int record) {
-  return {table.Get(record, 5), table.Get(record, 6), table.Get(record, 7),
-          table.Get(record, 8), table.Get(record, 9), table.Get(record, 10)};
+  const ArchiveRecord& r = table.Record(record);
+  return {r.title, r.subject, r.category, r.comment, r.author, r.picdate};
 }
 
 EditResult Update_record(EditorSession& session, int record, const EditableFields& boxes,
@@ -31,34 +31,30 @@ EditResult Update_record(EditorSession& session, int record, const EditableField
   }
   // Typed text is held in the page's safe form, so the table, the page and
   // a later reading of the page all agree.
-  RecordTable& table = session.table;
-  table.Set(record, 10, Safe_script_value(*date));
-  table.Set(record, 5, Safe_script_value(boxes.title));
-  table.Set(record, 6, Safe_script_value(boxes.keywords));
-  table.Set(record, 7, Safe_script_value(boxes.category));
-  table.Set(record, 8, Safe_script_value(boxes.comment));
-  table.Set(record, 9, Safe_script_value(boxes.author));
+  // Record 0 has no place in the table: its values are dropped, and the
+  // page is written again unchanged, as for a number past the last record.
+  if (ArchiveRecord* r = session.table.Change(record)) {
+    r->picdate = Safe_script_value(*date);
+    r->title = Safe_script_value(boxes.title);
+    r->subject = Safe_script_value(boxes.keywords);
+    r->category = Safe_script_value(boxes.category);
+    r->comment = Safe_script_value(boxes.comment);
+    r->author = Safe_script_value(boxes.author);
+  }
   return Rewrite(session, prompts);
 }
 
 EditResult Delete_record(EditorSession& session, int record, EditorPrompts& prompts) {
   RecordTable& table = session.table;
   // A number without a record would be "deleted" with nothing removed.
-  if (record < 1 || record > kHighestRecordNumber || table.Get(record, 1).empty()) {
+  if (record < 1 || record > kHighestRecordNumber || table.Record(record).thumb.empty()) {
     prompts.Ask("Invalid record number.", Buttons::kOk);
     return EditResult::kRefused;
   }
   std::string question = "Delete record " + std::to_string(record) + " ?";
   if (prompts.Ask(question, Buttons::kYesNo, "Delete!") != Answer::kYes)
     return EditResult::kDeclined;
-  int r = record;
-  for (; r < RecordTable::kMaxRecords && !table.Get(r, 1).empty(); ++r) {
-    for (int field = 1; field <= RecordTable::kFields; ++field)
-      table.Set(r, field, table.Get(r + 1, field));
-  }
-  if (r == RecordTable::kMaxRecords) {
-    for (int field = 1; field <= RecordTable::kFields; ++field) table.Set(r, field, "");
-  }
+  table.Erase(record);
   EditResult result = Rewrite(session, prompts);
   if (result == EditResult::kDone) prompts.Ask("Please reload the web page.", Buttons::kOk);
   return result;

@@ -7,13 +7,6 @@
 
 namespace zendrel {
 
-RecordValues Record_values(const RecordTable& table, int number) {
-  RecordValues values;
-  for (int field = 1; field <= RecordTable::kFields; ++field)
-    values[field - 1] = table.Get(number, field);
-  return values;
-}
-
 Status Rewrite_archive(EditorSession& session) {
   const std::string page_path = session.directory + "archive.htm";
   const std::string staging_path = session.directory + "archive.txt";
@@ -32,8 +25,8 @@ Status Rewrite_archive(EditorSession& session) {
   if (Status opened = staging.Open(staging_path); !opened.ok()) return opened;
   staging.Write_line(kRecordStagingHeader);
   Write_page_head(page);
-  for (int r = 1; r <= RecordTable::kMaxRecords && !session.table.Get(r, 1).empty(); ++r) {
-    RecordValues record = Record_values(session.table, r);
+  for (int r = 1, count = session.table.Count(); r <= count; ++r) {
+    RecordValues record = Record_values(session.table.Record(r));
     Write_record_line(page, record);
     staging.Write_line(Staging_line(record));
   }

@@ -17,9 +17,6 @@
 
 namespace zendrel {
 
-// The ten stored fields of record `number` of `table`.
-RecordValues Record_values(const RecordTable& table, int number);
-
 Status Rewrite_archive(EditorSession& session);
 
 }  // namespace zendrel

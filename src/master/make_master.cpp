@@ -54,6 +54,7 @@ class MasterCopy {
     run_.staging().Write_line(kRecordStagingHeader);
     std::vector<SubdirectoryPage> pages;
     if (Status listed = List_pages(&pages); !listed.ok()) return listed;
+    run_.Expect_pages(int32_t(pages.size()));
     for (const SubdirectoryPage& page : pages) {
       run_.Count_one();
       run_.Do_events();

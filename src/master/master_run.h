@@ -3,6 +3,7 @@
 // it shows and the stop request it checks. The build driver provides it.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "platform/output_file.h"
@@ -15,7 +16,9 @@ class MasterRun {
 
   virtual OutputFile& page() = 0;
   virtual OutputFile& staging() = 0;
-  virtual std::string Dest_dir() = 0;  // Windows view, read afresh
+  virtual std::string Dest_dir() = 0;  // Windows view
+  // How many subdirectory pages there are to read.
+  virtual void Expect_pages(int32_t /*total*/) {}
   // Shows the count after each page read.
   virtual void Count_one() = 0;
   // One turn of the event loop.

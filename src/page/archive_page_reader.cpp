@@ -1,6 +1,7 @@
 #include "page/archive_page_reader.h"
 
 #include "page/page_records.h"
+#include "page/record_line.h"
 
 namespace zendrel {
 
@@ -18,8 +19,7 @@ Status Read_page_records(const std::string& bytes, const std::string& page, Reco
     if (record > RecordTable::kMaxRecords)
       return Status::FileError(page, "more than " + std::to_string(RecordTable::kMaxRecords) +
                                          " records, the most the editor can hold");
-    for (size_t field = 0; field < values.size(); ++field)
-      table.Set(record, int(field) + 1, values[field]);
+    *table.Change(record) = Archive_record(values);
     return Status();
   });
 }

@@ -4,6 +4,19 @@
 
 namespace zendrel {
 
+RecordValues Record_values(const ArchiveRecord& r) {
+  return {r.thumb,   r.file,     r.path,    r.source, r.title,
+          r.subject, r.category, r.comment, r.author, r.picdate};
+}
+
+ArchiveRecord Archive_record(const std::vector<std::string>& values) {
+  ArchiveRecord r;
+  std::string* fields[] = {&r.thumb,   &r.file,     &r.path,    &r.source, &r.title,
+                           &r.subject, &r.category, &r.comment, &r.author, &r.picdate};
+  for (size_t i = 0; i < values.size() && i < std::size(fields); ++i) *fields[i] = values[i];
+  return r;
+}
+
 std::array<std::string, 5> Record_lines(const RecordValues& values) {
   auto q = [&](int i) { return "\"" + Safe_script_value(values[i]) + "\""; };
   return {"cat.add (new Pic (" + q(0) + ", " + q(1) + ",", "  " + q(2) + ", " + q(3) + ",",

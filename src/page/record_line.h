@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "page/record_table.h"
 #include "platform/output_file.h"
 
 namespace zendrel {
@@ -21,6 +22,11 @@ namespace zendrel {
 // category, comment, author, picdate. `path` is in its stored form, with its
 // backslashes doubled.
 using RecordValues = std::array<std::string, 10>;
+
+// A record's values in that order, and a record of the values a page's
+// record holds (missing ones empty, more than ten ignored).
+RecordValues Record_values(const ArchiveRecord& record);
+ArchiveRecord Archive_record(const std::vector<std::string>& values);
 
 // The five lines, without line ends; every value goes through
 // Safe_script_value first.

@@ -2,30 +2,27 @@
 
 namespace zendrel {
 
-const std::string& RecordTable::Get(int record, int field) const {
-  static const std::string kEmpty;
-  if (record < 0 || size_t(record) >= slots_.size() || field < 0 || field > kFields) return kEmpty;
-  return slots_[record][field];
+const ArchiveRecord& RecordTable::Record(int number) const {
+  static const ArchiveRecord kEmpty;
+  if (number < 1 || size_t(number) > records_.size()) return kEmpty;
+  return records_[size_t(number) - 1];
 }
 
-void RecordTable::Set(int record, int field, const std::string& value) {
-  if (record < 0 || record > kMaxRecords || field < 0 || field > kFields) return;
-  if (size_t(record) >= slots_.size()) {
-    if (value.empty()) return;  // an empty slot beyond the end is already empty
-    slots_.resize(size_t(record) + 1);
-  }
-  slots_[record][field] = value;
+ArchiveRecord* RecordTable::Change(int number) {
+  if (number < 1 || number > kMaxRecords) return nullptr;
+  if (size_t(number) > records_.size()) records_.resize(size_t(number));
+  return &records_[size_t(number) - 1];
+}
+
+void RecordTable::Erase(int number) {
+  if (number >= 1 && size_t(number) <= records_.size())
+    records_.erase(records_.begin() + (number - 1));
 }
 
 int RecordTable::Count() const {
   int n = 0;
-  while (size_t(n) + 1 < slots_.size() && !slots_[n + 1][1].empty()) ++n;
+  while (size_t(n) < records_.size() && !records_[size_t(n)].thumb.empty()) ++n;
   return n;
-}
-
-RecordTable& Record_table() {
-  static RecordTable table;
-  return table;
 }
 
 }  // namespace zendrel

@@ -1,34 +1,49 @@
-// RecordTable: the program-wide table of the records read back from a page.
-// Records from 1 in page order (the table grows as they are stored, up to
-// kMaxRecords, far beyond any collection) by fields 0 to 10,
-// fields 1 to 10 in record-line order (thumb, file, path, source, title,
-// subject, category, comment, author, picdate), slot 0 of either dimension
-// unused. Values are stored exactly as they stand between the page's double
-// quotes. The first record whose field 1 is empty ends the records in use.
-// One thread: the user interface's.
+// ArchiveRecord: one picture's record as an archive page holds it, field
+// by field; and RecordTable: the records read back from one page, which the
+// record editor and the command line's records, edit and delete work on.
+// Records are numbered from 1 in page order (the numbers the user sees); the
+// first record without a thumbnail ends the records in use. Values are held
+// exactly as they stand between the page's double quotes. Whoever reads a
+// page owns its table. One thread.
 #pragma once
 
-#include <array>
 #include <string>
 #include <vector>
 
 namespace zendrel {
 
+struct ArchiveRecord {
+  std::string thumb;   // thumbnail file name; empty in no record in use
+  std::string file;    // carried through unchanged (a master's prefix)
+  std::string path;    // directory of the source picture, backslashes doubled
+  std::string source;  // file name of the source picture
+  std::string title;
+  std::string subject;  // keywords
+  std::string category;
+  std::string comment;
+  std::string author;
+  std::string picdate;  // date text
+  bool operator==(const ArchiveRecord&) const = default;
+};
+
 class RecordTable {
  public:
+  // Far beyond any collection; a page with more is refused.
   static constexpr int kMaxRecords = 10'000'000;
-  static constexpr int kFields = 10;
 
-  RecordTable() { Clear(); }
   void Clear() {
-    slots_.assign(1, {});
+    records_.clear();
     directory_.clear();
   }
 
-  // record 0..kMaxRecords, field 0..10; reads beyond the stored records give "".
-  const std::string& Get(int record, int field) const;
-  void Set(int record, int field, const std::string& value);
-  // Records in use: those before the first with an empty field 1.
+  // Record `number`; a number without a record gives an empty one.
+  const ArchiveRecord& Record(int number) const;
+  // Record `number` to be changed, made (empty) when the table is shorter;
+  // null for a number below 1 or above kMaxRecords.
+  ArchiveRecord* Change(int number);
+  // Removes record `number`; the later ones move down by one.
+  void Erase(int number);
+  // Records in use: those before the first without a thumbnail.
   int Count() const;
 
   // The directory (Windows view, ending in "\") whose archive.htm the
@@ -37,11 +52,8 @@ class RecordTable {
   void Set_directory(const std::string& directory) { directory_ = directory; }
 
  private:
-  std::vector<std::array<std::string, kFields + 1>> slots_;
+  std::vector<ArchiveRecord> records_;  // record n at n - 1
   std::string directory_;
 };
-
-// The one table of the program.
-RecordTable& Record_table();
 
 }  // namespace zendrel

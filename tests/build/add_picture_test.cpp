@@ -17,10 +17,9 @@ class AddPictureTest : public ::testing::Test {
  protected:
   void SetUp() override {
     dir.Make_dir("dest");
-    host.mode = 1;
-    host.dest_dir = dir.Win("dest");
-    host.go = "Stop";
-    run = std::make_unique<RunContext>(host);
+    request.mode = RunMode::kCatalogue;
+    request.dest_dir = dir.Win("dest");
+    run = std::make_unique<RunContext>(request, host, stop);
     ASSERT_TRUE(run->page().Open(dir.Win("dest\\archive.htm")).ok());
     ASSERT_TRUE(run->staging().Open(dir.Win("dest\\archive.txt")).ok());
   }
@@ -56,7 +55,9 @@ class AddPictureTest : public ::testing::Test {
   }
 
   TempDir dir;
+  RunRequest request;
   ScriptedHost host;
+  StopRequest stop;
   std::unique_ptr<RunContext> run;
   std::string page, staging;
 };
@@ -85,8 +86,8 @@ TEST_F(AddPictureTest, TakesPicturesOfAnyNameAndRecordsJpgForJPG) {
 
 TEST_F(AddPictureTest, ModeTwoTakesPicturesFromTheSourceDirectory) {
   dir.Write("src/a.jpg", testing::Small_jpeg());
-  host.mode = 2;
-  host.src_dir = dir.Win("src");
+  request.mode = RunMode::kCatalogueFromSource;
+  request.src_dir = dir.Win("src");
   Add("E:\\old\\place\\a.jpg");
   Finish();
   auto records = Records();
@@ -108,7 +109,7 @@ TEST_F(AddPictureTest, ValuesThatWouldBreakThePageOrTheColumnsAreMended) {
 TEST_F(AddPictureTest, CopiesUnderTheCopyNameWithoutTouchingAnything) {
   dir.Write("dest/a.jpg", "a user's own file");
   dir.Write("src/a.jpg", testing::Small_jpeg());
-  host.copy_mode = 2;
+  request.copy_mode = CopyMode::kUniqueNames;
   Add(dir.Win("src\\a.jpg"));
   Finish();
   auto records = Records();
@@ -122,7 +123,7 @@ TEST_F(AddPictureTest, CopiesUnderTheCopyNameWithoutTouchingAnything) {
 
 TEST_F(AddPictureTest, KeepNamesNeverEmptiesAnOriginalInTheDestination) {
   dir.Write("dest/IMG_1.JPG", testing::Small_jpeg());
-  host.copy_mode = 1;
+  request.copy_mode = CopyMode::kKeepNames;
   Add(dir.Win("dest\\IMG_1.JPG"));  // copied "onto itself" as IMG_1.jpg
   Finish();
   EXPECT_EQ(dir.Read("dest/IMG_1.JPG"), testing::Small_jpeg());
@@ -131,7 +132,7 @@ TEST_F(AddPictureTest, KeepNamesNeverEmptiesAnOriginalInTheDestination) {
 
 TEST_F(AddPictureTest, NamesFromASourceNeverLeadOutOfTheDestination) {
   dir.Write("src/x/evil.jpg", testing::Small_jpeg());
-  host.copy_mode = 1;
+  request.copy_mode = CopyMode::kKeepNames;
   // A Linux name may hold "/": the file name part is "x/evil.jpg".
   Add(dir.Win("src") + "\\x/evil.jpg");
   dir.Write("top.jpg", testing::Small_jpeg());

@@ -20,8 +20,8 @@ TEST(EditCases, ChosenPageIsReadAndTheEditorOpened) {
     host.cat_file = "archive.htm";
     EXPECT_EQ(Make_archive(host).end, RunEnd::kEdited) << mode;
     EXPECT_EQ(host.editor_shown, 1);
-    EXPECT_EQ(Record_table().Count(), 2);
-    EXPECT_EQ(Record_table().directory(), temp.Win() + "\\");
+    EXPECT_EQ(host.edited.Count(), 2);
+    EXPECT_EQ(host.edited.directory(), temp.Win() + "\\");
   }
   EXPECT_FALSE(temp.Exists("archive.txt"));  // nothing is written
 }

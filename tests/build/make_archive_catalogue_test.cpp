@@ -73,7 +73,7 @@ TEST_F(CatalogueRun, AStopLeavesTheOwnCatalogueAndArchive2) {
   dest.Write("archive.txt", old_catalogue);
   host.cat_dir = dest.Win();
   host.cat_file = "archive.txt";
-  host.on_events = [](ScriptedHost& h) { h.go = ""; };
+  host.on_events = [](ScriptedHost& h) { h.Stop(); };
   RunOutcome outcome = Make_archive(host);
   EXPECT_EQ(outcome.end, RunEnd::kStopped);
   EXPECT_EQ(host.status, "1 Done!");

@@ -7,6 +7,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <filesystem>
+
 #include "page/page_head.h"
 #include "platform/output_file.h"
 #include "support/jpeg_fixture.h"
@@ -85,6 +87,29 @@ TEST_F(MakeArchiveTest, BuildsEveryPictureOfTheDirectory) {
   EXPECT_FALSE(dir.Has_temporaries("dest"));
 }
 
+// The request is taken at Go: settings changed while the run works (another
+// destination, mode or source clicked) are the next run's. Progress comes
+// after each picture with the listed total.
+TEST_F(MakeArchiveTest, SettingsChangedDuringARunAreTheNextRunsOnly) {
+  dir.Make_dir("elsewhere");
+  std::vector<std::string> go_seen;
+  host.on_events = [&](ScriptedHost& h) {
+    h.dest_dir = dir.Win("elsewhere");
+    h.src_dir = dir.Win("elsewhere");
+    h.mode = 4;
+    h.status.clear();  // as the window's status line is cleared by a focus change
+    go_seen.push_back(h.go);
+  };
+  RunOutcome outcome = Make_archive(host);
+  EXPECT_EQ(outcome.end, RunEnd::kCompleted);
+  EXPECT_EQ(host.status, "4 Done!");
+  EXPECT_EQ(go_seen, std::vector<std::string>(4, "Stop"));
+  EXPECT_EQ(Count(dir.Read("dest/archive.htm"), "cat.add (new Pic ("), 4);
+  EXPECT_TRUE(std::filesystem::is_empty(dir.Native("elsewhere")));
+  std::vector<std::pair<int32_t, int32_t>> progress = {{1, 4}, {2, 4}, {3, 4}, {4, 4}};
+  EXPECT_EQ(host.progress, progress);
+}
+
 TEST_F(MakeArchiveTest, AStopEndsTheRunAfterThePictureUnderWay) {
   host.on_events = [](ScriptedHost& h) {
     if (h.status == "2") Go_Click(h);  // the Stop button during the second turn
@@ -118,11 +143,14 @@ TEST_F(MakeArchiveTest, CancelledCopyQuestionWritesNothing) {
 
 TEST_F(MakeArchiveTest, NoCopyQuestionWhenTheDestinationIsTheSource) {
   host.dest_dir = host.src_dir;
-  host.copy_mode = 2;  // from an earlier run
+  host.copy_answer = 2;  // what an earlier run was answered
   Make_archive(host);
   EXPECT_EQ(host.copy_questions, 0);
-  EXPECT_EQ(host.copy_mode, 0);
   EXPECT_EQ(host.status, "4 Done!");
+  int archive_files = 0;  // a display copy and a thumbnail each, no copy of the original
+  for (const auto& entry : std::filesystem::directory_iterator(dir.Native("src")))
+    archive_files += entry.path().filename().string()[0] == '_';
+  EXPECT_EQ(archive_files, 8);
   // A second run over the same directory does not archive its own files.
   Make_archive(host);
   EXPECT_EQ(host.status, "4 Done!");

@@ -74,7 +74,7 @@ TEST_F(ParallelRunTest, AStopLeavesNothingOfThePicturesAhead) {
   ScriptedHost host = Host_into("stopped", 4);
   host.copy_answer = 0;
   host.on_events = [](ScriptedHost& h) {
-    if (h.status == "5") h.go.clear();
+    if (h.status == "5") h.Stop();
   };
   Make_archive(host);
   EXPECT_EQ(host.status, "5 Done!");

@@ -53,6 +53,9 @@ TEST(ReadTextcat, EnclosingQuotesAreDroppedOnlyWhenBothThere) {
 TEST(ReadTextcat, BlankLinesAndLineEnds) {
   EXPECT_TRUE(Read("").empty());
   EXPECT_TRUE(Read("\r\n\r\n\tno source\r\n").empty());
+  RecordingSink sink;
+  EXPECT_TRUE(Read_textcat("SourceFile\r\na\nb\r\r\nc\r\nd", sink).ok());
+  EXPECT_EQ(sink.expected, 4);  // announced before the first: the header and blank line not counted
   auto records = Read("a\nb\rc\r\nd");  // any line end; last line without one
   ASSERT_EQ(records.size(), 4u);
   EXPECT_EQ(records[3].SourceFile, "d");

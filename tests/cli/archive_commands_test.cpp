@@ -63,12 +63,12 @@ TEST_F(ArchiveCommands, EditChangesOnlyTheGivenBoxes) {
             0)
       << err.str();
   RecordTable again = Reread();
-  EXPECT_EQ(again.Get(2, 5),
+  EXPECT_EQ(again.Record(2).title,
             "Caf\xE9 \\x22"
             "Bleu\\x22");
-  EXPECT_EQ(again.Get(2, 10), "December 25, 1999");
-  EXPECT_EQ(again.Get(2, 8), "Comment 2");
-  EXPECT_EQ(again.Get(1, 5), "Title 1");
+  EXPECT_EQ(again.Record(2).picdate, "December 25, 1999");
+  EXPECT_EQ(again.Record(2).comment, "Comment 2");
+  EXPECT_EQ(again.Record(1).title, "Title 1");
   EXPECT_TRUE(temp.Exists("archive_bak.htm"));
   EXPECT_TRUE(temp.Exists("archive.txt"));
 }
@@ -92,7 +92,7 @@ TEST_F(ArchiveCommands, DeleteNeedsYesAndThenRemovesTheRecord) {
   EXPECT_EQ(out.str(), "zendrel delete: Please reload the web page.\n");
   RecordTable again = Reread();
   EXPECT_EQ(again.Count(), 2);
-  EXPECT_EQ(again.Get(1, 5), "Title 2");
+  EXPECT_EQ(again.Record(1).title, "Title 2");
   EXPECT_EQ(Run({"delete", temp.native(), "--record", "3", "--yes"}), 1);
 }
 

@@ -25,12 +25,13 @@ TEST(DemoCommand, EveryPictureComesWithItsDescription) {
   ASSERT_EQ(table.Count(), 8);
   bool cafe = false;
   for (int record = 1; record <= table.Count(); ++record) {
-    EXPECT_FALSE(table.Get(record, 5).empty()) << table.Get(record, 4);  // title
-    EXPECT_FALSE(table.Get(record, 6).empty()) << table.Get(record, 4);  // subject
-    EXPECT_NE(table.Get(record, 10).find(", 200"), std::string::npos) << table.Get(record, 10);
-    if (table.Get(record, 4) == "Caf\xE9.jpg") {
+    EXPECT_FALSE(table.Record(record).title.empty()) << table.Record(record).source;
+    EXPECT_FALSE(table.Record(record).subject.empty()) << table.Record(record).source;
+    EXPECT_NE(table.Record(record).picdate.find(", 200"), std::string::npos)
+        << table.Record(record).picdate;
+    if (table.Record(record).source == "Caf\xE9.jpg") {
       cafe = true;
-      EXPECT_EQ(table.Get(record, 5), "View from the caf\xE9");
+      EXPECT_EQ(table.Record(record).title, "View from the caf\xE9");
     }
   }
   EXPECT_TRUE(cafe);

@@ -66,9 +66,9 @@ TEST_F(RecordEditing, RewriteWithoutChangesKeepsEveryRecordLineByteForByte) {
 }
 
 TEST_F(RecordEditing, CatalogueHasTheEditorsHeaderAndSingleBackslashes) {
-  table.Set(1, 3, "C:\\\\Photos");
-  table.Set(1, 4, "a.jpg");
-  table.Set(1, 8, "tab\there");
+  table.Change(1)->path = ("C:\\\\Photos");
+  table.Change(1)->source = ("a.jpg");
+  table.Change(1)->comment = ("tab\there");
   EditorSession session(table);
   ASSERT_TRUE(Rewrite_archive(session).ok());
   std::string catalogue = temp.Read("archive.txt");
@@ -88,15 +88,15 @@ TEST_F(RecordEditing, UpdateStoresTypedTextSafelyAndItReadsBackIntoTenFields) {
   boxes.comment = "tab\tand \\u00e9";
   ASSERT_EQ(Update_record(session, 2, boxes, prompts), EditResult::kDone);
   EXPECT_TRUE(prompts.asked.empty());
-  EXPECT_EQ(table.Get(2, 10), "December 25, 1999");
+  EXPECT_EQ(table.Record(2).picdate, "December 25, 1999");
   RecordTable again = Reread();
   EXPECT_EQ(again.Count(), 5);
   for (int r = 1; r <= 6; ++r) {
-    for (int f = 1; f <= 10; ++f) EXPECT_EQ(again.Get(r, f), table.Get(r, f)) << r << "," << f;
+    EXPECT_EQ(again.Record(r), table.Record(r)) << r;
   }
-  EXPECT_EQ(again.Get(2, 5), "say \\x22hi\\x22\\r\\nnext line <\\/script> C:\\\\x");
-  EXPECT_EQ(again.Get(2, 6), "beach sea");  // the other boxes as stored
-  EXPECT_EQ(again.Get(2, 3), "C:\\\\Photos\\\\2");
+  EXPECT_EQ(again.Record(2).title, "say \\x22hi\\x22\\r\\nnext line <\\/script> C:\\\\x");
+  EXPECT_EQ(again.Record(2).subject, "beach sea");  // the other boxes as stored
+  EXPECT_EQ(again.Record(2).path, "C:\\\\Photos\\\\2");
 }
 
 TEST_F(RecordEditing, RefusedDateStoresNothingAndWritesNothing) {
@@ -105,7 +105,7 @@ TEST_F(RecordEditing, RefusedDateStoresNothingAndWritesNothing) {
   ASSERT_EQ(prompts.asked.size(), 1u);
   EXPECT_EQ(prompts.asked[0].text, " is not a valid date");
   EXPECT_EQ(prompts.asked[0].title, "Zendrel");
-  EXPECT_EQ(table.Get(2, 5), "Title 2");
+  EXPECT_EQ(table.Record(2).title, "Title 2");
   EXPECT_FALSE(temp.Exists("archive_bak.htm"));
   EXPECT_FALSE(temp.Exists("archive.txt"));
   EXPECT_FALSE(session.backup_made);
@@ -151,9 +151,9 @@ TEST_F(RecordEditing, FailedWriteKeepsTheLastGoodPageAndNamesTheFile) {
   EXPECT_EQ(temp.Read("archive.htm"), original_page);
   EXPECT_EQ(temp.Read("archive.txt"), "old catalogue\r\n");
   EXPECT_FALSE(temp.Has_temporaries(""));
-  EXPECT_EQ(table.Get(1, 5), "changed");  // the table keeps the change for a retry
+  EXPECT_EQ(table.Record(1).title, "changed");  // the table keeps the change for a retry
   ASSERT_EQ(Update_record(session, 1, Typed("changed", "1999"), prompts), EditResult::kDone);
-  EXPECT_EQ(Reread().Get(1, 5), "changed");
+  EXPECT_EQ(Reread().Record(1).title, "changed");
 }
 
 TEST_F(RecordEditing, MissingPageAtRewriteIsReported) {
@@ -175,9 +175,9 @@ TEST_F(RecordEditing, DeleteMovesLaterRecordsDownAfterTheQuestion) {
   EXPECT_EQ(prompts.asked[1].text, "Please reload the web page.");
   RecordTable again = Reread();
   EXPECT_EQ(again.Count(), 4);
-  EXPECT_EQ(again.Get(3, 5), "Title 4");
-  EXPECT_EQ(again.Get(4, 5), "Title 5");
-  EXPECT_EQ(table.Get(5, 1), "");
+  EXPECT_EQ(again.Record(3).title, "Title 4");
+  EXPECT_EQ(again.Record(4).title, "Title 5");
+  EXPECT_EQ(table.Record(5).thumb, "");
   EXPECT_EQ(temp.Read("archive_bak.htm"), original_page);
 }
 
@@ -204,15 +204,15 @@ TEST_F(RecordEditing, DeletingDownToNoRecordsAndInALargeTable) {
   // More records than the old fixed table held: the last and the first go.
   constexpr int kMany = 20'005;
   RecordTable full;
-  for (int r = 1; r <= kMany; ++r) full.Set(r, 1, "_t" + std::to_string(r));
+  for (int r = 1; r <= kMany; ++r) full.Change(r)->thumb = ("_t" + std::to_string(r));
   full.Set_directory(Dir());
   EditorSession whole(full);
   ASSERT_EQ(Delete_record(whole, kMany, prompts), EditResult::kDone);
   EXPECT_EQ(full.Count(), kMany - 1);
   ASSERT_EQ(Delete_record(whole, 1, prompts), EditResult::kDone);
-  EXPECT_EQ(full.Get(1, 1), "_t2");
+  EXPECT_EQ(full.Record(1).thumb, "_t2");
   EXPECT_EQ(Reread().Count(), kMany - 2);
-  EXPECT_EQ(Reread().Get(kMany - 2, 1), "_t" + std::to_string(kMany - 1));
+  EXPECT_EQ(Reread().Record(kMany - 2).thumb, "_t" + std::to_string(kMany - 1));
 }
 
 }  // namespace

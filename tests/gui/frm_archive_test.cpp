@@ -346,6 +346,42 @@ class FrmArchiveTest : public QObject {
     QCOMPARE(files->item(0)->text(), QString("old.txt"));
   }
 
+  // The keyboard's highlight is not the chosen folder until Enter chooses
+  // it; the chosen one is bold, and away from the list it is the one that
+  // looks selected.
+  void keyboardHighlightIsChosenOnlyByEnter() {
+    TempDir dir;
+    dir.Make_dir("dest/a");
+    dir.Make_dir("dest/b");
+    FrmArchive window;
+    window.Set_dest_dir(dir.Win("dest"));
+    window.show();
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    auto* dest = window.findChild<zendrel::DirList*>("DestDir");
+    dest->setFocus();
+    QVERIFY(dest->Chosen_item()->font(0).bold());
+    QCOMPARE(dest->currentItem(), dest->Chosen_item());
+
+    QTest::keyClick(dest, Qt::Key_Down);  // onto "a"
+    QCOMPARE(dest->currentItem()->text(0), QString("a"));
+    QVERIFY(!dest->currentItem()->font(0).bold());
+    QCOMPARE(window.Dest_dir(), dir.Win("dest"));  // only highlighted
+    QVERIFY(dest->Chosen_item()->font(0).bold());
+
+    window.findChild<QPushButton*>("Exit")->setFocus();
+    QCOMPARE(dest->currentItem(), dest->Chosen_item());  // what looks selected is chosen
+
+    dest->setFocus();
+    QTest::keyClick(dest, Qt::Key_Down);
+    QTest::keyClick(dest, Qt::Key_Down);  // onto "b"
+    QTest::keyClick(dest, Qt::Key_Return);
+    QTRY_COMPARE(window.Dest_dir(), dir.Win("dest/b"));
+    QCOMPARE(dest->Chosen_item()->text(0), QString("b"));
+    QVERIFY(dest->Chosen_item()->font(0).bold());
+    QCOMPARE(dest->Chosen_item()->parent()->font(0).bold(), false);
+  }
+
   // Mode 3 from the window: the copy question answered "No", a Stop after
   // the first picture of three: that picture is in the archive, the others
   // are not.

@@ -43,7 +43,7 @@ class FrmEditHtmlTest : public QObject {
   void updateStoresAndRefusesBadDates();
   void updateThatCannotWriteKeepsTheEditorOpen();
   void deleteAsksAndShowsTheNextRecord();
-  void doneErasesTheTableAndClosingKeepsIt();
+  void doneAndTheFrameBothCloseTheEditor();
 
  private:
   QLineEdit* Box(const char* name) { return editor_->findChild<QLineEdit*>(name); }
@@ -69,7 +69,6 @@ void FrmEditHtmlTest::init() {
   temp_ = std::make_unique<testing::TempDir>();
   testing::Write_archive_page(Dir(), testing::Sample_records(5));
   page_ = temp_->Read("archive.htm");
-  QVERIFY(Read_archive_page(Dir(), Record_table()).ok());
   shown_.clear();
   answers_.clear();
   FrmEditHtml::message_hook_for_testing = [this](const std::string& text, Buttons buttons,
@@ -82,7 +81,7 @@ void FrmEditHtmlTest::init() {
   };
   main_ = std::make_unique<QWidget>();
   main_->show();
-  Show_record_editor(main_.get());
+  Show_record_editor(main_.get(), Reread());
   for (QWidget* window : QApplication::topLevelWidgets()) {
     if (window->objectName() == "frmEdit_Html" && window->isVisible())
       editor_ = qobject_cast<FrmEditHtml*>(window);
@@ -237,7 +236,7 @@ void FrmEditHtmlTest::undoRestoresTheStoredValues() {
   QCOMPARE(Text("Title"), QString());
   QCOMPARE(Text("PicDate"), QString());
   QCOMPARE(Text("Thumb"), QString("_ABC003.jpg"));  // reference boxes untouched
-  QCOMPARE(Reread().Get(3, 5), std::string("Title 3"));
+  QCOMPARE(Reread().Record(3).title, std::string("Title 3"));
 }
 
 void FrmEditHtmlTest::updateStoresAndRefusesBadDates() {
@@ -252,10 +251,10 @@ void FrmEditHtmlTest::updateStoresAndRefusesBadDates() {
   QVERIFY(editor_->BackupMade());
   QCOMPARE(temp_->Read("archive_bak.htm"), page_);
   RecordTable again = Reread();
-  QCOMPARE(again.Get(2, 5), std::string("Caf\xE9 \\x22"
-                                        "du port\\x22"));
-  QCOMPARE(again.Get(2, 10), std::string("December 25, 1999"));
-  QCOMPARE(again.Get(2, 3), std::string("C:\\\\Photos\\\\2"));  // the path as it was
+  QCOMPARE(again.Record(2).title, std::string("Caf\xE9 \\x22"
+                                              "du port\\x22"));
+  QCOMPARE(again.Record(2).picdate, std::string("December 25, 1999"));
+  QCOMPARE(again.Record(2).path, std::string("C:\\\\Photos\\\\2"));  // the path as it was
   QCOMPARE(again.Count(), 5);
 
   std::string page = temp_->Read("archive.htm");
@@ -279,7 +278,7 @@ void FrmEditHtmlTest::updateStoresAndRefusesBadDates() {
   Box("PicDate")->setText("1999");
   Button("Update")->setFocus();
   QTest::keyClick(Button("Update"), Qt::Key_Return);
-  QCOMPARE(Reread().Get(2, 10), std::string("1999"));
+  QCOMPARE(Reread().Record(2).picdate, std::string("1999"));
 }
 
 void FrmEditHtmlTest::updateThatCannotWriteKeepsTheEditorOpen() {
@@ -322,14 +321,13 @@ void FrmEditHtmlTest::deleteAsksAndShowsTheNextRecord() {
   QCOMPARE(Reread().Count(), 3);
 }
 
-void FrmEditHtmlTest::doneErasesTheTableAndClosingKeepsIt() {
+void FrmEditHtmlTest::doneAndTheFrameBothCloseTheEditor() {
   editor_->close();  // through the window's frame
   QVERIFY(main_->isVisible());
-  QCOMPARE(Record_table().Count(), 5);
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   QVERIFY(!editor_);
 
-  Show_record_editor(main_.get());
+  Show_record_editor(main_.get(), Reread());
   for (QWidget* window : QApplication::topLevelWidgets()) {
     if (window->objectName() == "frmEdit_Html" && window->isVisible())
       editor_ = qobject_cast<FrmEditHtml*>(window);
@@ -338,7 +336,6 @@ void FrmEditHtmlTest::doneErasesTheTableAndClosingKeepsIt() {
   QVERIFY(!main_->isVisible());
   Button("Done")->click();
   QVERIFY(main_->isVisible());
-  QCOMPARE(Record_table().Count(), 0);
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   QVERIFY(!editor_);
 }

@@ -80,6 +80,8 @@ TEST(MakeMaster, CopiesTheSubdirectoryPagesInListingOrderWithThePrefix) {
   EXPECT_EQ(run.outcome.end, RunEnd::kCompleted);
   EXPECT_TRUE(run.host.messages.empty()) << run.host.messages.front();
   EXPECT_EQ(run.host.status, "2 Done!");
+  std::vector<std::pair<int32_t, int32_t>> progress = {{1, 2}, {2, 2}};  // pages of all pages
+  EXPECT_EQ(run.host.progress, progress);
 
   std::string page = dir.Read("m/archive.htm");
   std::vector<std::string> staging = Lines(dir.Read("m/archive.txt"));
@@ -120,7 +122,7 @@ TEST(MakeMaster, CountsEachPageAndStopsAfterThePageItWasAskedIn) {
   EXPECT_EQ(counts, (std::vector<std::string>{"1", "2", "3"}));
   EXPECT_EQ(Lines(dir.Read("m/archive.txt")).size(), 4u);
 
-  MasterRun stopped = Run_master(dir.Win("m"), [](ScriptedHost& h) { h.go = ""; });
+  MasterRun stopped = Run_master(dir.Win("m"), [](ScriptedHost& h) { h.Stop(); });
   EXPECT_EQ(stopped.outcome.end, RunEnd::kStopped);
   EXPECT_EQ(stopped.host.status, "1 Done!");
   std::vector<std::string> staging = Lines(dir.Read("m/archive.txt"));

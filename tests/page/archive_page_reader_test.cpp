@@ -27,14 +27,14 @@ TEST_F(ArchivePageReader, ReadsEveryRecordOfABuiltPageAsStored) {
   EXPECT_EQ(table.directory(), Dir());
   for (int r = 1; r <= 3; ++r) {
     RecordValues expected = testing::Sample_record(r);
-    for (int f = 1; f <= 10; ++f) EXPECT_EQ(table.Get(r, f), expected[f - 1]) << r << "," << f;
+    EXPECT_EQ(Record_values(table.Record(r)), expected) << r;
   }
-  EXPECT_EQ(table.Get(1, 3), "C:\\\\Photos\\\\1");  // doubled backslashes kept
-  EXPECT_EQ(table.Get(1, 2), "");
+  EXPECT_EQ(table.Record(1).path, "C:\\\\Photos\\\\1");  // doubled backslashes kept
+  EXPECT_EQ(table.Record(1).file, "");
 }
 
 TEST_F(ArchivePageReader, FollowsTheReadingRuleAtItsEdges) {
-  table.Set(7, 1, "left over from an earlier read");
+  table.Change(7)->thumb = ("left over from an earlier read");
   Write_page(
       "<html>\r\n"
       " cat.add (new Pic (\"no\", \"\",\r\n"  // not at the line's start
@@ -45,14 +45,14 @@ TEST_F(ArchivePageReader, FollowsTheReadingRuleAtItsEdges) {
       "  \"\", \"\"));\r\n\r\nvar pickedItem;\r\n");
   ASSERT_TRUE(Read().ok());
   EXPECT_EQ(table.Count(), 2);
-  EXPECT_EQ(table.Get(1, 1), "a");
-  EXPECT_EQ(table.Get(1, 5), "say ");
-  EXPECT_EQ(table.Get(1, 6), ", ");
-  EXPECT_EQ(table.Get(1, 7), ",  ");  // every later value moves one field on
-  EXPECT_EQ(table.Get(2, 2), "f");
-  EXPECT_EQ(table.Get(2, 4), "s2");
-  EXPECT_EQ(table.Get(2, 5), "");
-  EXPECT_EQ(table.Get(7, 1), "");  // each read starts from an empty table
+  EXPECT_EQ(table.Record(1).thumb, "a");
+  EXPECT_EQ(table.Record(1).title, "say ");
+  EXPECT_EQ(table.Record(1).subject, ", ");
+  EXPECT_EQ(table.Record(1).category, ",  ");  // every later value moves one field on
+  EXPECT_EQ(table.Record(2).file, "f");
+  EXPECT_EQ(table.Record(2).source, "s2");
+  EXPECT_EQ(table.Record(2).title, "");
+  EXPECT_EQ(table.Record(7).thumb, "");  // each read starts from an empty table
 }
 
 TEST_F(ArchivePageReader, PageWithoutRecordsLeavesTheTableEmpty) {
@@ -80,8 +80,8 @@ TEST_F(ArchivePageReader, ManyAndLongRecordsReadBackAsWritten) {
   testing::Write_archive_page(Dir(), records);
   ASSERT_TRUE(Read().ok());
   EXPECT_EQ(table.Count(), 10'005);
-  EXPECT_EQ(table.Get(10, 5), std::string(40'000, 'x'));
-  EXPECT_EQ(table.Get(10'005, 1), records.back()[0]);
+  EXPECT_EQ(table.Record(10).title, std::string(40'000, 'x'));
+  EXPECT_EQ(table.Record(10'005).thumb, records.back()[0]);
 }
 
 TEST_F(ArchivePageReader, DamagedPageIsRefusedWithTheRecordAndTheCause) {
@@ -139,11 +139,35 @@ TEST_F(ArchivePageReader, EveryTruncationOfAPageIsRefusedUntilItsTailBegins) {
     last_count = cut.Count();
     for (int r = 1; r <= cut.Count(); ++r) {  // what was read is whole
       RecordValues whole = testing::Sample_record(r);
-      for (int f = 1; f <= 10; ++f) ASSERT_EQ(cut.Get(r, f), whole[f - 1]) << size;
+      ASSERT_EQ(Record_values(cut.Record(r)), whole) << size;
     }
   }
   EXPECT_EQ(last_count, 3);
 }
 
 }  // namespace
+TEST(ArchiveRecordFields, FollowTheRecordLineOrder) {
+  RecordValues values = testing::Sample_record(2);
+  ArchiveRecord r = Archive_record({values.begin(), values.end()});
+  EXPECT_EQ(r.thumb, values[0]);
+  EXPECT_EQ(r.path, values[2]);
+  EXPECT_EQ(r.subject, values[5]);
+  EXPECT_EQ(r.picdate, values[9]);
+  EXPECT_EQ(Record_values(r), values);
+  ArchiveRecord cut = Archive_record({"a", "b"});  // a record cut short: the rest empty
+  EXPECT_EQ(cut.file, "b");
+  EXPECT_EQ(cut.path, "");
+
+  RecordTable table;  // numbered from 1; a change past the end makes the records between
+  table.Change(3)->thumb = "_c.jpg";
+  EXPECT_EQ(table.Count(), 0);
+  EXPECT_EQ(table.Change(0), nullptr);
+  table.Change(1)->thumb = "_a.jpg";
+  table.Change(2)->thumb = "_b.jpg";
+  table.Erase(1);
+  EXPECT_EQ(table.Count(), 2);
+  EXPECT_EQ(table.Record(2).thumb, "_c.jpg");
+  EXPECT_EQ(table.Record(7).thumb, "");
+}
+
 }  // namespace zendrel

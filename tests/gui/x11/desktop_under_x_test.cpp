@@ -15,6 +15,7 @@
 #include <QTimer>
 #include <QTreeWidget>
 #include <QtTest>
+#include <filesystem>
 
 #include "app/dir_list.h"
 #include "app/drive_list.h"
@@ -71,6 +72,7 @@ class DesktopUnderXTest : public QObject {
   void editorStepButtonsClickWithTheMouse();
   void editorLabelsAreNotCutOff();
   void enterOnTheFocusedGoStartsARun();
+  void aClickOnAnotherDestinationDuringARunChangesNothing();
   void listsShowWhereTheFocusIs();
   void directoryListsShowTheParentsOfThePath();
   void messageBoxesAndDialogsCannotBeMaximised();
@@ -88,8 +90,9 @@ void DesktopUnderXTest::initTestCase() {
 
 FrmEditHtml* DesktopUnderXTest::Open_editor(QWidget* main, const testing::TempDir& dir) {
   testing::Write_archive_page(dir.Win() + "\\", testing::Sample_records(5));
-  if (!Read_archive_page(dir.Win() + "\\", Record_table()).ok()) return nullptr;
-  Show_record_editor(main);
+  RecordTable records;
+  if (!Read_archive_page(dir.Win() + "\\", records).ok()) return nullptr;
+  Show_record_editor(main, std::move(records));
   for (QWidget* window : QApplication::topLevelWidgets()) {
     if (window->objectName() == "frmEdit_Html" && window->isVisible())
       return qobject_cast<FrmEditHtml*>(window);
@@ -230,6 +233,58 @@ void DesktopUnderXTest::mainWindowOpensCentredAndStaysAfterTheEditor() {
   QVERIFY(QTest::qWaitForWindowExposed(&window, kWait));
   QTest::qWait(800);  // the window manager has placed it by now
   QCOMPARE(window.frameGeometry().topLeft(), placed);
+}
+
+// Clicks a folder of the destination list at the run's first event-loop
+// turn, and lets the window take the click before the run goes on.
+class ClickDuringRun : public FrmArchive {
+ public:
+  std::string folder;  // Windows view
+  bool clicked = false;
+
+  void Do_events() override {
+    if (!clicked) {
+      clicked = true;
+      auto* list = findChild<DirList*>("DestDir");
+      for (QTreeWidgetItem* item : list->findItems("*", Qt::MatchWildcard | Qt::MatchRecursive)) {
+        if (item->text(0).toStdString() != folder.substr(folder.rfind('\\') + 1)) continue;
+        QPoint at = list->viewport()->mapToGlobal(list->visualItemRect(item).center());
+        Xdotool({"mousemove", "--sync", QString::number(at.x()), QString::number(at.y()), "click",
+                 "1"});
+      }
+      (void)QTest::qWaitFor([&] { return list->Path() == folder; }, kWait);
+    }
+    FrmArchive::Do_events();
+  }
+};
+
+// The run takes its destination at Go: a folder clicked during the run is
+// the next run's, and the pictures, the page and Open Archive stay with
+// the first.
+void DesktopUnderXTest::aClickOnAnotherDestinationDuringARunChangesNothing() {
+  testing::TempDir dir;
+  for (int i = 1; i <= 6; ++i)
+    dir.Write("dest/p" + std::to_string(i) + ".jpg", testing::Small_jpeg());
+  dir.Make_dir("dest/other");
+  ClickDuringRun window;
+  window.folder = dir.Win("dest\\other");
+  QVERIFY(Shown_and_active(&window));
+  window.findChild<QRadioButton*>("Option3")->click();
+  window.Set_src_dir(dir.Win("dest"));
+  window.Set_dest_dir(dir.Win("dest"));  // the source itself: no copy question
+  window.findChild<QPushButton*>("Go")->click();
+
+  QVERIFY(window.clicked);
+  QCOMPARE(window.Dest_dir(), window.folder);  // the window stayed live
+  QCOMPARE(window.Status_caption(), std::string("6 Done!"));
+  QCOMPARE(window.Go_caption(), std::string("Go"));
+  QVERIFY(std::filesystem::is_empty(dir.Native("dest/other")));
+  int archive_files = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(dir.Native("dest")))
+    archive_files += entry.path().filename().string()[0] == '_';
+  QCOMPARE(archive_files, 12);  // a display copy and a thumbnail of each
+  QCOMPARE(testing::Record_lines_of(dir.Read("dest/archive.htm")).size(), size_t(5 * 6));
+  QCOMPARE(window.Finished_archive(), QString::fromStdString(dir.Native("dest/archive.htm")));
 }
 
 // Each list looks different with the focus than without it.
