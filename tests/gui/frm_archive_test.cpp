@@ -680,7 +680,7 @@ class FrmArchiveTest : public QObject {
   void aLongSkippedListFitsTheScreen() {
     zendrel::SkippedFiles skipped;
     for (int i = 0; i < 500; ++i)
-      skipped.Add("C:\\Photos\\" + std::to_string(i) + ".gif", zendrel::SkipReason::kNotJpegName);
+      skipped.Add("C:\\Photos\\" + std::to_string(i) + ".gif", zendrel::SkipReason::kNotPicture);
     QWidget parent;
     auto* list = new zendrel::SkippedList(skipped, &parent);
     list->show();

@@ -53,8 +53,9 @@ void AccessibilityTest::everyWindowNamesItsControls() {
   FrmCopy copy(main);
   copy.show();
   QWidget hidden_owner;  // the editor hides the window that opened it
-  QVERIFY(Read_archive_page(dir.Win("edit") + "\\", Record_table()).ok());
-  Show_record_editor(&hidden_owner);
+  RecordTable records;
+  QVERIFY(Read_archive_page(dir.Win("edit") + "\\", records).ok());
+  Show_record_editor(&hidden_owner, std::move(records));
 
   QProcess walker;
   walker.setProcessChannelMode(QProcess::MergedChannels);
