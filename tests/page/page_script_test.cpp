@@ -65,12 +65,13 @@ TEST(PageHead, OpensTheDocumentAndEndsByMakingTheCatalogue) {
   EXPECT_EQ(lines.back(), "var cat = new Catalog();");
   EXPECT_EQ(Function_names(lines),
             (std::vector<std::string>{
-                "_array_qsort",  "array_qsort", "default_cmp",    "isStopword",    "isSpecial",
-                "normalizeWord", "KeywordList", "AddKeyword",     "Result",        "ResultList",
-                "AddResult",     "SortResults", "CompareResults", "IndexItemList", "AddIndexItem",
-                "Index",         "AddToIndex",  "SearchIndex",    "parseKeywords", "parseDate",
-                "myDate",        "sortDates",   "monthnum",       "nextfile",      "Pic",
-                "Catalog",       "AddToCatalog"}));
+                "_array_qsort",  "array_qsort",  "default_cmp",    "isStopword",    "isSpecial",
+                "normalizeWord", "KeywordList",  "AddKeyword",     "Result",        "ResultList",
+                "AddResult",     "SortResults",  "CompareResults", "IndexItemList", "AddIndexItem",
+                "Index",         "AddToIndex",   "SearchIndex",    "parseKeywords", "parseDate",
+                "myDate",        "sortDates",    "monthnum",       "nextfile",      "Pic",
+                "Catalog",       "AddToCatalog", "catalogIndex",   "indexPictures", "whenIdle",
+                "indexLater"}));
   Expect_script_layout(std::vector<std::string>(lines.begin() + 9, lines.end()));
 }
 
@@ -81,17 +82,20 @@ TEST(PageTail, DeclaresTheGlobalsThenTheViewerAndTheFrameset) {
             (std::vector<std::string>{"", "var pickedItem;", "var pathflag = false;",
                                       "var results = null;", "var controlFrame;",
                                       "var controlflag = true;", "var blackflag = false;", ""}));
-  EXPECT_EQ(Function_names(lines),
-            (std::vector<std::string>{
-                "checkPlural",    "doSearch",     "showSlide",   "setSlide",          "getPic",
-                "showPic",        "showBlack",    "showNormal",  "showAll",           "showList",
-                "shortTitle",     "listRows",     "listLater",   "firstScreenLoaded", "listMore",
-                "altText",        "getControl",   "showControl", "storeSetup",        "copyWord",
-                "copyDate",       "clear",        "searchPath",  "htmlText",          "pageKey",
-                "pauseSlide",     "swipeStart",   "swipeEnd",    "noteSearch",        "setAddress",
-                "readAddress",    "chooseEntry",  "showAddress", "drawAddress",       "showFound",
-                "addressChanged", "narrowScreen", "frameStyle",  "framePage",         "writeFrame",
-                "fitFrames",      "initialize",   "startFrames"}));
+  EXPECT_EQ(
+      Function_names(lines),
+      (std::vector<std::string>{
+          "checkPlural",       "doSearch",    "spacelessWords", "findInside",     "showSlide",
+          "setSlide",          "getPic",      "showPic",        "showBlack",      "showNormal",
+          "showAll",           "showList",    "shortTitle",     "listGroup",      "listRows",
+          "listPitch",         "listFill",    "listVisible",    "listAlive",      "listLater",
+          "firstScreenLoaded", "listMore",    "altText",        "getControl",     "showControl",
+          "storeSetup",        "copyWord",    "copyDate",       "clear",          "searchPath",
+          "htmlText",          "panelKey",    "pageKey",        "pauseSlide",     "swipeStart",
+          "swipeEnd",          "noteSearch",  "setAddress",     "readAddress",    "chooseEntry",
+          "showAddress",       "drawAddress", "showFound",      "addressChanged", "narrowScreen",
+          "phoneLayout",       "frameStyle",  "framePage",      "writeFrame",     "fitFrames",
+          "initialize",        "startFrames"}));
 
   size_t end = 0;
   while (lines[end] != "// end script -->") ++end;
