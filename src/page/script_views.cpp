@@ -216,14 +216,15 @@ constexpr char k_showList[] = R"js(function showList() {
   if (results.count > 0) {
     var table = frame.document.getElementsByTagName("table")[0];
     listPlace = { address: searchAddress, cols: cols, titles: titles, frame: frame, table: table, item: place != null ? place.item : 0, scroll: 0 };
-    listJob = { frame: frame, table: table, bodies: table.tBodies, done: new Array(groups), left: groups, chunk: chunk, cols: cols, titles: titles, waits: 0 };
-    listJob.done[first] = true;
-    listJob.left--;
+    var job = { frame: frame, table: table, bodies: table.tBodies, done: new Array(groups), left: groups, chunk: chunk, cols: cols, titles: titles, waits: 0 };
+    listJob = job;
+    job.done[first] = true;
+    job.left--;
     if (place != null && first + 1 < groups) {
-      listJob.done[first + 1] = true;
-      listJob.left--;
+      job.done[first + 1] = true;
+      job.left--;
     }
-    listPitch(listJob, table.tBodies[first]);
+    listPitch(job, table.tBodies[first]);
     if (place != null) {
       frame.scrollTo(0, place.scroll);
       listVisible();
@@ -236,13 +237,13 @@ constexpr char k_showList[] = R"js(function showList() {
         }
       }
     }
-    if (frame.document.addEventListener) {
+    if (frame.addEventListener) {
       frame.addEventListener("scroll", listVisible, false);
       frame.addEventListener("resize", listVisible, false);
     }
-    if (listJob.left > 0) {
+    if (job.left > 0) {
       listLater();
-    } else {
+    } else if (listJob == job) {
       listJob = null;
     }
   }
@@ -303,9 +304,9 @@ constexpr char k_listPitch[] = R"js(function listPitch(job, body) {
   if (n > 1) {
     pitch = (rows[n - 1].offsetTop - rows[0].offsetTop) / (n - 1);
   }
-  if (job.table.style.setProperty && pitch > 0) {
-    job.table.style.setProperty("--pitch", pitch + "px");
-    job.table.style.setProperty("--gap", gap + "px");
+  if (job.frame.document.documentElement.style.setProperty && pitch > 0) {
+    job.frame.document.documentElement.style.setProperty("--pitch", pitch + "px");
+    job.frame.document.documentElement.style.setProperty("--gap", gap + "px");
   }
 })js";
 
