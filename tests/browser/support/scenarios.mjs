@@ -8,7 +8,7 @@ import { after, before, describe, test } from 'node:test';
 import { pathToFileURL } from 'node:url';
 import { makeTempDir, serve, writeArchive } from './archive.mjs';
 import { browserMissing, launch } from './browsers.mjs';
-import { defineMoreScenarios, writeManyArchive, writeSample } from './scenarios_more.mjs';
+import { defineMoreScenarios, writeManyArchive, writeSample, writeTenArchive } from './scenarios_more.mjs';
 import { Viewer } from './viewer.mjs';
 
 const TRIP = 'C:\\\\Photos\\\\Trip';
@@ -56,6 +56,7 @@ export function defineScenarios(browserName) {
       writeArchive(dir, RECORDS);
       writeSample(path.join(dir, '_AAAAAA1.jpg'), 1024, 683);
       writeManyArchive(path.join(dir, 'many'));
+      writeTenArchive(path.join(dir, 'ten'));
       server = await serve(dir);
       browser = await launch(browserName);
       viewer = new Viewer(await browser.newPage());
@@ -291,7 +292,10 @@ export function defineScenarios(browserName) {
       const manyUrl = () => (origin === 'file'
         ? pathToFileURL(path.join(dir, 'many', 'archive.htm')).href
         : `${server.url}many/archive.htm`);
-      defineMoreScenarios(scenario, browserName, { url, manyUrl });
+      const tenUrl = () => (origin === 'file'
+        ? pathToFileURL(path.join(dir, 'ten', 'archive.htm')).href
+        : `${server.url}ten/archive.htm`);
+      defineMoreScenarios(scenario, browserName, { url, manyUrl, tenUrl });
     }
   });
 }
