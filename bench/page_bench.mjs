@@ -160,7 +160,7 @@ async function measure(browser, url, count) {
       if (!link) return false;
       const box = link.getBoundingClientRect();
       return box.bottom > 0 && box.top < frame.innerHeight && performance.now() - self.benchStart;
-    }, count));
+    }, count).catch(() => Infinity));
 
     // A picture from the middle, then Escape.
     const middle = Math.floor(count / 2);

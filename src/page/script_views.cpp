@@ -192,13 +192,18 @@ constexpr char k_showList[] = R"js(function showList() {
       body += "<tbody>" + listGroup(k, chunk, cols, titles) + "</tbody>";
     } else {
       var rows = Math.ceil((Math.min((k + 1) * chunk, results.count) - k * chunk) / cols);
-      body += '<tbody><tr><td colspan="' + cols + '" style="padding:0;height:calc(var(--pitch, 104px) * ' + rows + ' - var(--gap, 2px))"></td></tr></tbody>';
+      if (rows == chunk / cols) {
+        body += '<tbody class="later"><tr><td></td></tr></tbody>';
+      } else {
+        body += '<tbody class="later"><tr><td style="height:calc(var(--pitch, 104px) * ' + rows + ' - var(--gap, 2px))"></td></tr></tbody>';
+      }
     }
   }
   if (results.count == 0) {
     text = '<html><body background="texture2.jpg" bgcolor="#000000" text="#FFFFFF" style="background-color:#000000; color:#FFFFFF"><br><big>Sorry, no matches found</big></body></html>';
   } else {
-    text += body + "</table></body></html>";
+    // One rule sizes the groups still empty, which are many in a long list.
+    text += body + "</table><style>tbody.later td{padding:0;height:calc(var(--pitch, 104px) * " + chunk / cols + " - var(--gap, 2px))}</style></body></html>";
   }
   if (frame == self.film) {
     writeFrame(self.film, text, "list");
@@ -320,6 +325,7 @@ constexpr char k_listFill[] = R"js(function listFill(job, k) {
   var box = body.getBoundingClientRect();
   var before = body.offsetHeight;
   body.innerHTML = listGroup(k, job.chunk, job.cols, job.titles);
+  body.className = "";
   job.done[k] = true;
   job.left--;
   if (box.bottom <= 0) {
