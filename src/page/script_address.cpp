@@ -168,6 +168,11 @@ constexpr char k_drawAddress[] = R"js(function drawAddress(address) {
     panel.keywords.value = values.search;
     chooseEntry(panel.startdate, values.from);
     chooseEntry(panel.enddate, values.to);
+    if (values.search == "" && (panel.startdate.selectedIndex > 0 || panel.enddate.selectedIndex > 0)) {
+      // As choosing the dates in the panel would: the dates become the
+      // search text, which otherwise, empty, would list every picture.
+      copyDate();
+    }
     doSearch();
   }
   if (values.pic != null) {

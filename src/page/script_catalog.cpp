@@ -39,12 +39,18 @@ constexpr char k_Pic[] =
   return this;
 })js";
 
+// The indexes are built from the pictures when first read (indexPictures),
+// or before that in idle moments (indexLater): the page opens without
+// waiting for them, and whoever reads `cat.title`, `cat.path` or
+// `cat.picdate` finds them complete.
 constexpr char k_Catalog[] = R"js(function Catalog() {
   this.count = 0;
   this.pic = new Array();
-  this.title = new Index();
-  this.path = new Index();
-  this.picdate = new Index();
+  this.indexed = 0;
+  this.indexes = new Object();
+  catalogIndex(this, "title");
+  catalogIndex(this, "path");
+  catalogIndex(this, "picdate");
   this.add = AddToCatalog;
   return this;
 })js";
@@ -53,21 +59,83 @@ constexpr char k_AddToCatalog[] = R"js(function AddToCatalog(pic) {
   this.pic[this.count] = pic;
   this.count++;
   pic.num = this.count;
-  this.title.add(pic, parseKeywords(pic.title + " " + pic.subject + " " + pic.category + " " + pic.comment));
-  var folder = pic.path.toLowerCase();
-  folder = folder.charAt(0).toUpperCase() + folder.substring(1);
-  this.path.add(pic, parseDate(folder));
-  this.picdate.add(pic, parseDate(pic.picdate));
+})js";
+
+constexpr char k_catalogIndex[] = R"js(function catalogIndex(catalog, name) {
+  var index = new Index();
+  catalog.indexes[name] = index;
+  Object.defineProperty(catalog, name, {
+    get: function () {
+      indexPictures(catalog, catalog.count);
+      return index;
+    },
+    enumerable: true
+  });
+})js";
+
+// Adds the pictures not yet indexed, up to position `upto`, to the three
+// indexes: the words of title, subject, category and comment; the folder,
+// lower-cased with its first character upper-cased; the date text.
+constexpr char k_indexPictures[] = R"js(function indexPictures(catalog, upto) {
+  var indexes = catalog.indexes;
+  while (catalog.indexed < upto && catalog.indexed < catalog.count) {
+    var pic = catalog.pic[catalog.indexed];
+    catalog.indexed++;
+    indexes.title.add(pic, parseKeywords(pic.title + " " + pic.subject + " " + pic.category + " " + pic.comment));
+    var folder = pic.path.toLowerCase();
+    folder = folder.charAt(0).toUpperCase() + folder.substring(1);
+    indexes.path.add(pic, parseDate(folder));
+    indexes.picdate.add(pic, parseDate(pic.picdate));
+  }
+})js";
+
+// Runs `work` when the browser is idle, or soon where it cannot say.
+constexpr char k_whenIdle[] = R"js(function whenIdle(work) {
+  if (self.requestIdleCallback) {
+    self.requestIdleCallback(work, { timeout: 1000 });
+  } else {
+    setTimeout(function () {
+      work(null);
+    }, 20);
+  }
+})js";
+
+// Indexes the catalogue in slices of a few milliseconds between the
+// browser's other work, then builds the search panel's text, so that Start
+// finds it ready.
+constexpr char k_indexLater[] = R"js(function indexLater() {
+  whenIdle(function (deadline) {
+    var until = new Date().getTime() + 8;
+    while (cat.indexed < cat.count) {
+      indexPictures(cat, cat.indexed + 200);
+      if (deadline && deadline.timeRemaining) {
+        if (deadline.timeRemaining() < 2) {
+          break;
+        }
+      } else if (new Date().getTime() > until) {
+        break;
+      }
+    }
+    if (cat.indexed < cat.count) {
+      indexLater();
+    } else if (controlFrame == null || controlflag) {
+      whenIdle(function () {
+        if (controlFrame == null || controlflag) {
+          getControl();
+        }
+      });
+    }
+  });
 })js";
 
 }  // namespace
 
 const std::vector<ScriptPiece>& Catalog_functions() {
   static const std::vector<ScriptPiece> pieces = {
-      {"nextfile", k_nextfile},
-      {"Pic", k_Pic},
-      {"Catalog", k_Catalog},
-      {"AddToCatalog", k_AddToCatalog},
+      {"nextfile", k_nextfile},         {"Pic", k_Pic},
+      {"Catalog", k_Catalog},           {"AddToCatalog", k_AddToCatalog},
+      {"catalogIndex", k_catalogIndex}, {"indexPictures", k_indexPictures},
+      {"whenIdle", k_whenIdle},         {"indexLater", k_indexLater},
   };
   return pieces;
 }

@@ -14,14 +14,40 @@ constexpr char k_narrowScreen[] = R"js(function narrowScreen() {
   return self.matchMedia("(max-width: 700px), (pointer: coarse)").matches;
 })js";
 
+// A phone held upright: the left strip becomes a bar across the top and the
+// main frame gets the whole width.
+constexpr char k_phoneLayout[] = R"js(function phoneLayout() {
+  if (!self.matchMedia) {
+    return false;
+  }
+  return self.matchMedia("(max-width: 600px)").matches;
+})js";
+
 // The style of one kind of frame page. The state form is out of sight and
 // out of the Tab order; the picture views fit the picture into the frame
 // without enlarging it and keep the description beside or below it.
 constexpr char k_frameStyle[] = R"js(function frameStyle(kind) {
   var css = "a:focus{outline:2px solid #4a9eff;outline-offset:1px}";
   css += "img{max-width:100%}";
+  // Text keeps its contrast over any background picture.
+  if (kind == "welcome" || kind == "panel" || kind == "detail") {
+    css += "h1,h3,td{text-shadow:0 0 2px #fff,0 0 4px #fff}";
+    css += "small,label,a{background-color:rgba(255,255,255,0.85)}";
+  }
+  if (kind == "control" || kind == "nav" || kind == "list") {
+    css += "a,big{background-color:#000}";
+  }
   if (kind == "control") {
     css += "form{display:none}";
+    css += "a{display:inline-block;min-height:24px;min-width:24px;line-height:24px}";
+  }
+  if (kind == "nav") {
+    // The page's blue is too dark on black to read.
+    css += "a{color:#8ab4ff !important;display:inline-block;min-height:24px;min-width:24px;line-height:24px}";
+  }
+  if (kind == "list") {
+    // listFill keeps the place itself while rows above the screen arrive.
+    css += "body{overflow-anchor:none}";
   }
   if (kind == "detail" || kind == "black") {
     css += "body{touch-action:pan-y;overflow-wrap:break-word}";
@@ -37,6 +63,17 @@ constexpr char k_frameStyle[] = R"js(function frameStyle(kind) {
   }
   if (kind == "panel") {
     css += "input[name=keywords]{max-width:100%;box-sizing:border-box}select{max-width:100%}";
+    css += ".box{display:inline-block;white-space:nowrap}";
+    css += "a{display:inline-block;min-height:24px;line-height:24px}";
+  }
+  if (kind == "panel" && phoneLayout()) {
+    // One control under the other, as wide as the screen.
+    css += "table,tbody,tr,td{display:block}td{padding:2px 0}";
+    css += "input[name=keywords],select{width:100%}select[name=viewcols]{width:auto}";
+    css += "body{overflow-wrap:anywhere}";
+  }
+  if (kind == "nav" && phoneLayout()) {
+    css += "br{display:none}a{margin-right:4px}";
   }
   if (narrowScreen()) {
     css += "body{-webkit-text-size-adjust:100%;text-size-adjust:100%}";
@@ -83,16 +120,29 @@ constexpr char k_writeFrame[] = R"js(function writeFrame(frame, text, kind) {
   }
 })js";
 
-// A finger needs a taller control frame than a mouse.
+// A finger needs a taller control frame than a mouse, a phone the whole
+// width for its main frame.
 constexpr char k_fitFrames[] = R"js(function fitFrames() {
   var sets = document.getElementsByTagName("frameset");
   if (sets.length < 2) {
     return;
   }
+  if (phoneLayout()) {
+    sets[0].cols = "*";
+    sets[0].rows = "48,*";
+    sets[1].rows = "*";
+    sets[1].cols = "72,*";
+    return;
+  }
+  if (sets[0].rows) {
+    sets[0].removeAttribute("rows");
+    sets[1].removeAttribute("cols");
+  }
+  sets[0].cols = "128,*";
   if (narrowScreen()) {
     sets[1].rows = "48,*";
   } else {
-    sets[1].rows = "23,*";
+    sets[1].rows = "24,*";
   }
 })js";
 
@@ -100,7 +150,8 @@ constexpr char k_fitFrames[] = R"js(function fitFrames() {
 
 const std::vector<ScriptPiece>& Frame_functions() {
   static const std::vector<ScriptPiece> pieces = {
-      {"narrowScreen", k_narrowScreen}, {"frameStyle", k_frameStyle}, {"framePage", k_framePage},
+      {"narrowScreen", k_narrowScreen}, {"phoneLayout", k_phoneLayout},
+      {"frameStyle", k_frameStyle},     {"framePage", k_framePage},
       {"writeFrame", k_writeFrame},     {"fitFrames", k_fitFrames},
   };
   return pieces;

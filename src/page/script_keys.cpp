@@ -28,7 +28,7 @@ constexpr char k_pageKey[] = R"js(function pageKey(e) {
   } else if (key == "End") {
     showPic(results.count - 1);
   } else if (key == "Escape" || key == "Esc") {
-    if (state.viewcols.value == "1" || results.count == 1) {
+    if (!phoneLayout() && (state.viewcols.value == "1" || results.count == 1)) {
       showNormal();
     } else {
       showAll();

@@ -28,14 +28,20 @@ constexpr char k_doSearch[] = R"js(function doSearch() {
   var keywords = parseKeywords(panel.keywords.value);
   var i;
   results = null;
+  if (!addressQuiet) {
+    // A new search starts at the top of its list.
+    listPlace = null;
+  }
   if (keywords.count == 0) {
     results = new ResultList();
     for (i = 0; i < cat.count; i++) {
       results.add(cat.pic[i]);
     }
   } else if (panel.startdate.selectedIndex == 0 && panel.enddate.selectedIndex == 0) {
+    var inside = spacelessWords(keywords);
     checkPlural(keywords);
     results = cat.title.find(keywords, results);
+    results = findInside(inside);
     results = cat.path.find(parseDate(refText(panel.keywords.value)), results);
   } else {
     var s = panel.startdate.selectedIndex;
@@ -78,17 +84,71 @@ constexpr char k_doSearch[] = R"js(function doSearch() {
   }
 })js";
 
+// Scripts written without blanks between words: Thai, Lao, Myanmar, Khmer,
+// Japanese kana, Chinese characters.
+constexpr char k_spaceless[] =
+    R"js(var spaceless = /[\u0E00-\u0EFF\u1000-\u109F\u1780-\u17FF\u3040-\u30FF\u31F0-\u31FF\u3400-\u4DBF\u4E00-\u9FFF\uF900-\uFAFF\uFF66-\uFF9F]|[\uD840-\uD87F][\uDC00-\uDFFF]/;)js";
+
+// Takes the words of such scripts out of `keywords` and returns them: a
+// caption runs its words together, so they are looked for inside the text
+// rather than as whole words of the index.
+constexpr char k_spacelessWords[] = R"js(function spacelessWords(keywords) {
+  var inside = new KeywordList();
+  var kept = new Array();
+  for (var i = 0; i < keywords.count; i++) {
+    if (spaceless.test(keywords.word[i])) {
+      inside.add(keywords.word[i]);
+    } else {
+      kept[kept.length] = keywords.word[i];
+    }
+  }
+  keywords.word = kept;
+  keywords.count = kept.length;
+  return inside;
+})js";
+
+// Adds to `results` every picture whose title, subject, category or comment
+// holds one of `words` (each with its trailing blank), as typed or as the
+// page stores characters outside its code page (&#26085;).
+constexpr char k_findInside[] = R"js(function findInside(words) {
+  var list = results;
+  if (list == null) {
+    list = new ResultList();
+  }
+  for (var w = 0; w < words.count; w++) {
+    var word = words.word[w].substring(0, words.word[w].length - 1);
+    var stored = "";
+    for (var k = 0; k < word.length; k++) {
+      var code = word.charCodeAt(k);
+      if (code >= 0xD800 && code < 0xDC00 && k + 1 < word.length) {
+        code = 0x10000 + ((code - 0xD800) << 10) + (word.charCodeAt(k + 1) - 0xDC00);
+        k++;
+      }
+      stored += code > 0xFF ? "&#" + code + ";" : word.charAt(k);
+    }
+    for (var i = 0; i < cat.count; i++) {
+      var pic = cat.pic[i];
+      var text = (pic.title + " " + pic.subject + " " + pic.category + " " + pic.comment).toLowerCase();
+      if (text.indexOf(stored) >= 0 || text.indexOf(word) >= 0) {
+        list.add(pic);
+      }
+    }
+  }
+  list.sort();
+  return list;
+})js";
+
 constexpr char k_getControl[] = R"js(function getControl() {
   var state = self.control.document.cont;
   var cols = parseInt(state.viewcols.value);
   var picked;
   var i;
   var text = '<html><body background="texture.jpg" style="background-image:url(texture.jpg)">';
-  text += '<form name="cont">';
+  text += '<form name="cont" onsubmit="return false" onkeydown="return parent.panelKey(event)">';
   text += "<table border=0 cellpadding=0 cellspacing=3>";
   text += '<tr><td><input type="button" value="Search" onclick="parent.doSearch()">';
   text += '<input type="button" value=" Clear " onClick="parent.clear()">&nbsp;</td>';
-  text += '<td>&nbsp;<small>Thumbnail Columns </small><select name="viewcols" onChange="parent.storeSetup()">';
+  text += '<td>&nbsp;<label for="viewcols"><small>Thumbnail Columns </small></label><select name="viewcols" id="viewcols" onChange="parent.storeSetup()">';
   for (i = 1; i <= 8; i++) {
     if (i == cols) {
       text += "<option selected>" + i;
@@ -96,15 +156,15 @@ constexpr char k_getControl[] = R"js(function getControl() {
       text += "<option>" + i;
     }
   }
-  text += '</select>&nbsp;<input type="checkbox" name="titles" onClick="parent.storeSetup()"';
+  text += '</select>&nbsp;<span class="box"><input type="checkbox" name="titles" id="titles" onClick="parent.storeSetup()"';
   if (state.titles.checked) {
     text += " checked";
   }
-  text += '><small>Show Titles&nbsp;&nbsp;<input type="checkbox" name="slideshow" onChange="parent.storeSetup()">Slideshow</small></td></tr>';
-  text += '<tr><td colspan="2"><input size=60 name="keywords" value="';
+  text += '><small><label for="titles">Show Titles</label>&nbsp;&nbsp;</small></span><span class="box"><input type="checkbox" name="slideshow" id="slideshow" onChange="parent.storeSetup()"><small><label for="slideshow">Slideshow</label></small></span></td></tr>';
+  text += '<tr><td colspan="2"><input size=60 name="keywords" aria-label="Search words" value="';
   text += htmlText(state.keywords.value);
   text += '"></td></tr>';
-  text += '<tr><td>&nbsp;<small>Index Words:</small><br><select name="title" onChange="parent.copyWord(options[selectedIndex].text)"><option>';
+  text += '<tr><td>&nbsp;<label for="title"><small>Index Words:</small></label><br><select name="title" id="title" onChange="parent.copyWord(options[selectedIndex].text)"><option>';
   array_qsort(cat.title.words, 0, cat.title.count - 1, null);
   picked = parseInt(state.title.value) - 1;
   for (i = 0; i < cat.title.count; i++) {
@@ -115,7 +175,7 @@ constexpr char k_getControl[] = R"js(function getControl() {
     }
   }
   text += "</select></td>";
-  text += '<td>&nbsp;<small>Date Range:</small><br><select name="startdate" onChange="parent.copyDate()"><option>';
+  text += '<td>&nbsp;<label for="startdate"><small>Date Range:</small></label><br><select name="startdate" id="startdate" onChange="parent.copyDate()"><option>';
   sortDates();
   picked = parseInt(state.startdate.value) - 1;
   for (i = 0; i < cat.picdate.count; i++) {
@@ -125,7 +185,7 @@ constexpr char k_getControl[] = R"js(function getControl() {
       text += "<option>" + htmlText(cat.picdate.words[i]);
     }
   }
-  text += '</select><select name="enddate" onChange="parent.copyDate()"><option>';
+  text += '</select><select name="enddate" aria-label="Date Range: to" onChange="parent.copyDate()"><option>';
   picked = parseInt(state.enddate.value) - 1;
   for (i = 0; i < cat.picdate.count; i++) {
     if (i == picked) {
@@ -288,13 +348,28 @@ constexpr char k_nameText[] = R"js(function nameText(str) {
 })js";
 
 // An address given with the page (a reload, a link) is drawn once the
-// state form is there.
+// state form is there. The indexes and the panel's text are built after
+// the page has opened (indexLater), or at once when the address asks.
+// Enter in any field of the panel searches, as the Search button does; the
+// buttons answer Enter with their own click. The form itself never submits.
+constexpr char k_panelKey[] = R"js(function panelKey(e) {
+  if (e.key != "Enter" && e.keyCode != 13) {
+    return true;
+  }
+  var target = e.target || e.srcElement;
+  if (target && target.type == "button") {
+    return true;
+  }
+  doSearch();
+  return false;
+})js";
+
 constexpr char k_initialize[] = R"js(function initialize() {
   writeFrame(self.control, startFrame, "control");
-  getControl();
   if (self.location.hash.length > 1) {
     showAddress(self.location.hash.substring(1));
   }
+  indexLater();
 })js";
 
 // The frames start empty and get their first pages from here: a page written
@@ -319,8 +394,9 @@ constexpr char k_startFrames[] = R"js(function startFrames() {
 
 const std::vector<ScriptPiece>& Search_run_functions() {
   static const std::vector<ScriptPiece> pieces = {
-      {"checkPlural", k_checkPlural},
-      {"doSearch", k_doSearch},
+      {"checkPlural", k_checkPlural}, {"doSearch", k_doSearch},
+      {"spaceless", k_spaceless},     {"spacelessWords", k_spacelessWords},
+      {"findInside", k_findInside},
   };
   return pieces;
 }
@@ -331,6 +407,7 @@ const std::vector<ScriptPiece>& Panel_functions() {
       {"copyWord", k_copyWord},     {"copyDate", k_copyDate},       {"clear", k_clear},
       {"searchPath", k_searchPath}, {"htmlText", k_htmlText},       {"inCodePage", k_inCodePage},
       {"decodeRefs", k_decodeRefs}, {"refText", k_refText},         {"nameText", k_nameText},
+      {"panelKey", k_panelKey},
   };
   return pieces;
 }

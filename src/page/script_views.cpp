@@ -37,7 +37,7 @@ constexpr char k_getPic[] = R"js(function getPic() {
   var state = self.control.document.cont;
   var pic = results.item[pickedItem].object;
   var text;
-  if ((state.viewcols.value != "1" && results.count > 1) || blackflag) {
+  if (((state.viewcols.value != "1" || phoneLayout()) && results.count > 1) || blackflag) {
     text = '<html><body background="texture2.jpg" bgcolor="#000000" style="background-color:#000000">&nbsp;<a href="javascript:parent.showPic(';
     text += pickedItem - 1;
     text += ')" style="color:#0000FF; text-decoration:none">Prev</a><br>&nbsp;<a href="javascript:parent.showPic(';
@@ -93,6 +93,12 @@ constexpr char k_showPic[] = R"js(function showPic(i) {
   if (pickedItem >= results.count) {
     pickedItem = 0;
   }
+  if (listPlace != null) {
+    listPlace.item = pickedItem;
+    if (listPlace.frame.document.body && listPlace.frame.document.body.contains(listPlace.table)) {
+      listPlace.scroll = listPlace.frame.pageYOffset;
+    }
+  }
   picPending = true;
   setTimeout("getPic()", 50);
   if (controlflag) {
@@ -108,7 +114,7 @@ constexpr char k_showBlack[] = R"js(function showBlack() {
 constexpr char k_showNormal[] = R"js(function showNormal() {
   blackflag = false;
   showPic(pickedItem);
-  if (self.control.document.cont.viewcols.value == "1" || results.count == 1) {
+  if (!phoneLayout() && (self.control.document.cont.viewcols.value == "1" || results.count == 1)) {
     showList();
   }
 })js";
@@ -117,12 +123,20 @@ constexpr char k_showAll[] = R"js(function showAll() {
   setTimeout("showList()", 50);
 })js";
 
-// The thumbnail rows still to be written by listMore, or null.
+// The list being filled: its frame, table, row groups and which of them
+// hold their rows yet; null once every row is there.
 constexpr char k_listJob[] = R"js(var listJob = null;)js";
 
-// The first screen of thumbnails is written at once and the other rows in
-// growing slices after it has been drawn (listMore), so that a long list
-// shows at once; the rows, their order and their links end up the same.
+// Where the last list was left for a picture: its search, columns, titles,
+// scroll offset and the picture, so that going back shows the same place.
+constexpr char k_listPlace[] = R"js(var listPlace = null;)js";
+
+// The list has its full height at once: the results come in groups of 25
+// rows, each a row group of the table; the groups on the screen are written
+// with the page, the others stand as empty rows of the same height until
+// they are filled, at once when scrolled to (listVisible) and otherwise in
+// slices after the first screen (listLater). Rows, their order and their
+// links are those of one table written whole.
 constexpr char k_showList[] = R"js(function showList() {
   blackflag = false;
   pictureView = false;
@@ -137,45 +151,123 @@ constexpr char k_showList[] = R"js(function showList() {
   if (results.count < cols) {
     cols = results.count;
   }
+  var titles = state.titles.checked;
   var text = '<html><body background="texture2.jpg" bgcolor="#000000" text="#FFFFFF" style="background-color:#000000; color:#FFFFFF">';
   if (cols == 1) {
     text += '<table border=0 align="center" cellspacing=5 cellpadding=0>';
-  } else if (state.titles.checked) {
+  } else if (titles) {
     text += "<table border=0 cellspacing=5 width=" + cols * 104 + ">";
   } else {
     text += "<table border=0>";
   }
   var frame = self.show;
-  if (cols < 2) {
+  if (cols < 2 && !phoneLayout()) {
     frame = self.film;
   }
   var height = frame.innerHeight;
   if (!(height > 0)) {
     height = 1000;
   }
-  var first = cols * (Math.ceil(height / 100) + 2);
-  var rows = listRows(0, first, cols, state.titles.checked);
-  if (rows.length < 33) {
+  if (phoneLayout() && cols > 1) {
+    // A phone gets as many columns as fit across it.
+    var fit = Math.max(1, Math.floor((frame.innerWidth - 8) / (titles ? 109 : 100)));
+    if (cols > fit) {
+      cols = fit;
+      text = text.replace(/width=[0-9]+/, "width=" + cols * 104);
+    }
+  }
+  var place = null;
+  if (listPlace != null && listPlace.address == searchAddress && listPlace.cols == cols && listPlace.titles == titles && listPlace.frame == frame) {
+    place = listPlace;
+  }
+  var chunk = cols * Math.max(25, Math.ceil(height / 100) + 2);
+  var groups = Math.ceil(results.count / chunk);
+  var first = 0;
+  if (place != null) {
+    first = Math.floor(place.item / chunk);
+  }
+  var body = "";
+  for (var k = 0; k < groups; k++) {
+    if (k == first || (place != null && k == first + 1)) {
+      body += "<tbody>" + listGroup(k, chunk, cols, titles) + "</tbody>";
+    } else {
+      var rows = Math.ceil((Math.min((k + 1) * chunk, results.count) - k * chunk) / cols);
+      if (rows == chunk / cols) {
+        body += '<tbody class="later"><tr><td></td></tr></tbody>';
+      } else {
+        body += '<tbody class="later"><tr><td style="height:calc(var(--pitch, 104px) * ' + rows + ' - var(--gap, 2px))"></td></tr></tbody>';
+      }
+    }
+  }
+  if (results.count == 0) {
     text = '<html><body background="texture2.jpg" bgcolor="#000000" text="#FFFFFF" style="background-color:#000000; color:#FFFFFF"><br><big>Sorry, no matches found</big></body></html>';
   } else {
-    text += rows + "</tr></table></body></html>";
+    // One rule sizes the groups still empty, which are many in a long list.
+    text += body + "</table><style>tbody.later td{padding:0;height:calc(var(--pitch, 104px) * " + chunk / cols + " - var(--gap, 2px))}</style></body></html>";
   }
-  if (cols < 2) {
+  if (frame == self.film) {
     writeFrame(self.film, text, "list");
   } else {
     writeFrame(self.show, text, "list");
     writeFrame(self.film, blankFrame, "blank");
     if (controlflag) {
-      getControl();
+      whenIdle(function () {
+        if (controlflag) {
+          getControl();
+        }
+      });
     }
   }
-  if (first < results.count) {
-    listJob = { frame: frame, table: frame.document.getElementsByTagName("table")[0], next: first, cols: cols, titles: state.titles.checked, size: cols * 40, waits: 0 };
-    listLater();
+  if (results.count > 0) {
+    var table = frame.document.getElementsByTagName("table")[0];
+    listPlace = { address: searchAddress, cols: cols, titles: titles, frame: frame, table: table, item: place != null ? place.item : 0, scroll: 0 };
+    var job = { frame: frame, table: table, bodies: table.tBodies, done: new Array(groups), left: groups, chunk: chunk, cols: cols, titles: titles, waits: 0 };
+    listJob = job;
+    job.done[first] = true;
+    job.left--;
+    if (place != null && first + 1 < groups) {
+      job.done[first + 1] = true;
+      job.left--;
+    }
+    listPitch(job, table.tBodies[first]);
+    if (place != null) {
+      frame.scrollTo(0, place.scroll);
+      listVisible();
+      var cell = table.tBodies[first].getElementsByTagName("img")[place.item - first * chunk];
+      if (cell) {
+        var box = cell.getBoundingClientRect();
+        if (box.top < 0 || box.bottom > frame.innerHeight) {
+          frame.scrollTo(0, box.top + frame.pageYOffset - 8);
+          listVisible();
+        }
+      }
+    }
+    if (frame.addEventListener) {
+      frame.addEventListener("scroll", listVisible, false);
+      frame.addEventListener("resize", listVisible, false);
+    }
+    if (job.left > 0) {
+      listLater();
+    } else if (listJob == job) {
+      listJob = null;
+    }
   }
   if (!picPending) {
     setAddress("list");
   }
+})js";
+
+// The rows of group `k` of the results, as one table written whole has them:
+// a row start, the cells, a row break after every `cols` cells; the last
+// group ends with the table's closing "</tr>".
+constexpr char k_listGroup[] = R"js(function listGroup(k, chunk, cols, titles) {
+  var from = k * chunk;
+  var to = Math.min(from + chunk, results.count);
+  var rows = listRows(from, to, cols, titles);
+  if (to >= results.count) {
+    return rows + "</tr>";
+  }
+  return rows.substring(0, rows.length - 32);
 })js";
 
 // The rows of the results from `from` up to `to`, as showList writes them:
@@ -201,15 +293,88 @@ constexpr char k_listRows[] = R"js(function listRows(from, to, cols, titles) {
   return rows;
 })js";
 
+// Sizes the groups still empty like the written group `body`: the distance
+// from one row to the next, and the table's spacing between rows.
+constexpr char k_listPitch[] = R"js(function listPitch(job, body) {
+  var rows = body.rows;
+  var n = rows.length;
+  while (n > 1 && rows[n - 1].cells.length == 0) {
+    n--;
+  }
+  var gap = 2;
+  if (job.frame.getComputedStyle) {
+    gap = parseFloat(job.frame.getComputedStyle(job.table).borderSpacing.split(" ").pop()) || 0;
+  }
+  var pitch = rows[0].offsetHeight + gap;
+  if (n > 1) {
+    pitch = (rows[n - 1].offsetTop - rows[0].offsetTop) / (n - 1);
+  }
+  if (job.frame.document.documentElement.style.setProperty && pitch > 0) {
+    job.frame.document.documentElement.style.setProperty("--pitch", pitch + "px");
+    job.frame.document.documentElement.style.setProperty("--gap", gap + "px");
+  }
+})js";
+
+// Writes the rows of group `k`. A group above the screen keeps what is
+// shown in its place.
+constexpr char k_listFill[] = R"js(function listFill(job, k) {
+  if (job.done[k]) {
+    return;
+  }
+  var body = job.bodies[k];
+  var box = body.getBoundingClientRect();
+  var before = body.offsetHeight;
+  body.innerHTML = listGroup(k, job.chunk, job.cols, job.titles);
+  body.className = "";
+  job.done[k] = true;
+  job.left--;
+  if (box.bottom <= 0) {
+    var moved = body.offsetHeight - before;
+    if (moved != 0) {
+      job.frame.scrollBy(0, moved);
+    }
+  }
+})js";
+
+// Fills the groups on the screen and a screen above and below it, so that
+// End, Page Down or the scroll bar find their rows there.
+constexpr char k_listVisible[] = R"js(function listVisible() {
+  var job = listJob;
+  if (!listAlive(job)) {
+    return;
+  }
+  var height = job.frame.innerHeight;
+  for (var k = 0; k < job.bodies.length; k++) {
+    if (!job.done[k]) {
+      var box = job.bodies[k].getBoundingClientRect();
+      if (box.bottom > -height && box.top < 2 * height) {
+        listFill(job, k);
+      }
+    }
+  }
+  if (job.left == 0) {
+    listJob = null;
+  }
+})js";
+
+// True while `job`'s table is still the page of its frame.
+constexpr char k_listAlive[] = R"js(function listAlive(job) {
+  if (job == null || listJob != job || !job.table || !job.frame.document.body) {
+    return false;
+  }
+  return job.frame.document.body.contains(job.table);
+})js";
+
 // The next slice, once the frame has drawn the last one and the thumbnails
 // of the first screen have come (for at most a second), which the slices
 // would otherwise hold up.
 constexpr char k_listLater[] = R"js(function listLater() {
-  var frame = listJob.frame;
-  if (listJob.waits < 20 && !firstScreenLoaded(frame)) {
-    listJob.waits++;
+  var job = listJob;
+  var frame = job.frame;
+  if (job.waits < 20 && !firstScreenLoaded(frame)) {
+    job.waits++;
     setTimeout(function () {
-      if (listJob != null) {
+      if (listJob == job) {
         listLater();
       }
     }, 50);
@@ -217,10 +382,14 @@ constexpr char k_listLater[] = R"js(function listLater() {
   }
   if (frame.requestAnimationFrame) {
     frame.requestAnimationFrame(function () {
-      setTimeout(listMore, 0);
+      setTimeout(function () {
+        listMore(job);
+      }, 0);
     });
   } else {
-    setTimeout(listMore, 20);
+    setTimeout(function () {
+      listMore(job);
+    }, 20);
   }
 })js";
 
@@ -240,29 +409,17 @@ constexpr char k_firstScreenLoaded[] = R"js(function firstScreenLoaded(frame) {
   return true;
 })js";
 
-// Appends the next slice of rows to the table, unless the frame shows
+// Fills the next groups for some milliseconds, unless the frame shows
 // something else by now.
-constexpr char k_listMore[] = R"js(function listMore() {
-  var job = listJob;
-  if (job == null || !job.table || !job.frame.document.body || !job.frame.document.body.contains(job.table)) {
-    listJob = null;
+constexpr char k_listMore[] = R"js(function listMore(job) {
+  if (!listAlive(job)) {
     return;
   }
-  var body = job.table.tBodies[0];
-  var last = body.rows[body.rows.length - 1];
-  if (last && last.cells.length == 0) {
-    body.removeChild(last);
+  var until = new Date().getTime() + 12;
+  for (var k = 0; k < job.bodies.length && new Date().getTime() < until; k++) {
+    listFill(job, k);
   }
-  var to = job.next + job.size;
-  var rows = listRows(job.next, to, job.cols, job.titles);
-  if (to >= results.count) {
-    rows += "</tr>";
-  }
-  body.insertAdjacentHTML("beforeend", rows);
-  job.next = to;
-  // Slices stay short enough not to stall scrolling.
-  job.size = Math.min(job.size * 3, Math.max(job.cols * 60, 600));
-  if (to < results.count) {
+  if (job.left > 0) {
     listLater();
   } else {
     listJob = null;
@@ -346,7 +503,13 @@ const std::vector<ScriptPiece>& View_functions() {
       {"showList", k_showList},
       {"shortTitle", k_shortTitle},
       {"listJob", k_listJob},
+      {"listPlace", k_listPlace},
+      {"listGroup", k_listGroup},
       {"listRows", k_listRows},
+      {"listPitch", k_listPitch},
+      {"listFill", k_listFill},
+      {"listVisible", k_listVisible},
+      {"listAlive", k_listAlive},
       {"listLater", k_listLater},
       {"firstScreenLoaded", k_firstScreenLoaded},
       {"listMore", k_listMore},

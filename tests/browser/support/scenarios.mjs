@@ -8,8 +8,8 @@ import { after, before, describe, test } from 'node:test';
 import { pathToFileURL } from 'node:url';
 import { makeTempDir, serve, writeArchive } from './archive.mjs';
 import { browserMissing, launch, skipUnless } from './browsers.mjs';
-import { defineMoreScenarios, writeHostileArchive, writeManyArchive, writeSample } from
-  './scenarios_more.mjs';
+import { defineMoreScenarios, writeHostileArchive, writeManyArchive, writeSample, writeTenArchive }
+  from './scenarios_more.mjs';
 import { Viewer } from './viewer.mjs';
 
 const TRIP = 'C:\\\\Photos\\\\Trip';
@@ -58,6 +58,7 @@ export function defineScenarios(browserName) {
       writeSample(path.join(dir, '_AAAAAA1.jpg'), 1024, 683);
       writeManyArchive(path.join(dir, 'many'));
       writeHostileArchive(path.join(dir, 'hostile'));
+      writeTenArchive(path.join(dir, 'ten'));
       server = await serve(dir);
       browser = await launch(browserName);
       viewer = new Viewer(await browser.newPage());
@@ -296,7 +297,10 @@ export function defineScenarios(browserName) {
       const hostileUrl = () => (origin === 'file'
         ? pathToFileURL(path.join(dir, 'hostile', 'archive.htm')).href
         : `${server.url}hostile/archive.htm`);
-      defineMoreScenarios(scenario, browserName, { url, manyUrl, hostileUrl });
+      const tenUrl = () => (origin === 'file'
+        ? pathToFileURL(path.join(dir, 'ten', 'archive.htm')).href
+        : `${server.url}ten/archive.htm`);
+      defineMoreScenarios(scenario, browserName, { url, manyUrl, hostileUrl, tenUrl });
     }
   });
 }

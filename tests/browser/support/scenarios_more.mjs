@@ -3,6 +3,7 @@
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
+import { createRequire } from 'node:module';
 import path from 'node:path';
 import { makeTempDir, writeArchive, writePageTool } from './archive.mjs';
 
@@ -14,6 +15,34 @@ function press(v, key) {
       cancelable: true }));
   }, key);
 }
+
+const AXE = fs.readFileSync(createRequire(import.meta.url).resolve('axe-core/axe.min.js'), 'utf8');
+
+// axe-core's critical and serious findings in every frame of the view shown.
+function axeFaults(v, view) {
+  return v.page.evaluate(async (source, name) => {
+    const faults = [];
+    for (const f of ['control', 'film', 'show']) {
+      const win = self[f];
+      win.eval(source);
+      const found = await win.axe.run(win.document, { iframes: false, resultTypes: ['violations'] });
+      for (const rule of found.violations) {
+        if (rule.impact === 'critical' || rule.impact === 'serious') {
+          faults.push(`${name}/${f}: ${rule.id} at ${rule.nodes.slice(0, 3).map((n) => n.target.join(' '))}`);
+        }
+      }
+    }
+    return faults;
+  }, AXE, view);
+}
+
+// The link of result `i` in `frame`, when it stands on the frame's screen.
+const onScreen = (v, frame, i) => v.until(([f, n]) => {
+  const link = self[f].document.querySelector(`a[href="javascript:parent.showPic(${n})"]`);
+  if (!link) return false;
+  const box = link.getBoundingClientRect();
+  return box.bottom > 0 && box.top < self[f].innerHeight;
+}, [frame, i]);
 
 const showing = (v, text) => v.until((t) => self.show.document.body &&
   self.show.document.body.innerText.indexOf(t) >= 0, text);
@@ -45,7 +74,137 @@ async function setSize(v, browserName, width, height, phone) {
   }
 }
 
-export function defineMoreScenarios(scenario, browserName, { url, manyUrl, hostileUrl }) {
+export function defineMoreScenarios(scenario, browserName, { url, manyUrl, hostileUrl, tenUrl }) {
+  scenario('every view passes axe-core; navigation targets are 24 pixels or more', async (v) => {
+    const faults = await axeFaults(v, 'welcome');
+    await v.start();
+    faults.push(...await axeFaults(v, 'panel'));
+    await v.search({ cols: 3, titles: true });
+    await v.results('show');
+    faults.push(...await axeFaults(v, 'list'));
+    await v.clickImage('show', 0);
+    await showing(v, 'A cat on a box');
+    faults.push(...await axeFaults(v, 'detail'));
+    const targets = await v.page.evaluate(() => [...self.film.document.links,
+      ...self.control.document.links].map((a) => {
+      const box = a.getBoundingClientRect();
+      return Math.min(box.width, box.height);
+    }));
+    for (const size of targets) assert.ok(size >= 24, `Start, Prev, Next, All: ${targets}`);
+    await v.clickImage('show', 0);
+    await v.until(() => self.show.document.body.getAttribute('bgcolor') === '#000000');
+    faults.push(...await axeFaults(v, 'black'));
+    await v.click('control', 'Start');
+    await v.until(() => self.show.document.cont != null);
+    await v.search({ text: 'water', slideshow: true, slideTime: 1 });
+    await v.until(() => self.film.document.links.length === 6);
+    faults.push(...await axeFaults(v, 'slide show'));
+    await v.click('control', 'Start');
+    await v.until(() => self.control.document.cont.slideshow.value === '0');
+    assert.deepEqual(faults, []);
+  });
+
+  scenario('Enter in the search field and on a box searches; the form stays', async (v) => {
+    await v.start();
+    const enter = (field) => v.page.evaluate(async (name, real) => {
+      const input = self.show.document.cont[name];
+      input.focus();
+      if (!real) {
+        input.dispatchEvent(new self.show.KeyboardEvent('keydown', { key: 'Enter', keyCode: 13,
+          bubbles: true, cancelable: true }));
+      }
+    }, field, v.page.keyboard != null);
+    await v.page.evaluate(() => { self.show.document.cont.keywords.value = 'water'; });
+    await enter('keywords');
+    if (v.page.keyboard) await v.page.keyboard.press('Enter');
+    await v.until(() => self.film.document.querySelectorAll('td img').length === 2);
+    await v.click('control', 'Start');
+    await v.until(() => self.show.document.cont != null);
+    await v.page.evaluate(() => { self.show.document.cont.keywords.value = 'dog'; });
+    await enter('titles');
+    if (v.page.keyboard) await v.page.keyboard.press('Enter');
+    await v.until(() => self.film.document.querySelectorAll('td img').length === 1);
+    assert.equal(await v.global('self.location.search + self.show.location.search'), '');
+    assert.equal(await v.global('self.control.document.cont.keywords.value'), 'dog');
+  });
+
+  scenario('the address of a date range gives that date search', async (v) => {
+    await v.openAt(`${url()}#search=&from=April%2012%2C%202000&to=May%201%2C%202001`);
+    await v.until(() => self.film.document.querySelectorAll('td img').length > 0);
+    assert.deepEqual((await v.frame('film')).images, ['_AAAAAA8.jpg', '_AAAAAAH.jpg', '_AAAAAAR.jpg']);
+  });
+
+  scenario('10,000 records: a Japanese word inside a caption, End, Escape back', async (v) => {
+    await v.openAt(tenUrl());
+    await v.start();
+    await v.search({ text: '\u65e5\u672c' });
+    await v.until(() => self.film.document.querySelectorAll('td img').length > 0);
+    assert.deepEqual((await v.frame('film')).images, ['_0000000.jpg', '_0000080.jpg']);
+    await v.click('control', 'Start');
+    await v.until(() => self.show.document.cont != null);
+    await v.search({ text: 'pi' });
+    await v.until(() => self.film.document.body.innerHTML.indexOf('Sorry') >= 0);
+
+    await v.click('control', 'Start');
+    await v.until(() => self.show.document.cont != null);
+    await v.search({ cols: 8, text: '' });
+    await v.until(() => self.show.document.querySelector('td img') != null);
+    // The scroll bar's whole length is there at once: its end shows the last row.
+    const full = await v.page.evaluate(() => {
+      const doc = self.show.document;
+      self.show.scrollTo(0, doc.documentElement.scrollHeight);
+      return doc.documentElement.scrollHeight;
+    });
+    assert.ok(full > 10000 / 8 * 96, `the list is ${full} pixels high`);
+    await onScreen(v, 'show', 9999);
+    assert.equal(await v.global('self.show.document.querySelectorAll("td img").length') > 0, true);
+
+    await v.page.evaluate(() => self.show.scrollTo(0, self.show.document.documentElement.scrollHeight / 2));
+    await v.until(() => self.show.document.querySelector('a[href="javascript:parent.showPic(5000)"]') != null);
+    await v.page.evaluate(() => {
+      const link = self.show.document.querySelector('a[href="javascript:parent.showPic(5000)"]');
+      link.scrollIntoView();
+      link.click();
+    });
+    await showing(v, 'm5000.jpg');
+    await press(v, 'Escape');
+    await onScreen(v, 'show', 5000);
+    await v.clickImage('show', 0);
+    await v.until(() => self.pictureView && self.show.document.images.length === 1);
+    await press(v, 'ArrowRight');
+    await v.page.evaluate(() => history.back());
+    await v.until(() => !self.pictureView && self.show.document.querySelector('td img') != null);
+  });
+
+  scenario('the panel at 390 pixels: the whole width, every control on the screen', async (v) => {
+    try {
+      await setSize(v, browserName, 390, 844, true);
+      await v.open(url());
+      await v.start();
+      const seen = await v.page.evaluate(() => {
+        const doc = self.show.document;
+        return {
+          width: self.show.innerWidth,
+          whole: self.innerWidth,
+          scroll: doc.documentElement.scrollWidth,
+          right: Math.max(...[...doc.forms[0].elements].map((e) => e.getBoundingClientRect().right)),
+          start: self.control.document.links[0].getBoundingClientRect().height,
+        };
+      });
+      // WebKit's window keeps a width of its own a little above 390.
+      assert.ok(seen.width === seen.whole && seen.whole <= 600, JSON.stringify(seen));
+      assert.ok(seen.scroll <= seen.width && seen.right <= seen.width, JSON.stringify(seen));
+      assert.ok(seen.start >= 44, JSON.stringify(seen));
+      await v.search({ cols: 8, titles: true });
+      await v.until(() => self.show.document.querySelectorAll('td img').length === 8);
+      assert.ok(await v.global('self.show.document.documentElement.scrollWidth <= self.show.innerWidth'),
+        'the list fits across');
+    } finally {
+      await setSize(v, browserName, browserName === 'webkit' ? 1280 : 800,
+        browserName === 'webkit' ? 800 : 600, false);
+    }
+  });
+
   scenario('keys move through the detail and black views and back to the list', async (v) => {
     await v.start();
     await v.search({ cols: 3 });
@@ -361,4 +520,13 @@ function defineHostileScenario(scenario, { hostileUrl }) {
 // The long list's archive, beside the main one.
 export function writeManyArchive(dir) {
   return writeArchive(dir, manyRecords(600));
+}
+
+// 10,000 records without pictures; two captions in Japanese, whose words
+// run together (the page stores them as numeric references).
+export function writeTenArchive(dir) {
+  const records = manyRecords(10000);
+  records[0].title = '\u65e5\u672c\u306e\u685c';
+  records[8].comment = '\u65b0\u3057\u3044\u65e5\u672c\u8a9e';
+  return writeArchive(dir, records, { pictures: false });
 }
