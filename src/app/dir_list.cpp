@@ -4,8 +4,8 @@
 #include <QFocusEvent>
 #include <QHeaderView>
 #include <QInputDialog>
-#include <QLayout>
 #include <QKeyEvent>
+#include <QLayout>
 #include <QStyle>
 #include <algorithm>
 #include <vector>

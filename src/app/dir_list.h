@@ -55,7 +55,7 @@ class DirList : public QTreeWidget {
   void Show_path_with_parents();
 
   std::string path_;
-  FolderWatch* watch_;  // the folder shown, for what others make there
+  FolderWatch* watch_;                 // the folder shown, for what others make there
   QTreeWidgetItem* chosen_ = nullptr;  // owned by the list
 };
 

@@ -176,7 +176,7 @@ void DesktopUnderXTest::enterOnTheFocusedGoStartsARun() {
   // The count of the run stays readable beside the status line.
   auto* progress = window.findChild<QLabel*>("Progress");
   QVERIFY(progress->isVisible());
-  QCOMPARE(progress->text(), QString("1"));
+  QCOMPARE(progress->text(), QString("1 of 1"));
 }
 
 // Tab reaches the list of skipped files; Enter opens it; it fits the screen
