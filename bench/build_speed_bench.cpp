@@ -13,6 +13,11 @@
 //     baseline JPEGs in several scans; the time from Ctrl-C to exit of a
 //     --metadata run with two sidecars that are pipes (--hostile-only
 //     measures these alone, in seconds).
+//   - two-job runs over 20 of the 12-megapixel pictures untagged, the same
+//     tagged Display P3, and 10 of them as HEIC (made once with heif-enc),
+//     against libvips converting to sRGB (--export-profile srgb) in two
+//     processes; with --baseline PROGRAM, the untagged runs of PROGRAM (an
+//     older zendrel) beside them (--formats-only measures these alone).
 // Pictures are drawn once and kept in CACHE_DIR: 50 distinct 12-megapixel
 // ones (--distinct 200 draws all 200, but drawing one takes seconds of a
 // core) and 200 of 640x480. Every set is made of
@@ -22,8 +27,10 @@
 //   cmake --build build --target build_speed_bench
 //   build/bench/build_speed_bench CACHE_DIR [--rounds N] [--distinct N]
 //                                 [--no-10000] [--metadata-only] [--hostile-only]
+//                                 [--formats-only] [--baseline PROGRAM]
 //                                 [--zendrel PROGRAM]
 #include <fcntl.h>
+#include <lcms2.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/resource.h>
@@ -262,13 +269,14 @@ Child Measured(int processes, const std::vector<std::string>& args) {
 std::vector<std::string> Sorted_pictures(const std::string& dir) {
   std::vector<std::string> paths;
   for (const auto& entry : fs::directory_iterator(dir))
-    if (entry.path().extension() == ".jpg") paths.push_back(entry.path().string());
+    if (entry.path().extension() == ".jpg" || entry.path().extension() == ".heic")
+      paths.push_back(entry.path().string());
   std::sort(paths.begin(), paths.end());
   return paths;
 }
 
 bool Vips_pictures(const std::vector<std::string>& paths, const std::string& out, size_t first,
-                   size_t step) {
+                   size_t step, bool to_srgb) {
   if (VIPS_INIT("build_speed_bench") != 0) return false;
   vips_concurrency_set(1);  // one core per process, as the jobs of a run
   vips_cache_set_max(0);
@@ -278,8 +286,10 @@ bool Vips_pictures(const std::vector<std::string>& paths, const std::string& out
     VipsImage* in_memory = nullptr;
     VipsImage* small = nullptr;
     VipsImage* square = nullptr;
-    bool ok = vips_thumbnail(paths[i].c_str(), &display, 1024, "height", 768, "size",
-                             VIPS_SIZE_DOWN, nullptr) == 0 &&
+    bool ok = (to_srgb ? vips_thumbnail(paths[i].c_str(), &display, 1024, "height", 768, "size",
+                                        VIPS_SIZE_DOWN, "export_profile", "srgb", nullptr)
+                       : vips_thumbnail(paths[i].c_str(), &display, 1024, "height", 768, "size",
+                                        VIPS_SIZE_DOWN, nullptr)) == 0 &&
               (in_memory = vips_image_copy_memory(display)) != nullptr &&
               vips_jpegsave(in_memory, (stem + "d.jpg").c_str(), "Q", 85, nullptr) == 0 &&
               vips_thumbnail_image(in_memory, &small, 96, "height", 96, nullptr) == 0 &&
@@ -328,9 +338,10 @@ int Worker(int argc, char** argv) {
   std::string kind = argv[2];
   std::vector<std::string> paths = Sorted_pictures(argv[3]);
   size_t first = size_t(std::atoi(argv[5])), step = size_t(std::max(1, std::atoi(argv[6])));
-  bool ok = kind == "vips"    ? Vips_pictures(paths, argv[4], first, step)
-            : kind == "floor" ? Floor_pictures(paths, first, step)
-                              : false;
+  bool ok = kind == "vips"        ? Vips_pictures(paths, argv[4], first, step, false)
+            : kind == "vips-srgb" ? Vips_pictures(paths, argv[4], first, step, true)
+            : kind == "floor"     ? Floor_pictures(paths, first, step)
+                                  : false;
   return ok ? 0 : 1;
 }
 
@@ -352,10 +363,10 @@ int Archive_files(const std::string& dest) {
 
 // One whole run; `fresh` empties the destination first and rebuilds.
 Child Zendrel_build(const PictureSet& set, const std::string& dest, int jobs, bool fresh,
-                    bool metadata = false) {
+                    bool metadata = false, const std::string& program = g_zendrel) {
   if (fresh) fs::remove_all(dest);
-  std::vector<std::string> args = {g_zendrel, "build",  "--source", set.dir,  "--dest",
-                                   dest,      "--copy", "no",       "--jobs", std::to_string(jobs)};
+  std::vector<std::string> args = {program, "build",  "--source", set.dir,  "--dest",
+                                   dest,    "--copy", "no",       "--jobs", std::to_string(jobs)};
   if (fresh) args.push_back("--rebuild");
   if (metadata) args.push_back("--metadata");
   Child result = Measured(1, args);
@@ -510,6 +521,129 @@ double Metadata_runs(const PictureSet& large_drawn, int distinct, const std::str
   return share;
 }
 
+// ---- Other formats and colour profiles ----------------------------------
+
+// A Display P3 profile as recent phones write it: P3 primaries, D65, the
+// sRGB tone curve.
+std::string Display_p3_profile() {
+  cmsCIExyY white{0.3127, 0.3290, 1.0};
+  cmsCIExyYTRIPLE primaries{{0.680, 0.320, 1.0}, {0.265, 0.690, 1.0}, {0.150, 0.060, 1.0}};
+  double srgb_curve[5] = {2.4, 1.0 / 1.055, 0.055 / 1.055, 1.0 / 12.92, 0.04045};
+  cmsToneCurve* curve = cmsBuildParametricToneCurve(nullptr, 4, srgb_curve);
+  cmsToneCurve* curves[3] = {curve, curve, curve};
+  cmsHPROFILE profile = cmsCreateRGBProfile(&white, &primaries, curves);
+  cmsUInt32Number size = 0;
+  cmsSaveProfileToMem(profile, nullptr, &size);
+  std::string bytes(size, '\0');
+  cmsSaveProfileToMem(profile, bytes.data(), &size);
+  cmsCloseProfile(profile);
+  cmsFreeToneCurve(curve);
+  return bytes;
+}
+
+// The JPEG with the profile in one APP2 segment right after its start.
+std::string With_icc_profile(const std::string& jpeg, const std::string& icc) {
+  std::string payload = std::string("ICC_PROFILE\0", 12) + '\x01' + '\x01' + icc;
+  size_t length = payload.size() + 2;
+  std::string segment = std::string("\xFF\xE2") + char(length >> 8) + char(length & 0xFF);
+  return jpeg.substr(0, 2) + segment + payload + jpeg.substr(2);
+}
+
+// The first `count` drawn pictures made into another form once, kept in
+// `dir` under the same stems with `extension`; a picture appears under its
+// name only when whole. `make` writes the new file from the drawn one.
+PictureSet Converted_set(const PictureSet& drawn, int count, const std::string& dir,
+                         const std::string& extension,
+                         const std::function<bool(const std::string&, const std::string&)>& make) {
+  fs::create_directories(dir);
+  PictureSet set{dir, {}};
+  for (int i = 0; i < count && i < int(drawn.paths.size()); ++i) {
+    std::string path = dir + "/" + fs::path(drawn.paths[size_t(i)]).stem().string() + extension;
+    if (!fs::exists(path)) {
+      if (!make(drawn.paths[size_t(i)], path + ".part")) {
+        std::fprintf(stderr, "cannot make %s\n", path.c_str());
+        std::exit(1);
+      }
+      fs::rename(path + ".part", path);
+    }
+    set.paths.push_back(path);
+  }
+  return set;
+}
+
+// Two-job runs over untagged, P3-tagged and HEIC pictures beside libvips
+// converting to sRGB; with a baseline program, its untagged runs too.
+// Returns this program's untagged time over the baseline's (0 without one).
+double Formats_runs(const PictureSet& large_drawn, const std::string& cache,
+                    const std::string& work, int rounds, const std::string& baseline) {
+  constexpr int kTagged = 20, kHeic = 10;
+  PictureSet untagged = Converted_set(large_drawn, kTagged, cache + "/formats-untagged", ".jpg",
+                                      [](const std::string& from, const std::string& to) {
+                                        std::error_code ec;
+                                        fs::copy_file(from, to, ec);
+                                        return !ec;
+                                      });
+  std::string p3 = Display_p3_profile();
+  PictureSet tagged = Converted_set(large_drawn, kTagged, cache + "/formats-p3", ".jpg",
+                                    [&](const std::string& from, const std::string& to) {
+                                      std::ofstream(to, std::ios::binary)
+                                          << With_icc_profile(Read_file(from), p3);
+                                      return true;
+                                    });
+  bool heic = std::system("command -v heif-enc >/dev/null 2>&1") == 0;
+  PictureSet heics{cache + "/formats-heic", {}};
+  if (heic) {
+    std::printf("making %d HEIC pictures with heif-enc (once) ...\n", kHeic);
+    std::fflush(stdout);
+    heics = Converted_set(large_drawn, kHeic, cache + "/formats-heic", ".heic",
+                          [](const std::string& from, const std::string& to) {
+                            std::string command =
+                                "heif-enc -q 80 -o '" + to + "' '" + from + "' >/dev/null 2>&1";
+                            return std::system(command.c_str()) == 0;
+                          });
+  }
+  for (const PictureSet* set : {&untagged, &tagged, &heics}) Warm(*set);
+  Best z_untagged, z_tagged, z_heic, v_untagged, v_tagged, v_heic, b_untagged;
+  for (int round = 0; round < rounds; ++round) {
+    z_untagged.Take(Zendrel_build(untagged, work + "/f-untagged", 2, true));
+    if (!baseline.empty())
+      b_untagged.Take(Zendrel_build(untagged, work + "/f-baseline", 2, true, false, baseline));
+    z_tagged.Take(Zendrel_build(tagged, work + "/f-p3", 2, true));
+    v_untagged.Take(Worker_run("vips-srgb", 2, untagged.dir, work + "/vips"));
+    v_tagged.Take(Worker_run("vips-srgb", 2, tagged.dir, work + "/vips"));
+    if (heic) {
+      z_heic.Take(Zendrel_build(heics, work + "/f-heic", 2, true));
+      v_heic.Take(Worker_run("vips-srgb", 2, heics.dir, work + "/vips"));
+    }
+  }
+  std::printf(
+      "\nOther formats and colour profiles, 4000x3000, two jobs or processes, best of %d:\n",
+      rounds);
+  Line("zendrel, untagged JPEG", z_untagged, kTagged);
+  if (!baseline.empty()) Line("baseline zendrel, untagged JPEG", b_untagged, kTagged);
+  Line("libvips --export-profile srgb, untagged", v_untagged, kTagged);
+  Line("zendrel, Display P3 JPEG", z_tagged, kTagged);
+  Line("libvips --export-profile srgb, P3 JPEG", v_tagged, kTagged);
+  if (heic) {
+    Line("zendrel, 12-megapixel HEIC", z_heic, kHeic);
+    Line("libvips --export-profile srgb, HEIC", v_heic, kHeic);
+  } else {
+    std::printf("  (no heif-enc: the HEIC lines are left out)\n");
+  }
+  auto ratio = [](const Best& a, const Best& b) { return b.run.seconds / a.run.seconds; };
+  std::printf("  zendrel / libvips pictures/s: untagged %.2f x, P3 %.2f x",
+              ratio(z_untagged, v_untagged), ratio(z_tagged, v_tagged));
+  if (heic) std::printf(", HEIC %.2f x", ratio(z_heic, v_heic));
+  std::printf("\n  load average %s\n", Load_average().c_str());
+  for (const char* dest : {"/f-untagged", "/f-baseline", "/f-p3", "/f-heic"})
+    fs::remove_all(work + dest);
+  if (baseline.empty()) return 0;
+  double slower = z_untagged.run.seconds / b_untagged.run.seconds;
+  std::printf("  untagged JPEG, this / baseline time     %6.3f x   target <= 1.02  %s\n", slower,
+              Verdict(slower <= 1.02));
+  return slower;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -522,6 +656,8 @@ int main(int argc, char** argv) {
   bool many = true;
   bool metadata_only = false;
   bool hostile_only = false;
+  bool formats_only = false;
+  std::string baseline;
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
     if (arg == "--rounds" && i + 1 < argc)
@@ -536,12 +672,17 @@ int main(int argc, char** argv) {
       metadata_only = true;
     else if (arg == "--hostile-only")
       hostile_only = true;
+    else if (arg == "--formats-only")
+      formats_only = true;
+    else if (arg == "--baseline" && i + 1 < argc)
+      baseline = argv[++i];
     else if (!arg.empty() && arg[0] != '-' && cache.empty())
       cache = arg;
     else {
       std::fprintf(stderr,
                    "usage: build_speed_bench CACHE_DIR [--rounds N] [--distinct N] "
-                   "[--no-10000] [--metadata-only] [--hostile-only] [--zendrel PROGRAM]\n");
+                   "[--no-10000] [--metadata-only] [--hostile-only] [--formats-only] "
+                   "[--baseline PROGRAM] [--zendrel PROGRAM]\n");
       return 2;
     }
   }
@@ -567,6 +708,17 @@ int main(int argc, char** argv) {
   }
 
   PictureSet large_drawn = Drawn_set(cache + "/large", "p", distinct, 4000, 3000, 1000);
+  if (formats_only) {
+    std::string work = cache + "/work";
+    fs::remove_all(work);
+    fs::create_directories(work + "/vips");
+    g_log_path = work + "/zendrel.log";
+    Formats_runs(large_drawn, cache, work, rounds, baseline);
+    std::printf("\nload average %s; whole bench %.0f s\n", Load_average().c_str(),
+                Now() - bench_start);
+    fs::remove_all(work);
+    return 0;
+  }
   if (metadata_only) {
     std::string work = cache + "/work";
     fs::remove_all(work);
@@ -661,6 +813,8 @@ int main(int argc, char** argv) {
   Hostile_run(work, false);
   std::printf("\nA stop with hung children:\n");
   Stop_with_hung_sidecars(work);
+
+  Formats_runs(large_drawn, cache, work, rounds, baseline);
 
   double z2_rate = kLargeCount / z2.run.seconds;
   double v2_rate = kLargeCount / v2.run.seconds;

@@ -15,7 +15,7 @@ packages=(build-essential cmake ninja-build pkg-config git
   nodejs npm chromium firefox-esr webkit2gtk-driver
   clang clang-format
   dpkg-dev lintian)
-if [ "${1:-}" = "--bench" ]; then packages+=(libvips-dev imagemagick); fi
+if [ "${1:-}" = "--bench" ]; then packages+=(libvips-dev); fi
 
 # A Node.js that brings its own npm (as NodeSource's does) conflicts with
 # Debian's npm package: take whichever is there.
