@@ -51,7 +51,7 @@ int main(int argc, char** argv) {
   for (int run = 0; run < 5; ++run) {
     sink = CountingSink();
     auto start = std::chrono::steady_clock::now();
-    zendrel::Status status = zendrel::Read_tdb(bytes, sink);
+    zendrel::Status status = zendrel::Read_tdb(bytes, sink, zendrel::DriveTable::Global());
     best = std::min(best, Seconds_since(start));
     if (!status.ok() || sink.pictures != 5000) {
       std::printf("failed: %s (%d pictures)\n", status.message().c_str(), sink.pictures);

@@ -5,6 +5,6 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   zendrel::fuzz::Use_empty_drives();
   zendrel::fuzz::CountingSink sink;
-  zendrel::Read_tdb(zendrel::fuzz::Bytes(data, size), sink);
+  zendrel::Read_tdb(zendrel::fuzz::Bytes(data, size), sink, zendrel::DriveTable::Global());
   return 0;
 }

@@ -249,9 +249,16 @@ void PictureProcessing::Copy_to(const PendingPicture& p, const std::string& nati
 
 void PictureProcessing::Write_lines(const PendingPicture& p) {
   const PictureRecord& r = p.record;
-  Write_record_line(run_.page(),
-                    {p.names.thumbnail, "", Double_backslashes(p.directory), p.file_name, r.Title,
-                     r.Subject, r.Category, r.Comment, r.Author, r.Date});
+  Write_record_line(run_.page(), {.thumb = p.names.thumbnail,
+                                  .file = "",
+                                  .path = Double_backslashes(p.directory),
+                                  .source = p.file_name,
+                                  .title = r.Title,
+                                  .subject = r.Subject,
+                                  .category = r.Category,
+                                  .comment = r.Comment,
+                                  .author = r.Author,
+                                  .picdate = r.Date});
   std::string line;
   for (const std::string* field :
        {&r.SourceFile, &r.Title, &r.Subject, &r.Category, &r.Comment, &r.Author, &r.Date}) {

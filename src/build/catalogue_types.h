@@ -11,16 +11,18 @@
 
 namespace zendrel {
 
+class DriveTable;
 struct LabelDriveTable;
 
 // What a reader is handed: the catalogue's path (Windows view), its bytes
-// (empty for a reader that opens the file itself), the run, and the volume
-// labels matched to drives in earlier runs.
+// (empty for a reader that opens the file itself), the run, the volume
+// labels matched to drives in earlier runs, and the run's drive table.
 struct CatalogueSource {
   const std::string& path;
   const std::string& bytes;
   PictureSink& sink;
   LabelDriveTable& label_drives;
+  const DriveTable& drives;
 };
 
 struct CatalogueType {

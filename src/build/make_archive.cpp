@@ -15,6 +15,7 @@
 #include "page/page_tail.h"
 #include "platform/archive_lock.h"
 #include "platform/catalogue_file.h"
+#include "platform/drive_table.h"
 #include "platform/file_system.h"
 #include "platform/win_path.h"
 
@@ -51,6 +52,7 @@ class Run {
         context_(request_, observer, stop),
         mode_(request.mode) {
     if (!request_.label_drives) request_.label_drives = &own_labels_;
+    if (!request_.drives) request_.drives = &DriveTable::Global();
   }
 
   RunOutcome Go() {
@@ -172,8 +174,8 @@ class Run {
       return Status();
     }
     source_checks_stop_ = catalogue_type_->honours_stop;
-    Status status =
-        catalogue_type_->read({path, catalogue_.bytes(), context_, *request_.label_drives});
+    Status status = catalogue_type_->read(
+        {path, catalogue_.bytes(), context_, *request_.label_drives, *request_.drives});
     if (!status.ok()) return Status::FileError(path, status.message());
     return status;
   }

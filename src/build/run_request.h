@@ -9,6 +9,7 @@
 
 namespace zendrel {
 
+class DriveTable;
 struct LabelDriveTable;
 
 struct RunRequest {
@@ -26,6 +27,9 @@ struct RunRequest {
   // The volume labels the ThumbsPlus export has matched to drives; kept by
   // the front end across runs. Null: a table for this run alone.
   LabelDriveTable* label_drives = nullptr;
+  // Which native directory each drive letter stands for, as the front end
+  // set it up. Null: the process's table.
+  const DriveTable* drives = nullptr;
 };
 
 }  // namespace zendrel

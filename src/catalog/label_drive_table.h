@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/drive_table.h"
+
 namespace zendrel {
 
 struct LabelDrive {
@@ -20,10 +22,11 @@ struct LabelDriveTable {
 
 // The drive letter ("D") that carries the volume labelled `label`: from the
 // table when the label was met before, else from the first drive C to Z, then
-// A, then B, whose label equals it (case matters), else "C". A drive the
-// drive table does not know cannot be read and matches nothing. The answer
+// A, then B, of `drives` whose label equals it (case matters), else "C". A
+// drive the table does not know cannot be read and matches nothing. The answer
 // is remembered while the table has room; once it holds 16 labels, further
 // labels are looked up on the drives each time they are asked for.
-std::string Find_LabelDrive(LabelDriveTable& table, const std::string& label);
+std::string Find_LabelDrive(LabelDriveTable& table, const std::string& label,
+                            const DriveTable& drives);
 
 }  // namespace zendrel

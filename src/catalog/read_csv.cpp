@@ -36,7 +36,8 @@ std::array<std::string, kFields> Split_commas(const std::string& line) {
 
 }  // namespace
 
-Status Read_csv(const std::string& bytes, PictureSink& sink, LabelDriveTable& labels) {
+Status Read_csv(const std::string& bytes, PictureSink& sink, LabelDriveTable& labels,
+                const DriveTable& drives) {
   TextLines lines(bytes);
   std::string line;
   bool header_pending = true;
@@ -47,7 +48,7 @@ Status Read_csv(const std::string& bytes, PictureSink& sink, LabelDriveTable& la
       header_pending = false;
     } else {
       PictureRecord record;
-      record.SourceFile = Find_LabelDrive(labels, f[0]) + ":\\" + f[5] + "\\" + f[21];
+      record.SourceFile = Find_LabelDrive(labels, f[0], drives) + ":\\" + f[5] + "\\" + f[21];
       record.Subject = f[23];
       record.Comment = f[22];
       record.Date = dates.Date_of(record.SourceFile);

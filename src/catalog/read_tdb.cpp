@@ -52,9 +52,10 @@ class FirstByKey {
 
 class TdbReader {
  public:
-  TdbReader(const std::string& bytes, PictureSink& sink)
+  TdbReader(const std::string& bytes, PictureSink& sink, const DriveTable& drives)
       : file_(bytes),
         sink_(sink),
+        drives_(drives),
         pictures_(file_, kPictureAnchor, 8, "picture table"),
         links_(file_, kLinkAnchor, 12, "keyword link table"),
         keywords_(file_, kKeywordAnchor, 8, "keyword table") {}
@@ -114,7 +115,7 @@ class TdbReader {
     size_t matches = 0;
     for (char letter : std::string("CDEFGHIJKLMNOPQRSTUVWXYZAB")) {
       if (matches >= volumes_.size()) break;
-      const Drive* drive = DriveTable::Global().Find(letter);
+      const Drive* drive = drives_.Find(letter);
       if (!drive) continue;
       for (Volume& volume : volumes_) {
         if (volume.label == drive->label) {
@@ -195,6 +196,7 @@ class TdbReader {
 
   ByteReader file_;
   PictureSink& sink_;
+  const DriveTable& drives_;
   TableCursor pictures_, links_, keywords_;
   std::vector<Volume> volumes_;
   std::unordered_map<int32_t, size_t> volume_of_key_;
@@ -207,8 +209,8 @@ class TdbReader {
 
 }  // namespace
 
-Status Read_tdb(const std::string& bytes, PictureSink& sink) {
-  return TdbReader(bytes, sink).Read();
+Status Read_tdb(const std::string& bytes, PictureSink& sink, const DriveTable& drives) {
+  return TdbReader(bytes, sink, drives).Read();
 }
 
 }  // namespace zendrel

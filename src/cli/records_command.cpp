@@ -97,20 +97,23 @@ int Records_command(const std::vector<std::string>& args, Streams& io) {
   // A damaged page still shows what could be read, before the word that it is damaged.
   Status read = Read_archive_page(Add_backslash(Windows_view(args[0])), table);
   for (int record = 1; record <= table.Count(); ++record) {
-    RecordValues values = Record_values(table.Record(record));
-    std::string line;
-    for (size_t i = 0; i < values.size(); ++i) {
-      if (i > 0) line += '\t';
-      // The folder stays in its stored form, backslashes doubled; the other
-      // values print as the page shows them, not as script escapes, and the
-      // descriptions with the references that text read from a picture
-      // enters with turned back into their characters.
-      const std::string& value = values[i];
-      bool folder = i == 2, description = i >= 4 && i <= 8;
-      std::string text = System_text_to_utf8(folder ? value : Text_of_script_value(value));
-      if (description) text = Text_of_escaped_html(text);
-      line += Safe_staging_value(text);
-    }
+    const ArchiveRecord& r = table.Record(record);
+    // The folder stays in its stored form, backslashes doubled; the other
+    // values print as the page shows them, not as script escapes, and the
+    // descriptions with the references that text read from a picture
+    // enters with turned back into their characters.
+    auto plain = [](const std::string& value) {
+      return Safe_staging_value(System_text_to_utf8(Text_of_script_value(value)));
+    };
+    auto described = [](const std::string& value) {
+      return Safe_staging_value(
+          Text_of_escaped_html(System_text_to_utf8(Text_of_script_value(value))));
+    };
+    std::string line = plain(r.thumb) + '\t' + plain(r.file) + '\t' +
+                       Safe_staging_value(System_text_to_utf8(r.path)) + '\t' + plain(r.source);
+    for (const std::string* text : {&r.title, &r.subject, &r.category, &r.comment, &r.author})
+      line += '\t' + described(*text);
+    line += '\t' + plain(r.picdate);
     io.out << line << "\n";
   }
   if (read.ok()) return 0;

@@ -26,7 +26,7 @@ Status Rewrite_archive(EditorSession& session) {
   staging.Write_line(kRecordStagingHeader);
   Write_page_head(page);
   for (int r = 1, count = session.table.Count(); r <= count; ++r) {
-    RecordValues record = Record_values(session.table.Record(r));
+    const ArchiveRecord& record = session.table.Record(r);
     Write_record_line(page, record);
     staging.Write_line(Staging_line(record));
   }

@@ -1,6 +1,5 @@
 #include "master/make_master.h"
 
-#include <algorithm>
 #include <array>
 #include <cstring>
 #include <vector>
@@ -95,12 +94,11 @@ class MasterCopy {
   }
 
   Status Copy_record(const std::vector<std::string>& found) {
-    RecordValues values;
-    std::copy(found.begin(), found.end(), values.begin());
-    values[0] = prefix_ + values[0];
-    values[1] = prefix_ + values[1];
-    Write_record_line(run_.page(), values);
-    return Add_master_catalogue_line(run_.staging(), Joined(Record_lines(values)));
+    ArchiveRecord record = Archive_record(found);
+    record.thumb = prefix_ + record.thumb;
+    record.file = prefix_ + record.file;
+    Write_record_line(run_.page(), record);
+    return Add_master_catalogue_line(run_.staging(), Joined(Record_lines(record)));
   }
 
   Status Result() const {
@@ -122,9 +120,7 @@ Status Make_master(MasterRun& run) { return MasterCopy(run).Run(); }
 Status Add_master_catalogue_line(OutputFile& staging, const std::string& joined) {
   std::vector<std::string> values = Split_record_text(joined);
   if (values.size() > 10) return Status::Error("has more than ten values");
-  RecordValues record;
-  std::copy(values.begin(), values.end(), record.begin());
-  staging.Write_line(Staging_line(record));
+  staging.Write_line(Staging_line(Archive_record(values)));
   return {};
 }
 

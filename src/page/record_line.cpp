@@ -4,11 +4,6 @@
 
 namespace zendrel {
 
-RecordValues Record_values(const ArchiveRecord& r) {
-  return {r.thumb,   r.file,     r.path,    r.source, r.title,
-          r.subject, r.category, r.comment, r.author, r.picdate};
-}
-
 ArchiveRecord Archive_record(const std::vector<std::string>& values) {
   ArchiveRecord r;
   std::string* fields[] = {&r.thumb,   &r.file,     &r.path,    &r.source, &r.title,
@@ -17,15 +12,17 @@ ArchiveRecord Archive_record(const std::vector<std::string>& values) {
   return r;
 }
 
-std::array<std::string, 5> Record_lines(const RecordValues& values) {
-  auto q = [&](int i) { return "\"" + Safe_script_value(values[i]) + "\""; };
-  return {"cat.add (new Pic (" + q(0) + ", " + q(1) + ",", "  " + q(2) + ", " + q(3) + ",",
-          "  " + q(4) + ", " + q(5) + ",", "  " + q(6) + ", " + q(7) + ",",
-          "  " + q(8) + ", " + q(9) + "));"};
+std::array<std::string, 5> Record_lines(const ArchiveRecord& r) {
+  auto q = [](const std::string& value) { return "\"" + Safe_script_value(value) + "\""; };
+  return {"cat.add (new Pic (" + q(r.thumb) + ", " + q(r.file) + ",",
+          "  " + q(r.path) + ", " + q(r.source) + ",",
+          "  " + q(r.title) + ", " + q(r.subject) + ",",
+          "  " + q(r.category) + ", " + q(r.comment) + ",",
+          "  " + q(r.author) + ", " + q(r.picdate) + "));"};
 }
 
-void Write_record_line(OutputFile& page, const RecordValues& values) {
-  for (const std::string& line : Record_lines(values)) page.Write_line(line);
+void Write_record_line(OutputFile& page, const ArchiveRecord& record) {
+  for (const std::string& line : Record_lines(record)) page.Write_line(line);
 }
 
 std::vector<std::string> Split_record_text(const std::string& joined) {
@@ -42,10 +39,13 @@ std::vector<std::string> Split_record_text(const std::string& joined) {
   return values;
 }
 
-std::string Staging_line(const RecordValues& record) {
-  std::string line = Safe_staging_value(Single_backslashes(record[2] + "\\" + record[3]));
-  for (int field = 4; field < 10; ++field) line += "\t" + Safe_staging_value(record[field]);
-  return line + "\t" + Safe_staging_value(record[0]);
+std::string Staging_line(const ArchiveRecord& r) {
+  std::string line = Safe_staging_value(Single_backslashes(r.path + "\\" + r.source));
+  for (const std::string* field :
+       {&r.title, &r.subject, &r.category, &r.comment, &r.author, &r.picdate}) {
+    line += "\t" + Safe_staging_value(*field);
+  }
+  return line + "\t" + Safe_staging_value(r.thumb);
 }
 
 std::string Double_backslashes(const std::string& text) {

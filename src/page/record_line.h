@@ -18,20 +18,15 @@
 
 namespace zendrel {
 
-// Values in record order: thumb, file, path, source, title, subject,
-// category, comment, author, picdate. `path` is in its stored form, with its
-// backslashes doubled.
-using RecordValues = std::array<std::string, 10>;
-
-// A record's values in that order, and a record of the values a page's
-// record holds (missing ones empty, more than ten ignored).
-RecordValues Record_values(const ArchiveRecord& record);
+// The record of the values a page's record holds, in the line's order
+// (missing ones empty, more than ten ignored).
 ArchiveRecord Archive_record(const std::vector<std::string>& values);
 
 // The five lines, without line ends; every value goes through
-// Safe_script_value first.
-std::array<std::string, 5> Record_lines(const RecordValues& values);
-void Write_record_line(OutputFile& page, const RecordValues& values);
+// Safe_script_value first. `path` is written as it is held, backslashes
+// doubled.
+std::array<std::string, 5> Record_lines(const ArchiveRecord& record);
+void Write_record_line(OutputFile& page, const ArchiveRecord& record);
 
 // The reading rule: the texts between the first and second double quote,
 // the third and fourth, and so on, of a record's joined text.
@@ -44,7 +39,7 @@ inline constexpr char kRecordStagingHeader[] =
 
 // The archive.txt line of one stored record: source file (path and source
 // with the page's doubled backslashes undone), title to picdate, thumb.
-std::string Staging_line(const RecordValues& record);
+std::string Staging_line(const ArchiveRecord& record);
 
 // Doubles every backslash: the stored form of a directory in `path`.
 std::string Double_backslashes(const std::string& text);

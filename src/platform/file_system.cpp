@@ -11,7 +11,6 @@
 #include <filesystem>
 
 #include "platform/codepage.h"
-#include "platform/drive_table.h"
 #include "platform/native_path.h"
 #include "platform/posix_file.h"
 #include "platform/win_path.h"
@@ -168,12 +167,6 @@ Status List_directory(const std::string& directory, const std::string& pattern, 
     return Fold_case(a) < Fold_case(b);
   });
   return Status();
-}
-
-std::string Volume_label(const std::string& drive_root) {
-  if (drive_root.size() < 2 || drive_root[1] != ':') return {};
-  const Drive* drive = DriveTable::Global().Find(drive_root[0]);
-  return drive ? drive->label : std::string();
 }
 
 std::string Program_directory_native() {

@@ -44,9 +44,6 @@ Status List_directory(const std::string& directory, const std::string& pattern, 
                       std::vector<std::string>* names,
                       std::vector<std::string>* dangling = nullptr);
 
-// The volume label of a drive root such as "D:\"; empty when it has none.
-std::string Volume_label(const std::string& drive_root);
-
 // The directory that holds the program file, symbolic links followed, in
 // its Windows view (no trailing "\" unless a root).
 std::string Program_directory();

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "page/page_head.h"
 #include "page/page_tail.h"
@@ -42,17 +43,18 @@ std::string Decode_field(const std::string& field) {
   return zendrel::Utf8_to_system_text(out);
 }
 
-bool Parse_record(const std::string& line, zendrel::RecordValues& values) {
-  size_t field = 0;
+bool Parse_record(const std::string& line, zendrel::ArchiveRecord& record) {
+  std::vector<std::string> values;
   size_t start = 0;
   while (true) {
     size_t tab = line.find('\t', start);
-    if (field >= values.size()) return false;
-    values[field++] = Decode_field(line.substr(start, tab - start));
+    if (values.size() >= 10) return false;
+    values.push_back(Decode_field(line.substr(start, tab - start)));
     if (tab == std::string::npos) break;
     start = tab + 1;
   }
-  return field == values.size();
+  record = zendrel::Archive_record(values);
+  return values.size() == 10;
 }
 
 }  // namespace
@@ -82,12 +84,12 @@ int main(int argc, char** argv) {
     ++number;
     if (!line.empty() && line.back() == '\r') line.pop_back();
     if (line.empty()) continue;
-    zendrel::RecordValues values;
-    if (!Parse_record(line, values)) {
+    zendrel::ArchiveRecord record;
+    if (!Parse_record(line, record)) {
       std::fprintf(stderr, "write_page: %s: line %d does not hold ten fields\n", argv[1], number);
       return 1;
     }
-    zendrel::Write_record_line(page, values);
+    zendrel::Write_record_line(page, record);
   }
   zendrel::Write_page_tail(page);
   zendrel::Status committed = page.Commit();

@@ -36,7 +36,7 @@ class ReadCsv : public ::testing::Test {
  protected:
   std::vector<PictureRecord> Read(const std::string& text) {
     RecordingSink sink;
-    EXPECT_TRUE(Read_csv(text, sink, labels).ok());
+    EXPECT_TRUE(Read_csv(text, sink, labels, DriveTable::Global()).ok());
     return sink.records;
   }
   DriveTableGuard guard;
@@ -87,36 +87,38 @@ TEST_F(ReadCsv, TheFirstLabelLineIsTheHeaderWhereverItStands) {
 }
 
 TEST_F(ReadCsv, LabelsFindTheirDrivesInOrderAndAreRemembered) {
-  DriveTable::Global().Set('D', d.native(), "TWIN");
-  DriveTable::Global().Set('E', e.native(), "TWIN");
-  DriveTable::Global().Set('A', a.native(), "FLOPPY");
-  EXPECT_EQ(Find_LabelDrive(labels, "TWIN"), "D");
-  EXPECT_EQ(Find_LabelDrive(labels, "FLOPPY"), "A");
-  EXPECT_EQ(Find_LabelDrive(labels, "NOWHERE"), "C");
-  EXPECT_EQ(Find_LabelDrive(labels, "twin"), "C");
+  DriveTable drives;  // the run's table, not the process's
+  drives.Set('D', d.native(), "TWIN");
+  drives.Set('E', e.native(), "TWIN");
+  drives.Set('A', a.native(), "FLOPPY");
+  EXPECT_EQ(Find_LabelDrive(labels, "TWIN", drives), "D");
+  EXPECT_EQ(Find_LabelDrive(labels, "FLOPPY", drives), "A");
+  EXPECT_EQ(Find_LabelDrive(labels, "NOWHERE", drives), "C");
+  EXPECT_EQ(Find_LabelDrive(labels, "twin", drives), "C");
   ASSERT_EQ(labels.entries.size(), 4u);
   EXPECT_EQ(labels.entries[2].letter, "C");
   // Answered from the table afterwards, even when the volume has moved.
-  DriveTable::Global().Set('D', d.native(), "OTHER");
-  EXPECT_EQ(Find_LabelDrive(labels, "TWIN"), "D");
+  drives.Set('D', d.native(), "OTHER");
+  EXPECT_EQ(Find_LabelDrive(labels, "TWIN", drives), "D");
 }
 
 TEST_F(ReadCsv, PastSixteenLabelsTheDrivesAreAskedEachTime) {
-  for (int i = 0; i < 16; ++i) Find_LabelDrive(labels, "L" + std::to_string(i));
-  DriveTable::Global().Set('F', d.native(), "SEVENTEENTH");
-  EXPECT_EQ(Find_LabelDrive(labels, "SEVENTEENTH"), "F");
+  DriveTable drives;
+  for (int i = 0; i < 16; ++i) Find_LabelDrive(labels, "L" + std::to_string(i), drives);
+  drives.Set('F', d.native(), "SEVENTEENTH");
+  EXPECT_EQ(Find_LabelDrive(labels, "SEVENTEENTH", drives), "F");
   EXPECT_EQ(labels.entries.size(), 16u);
-  DriveTable::Global().Set('G', e.native(), "SEVENTEENTH");
-  DriveTable::Global().Set('F', d.native(), "");
-  EXPECT_EQ(Find_LabelDrive(labels, "SEVENTEENTH"), "G");
-  EXPECT_EQ(Find_LabelDrive(labels, "L3"), "C");  // the first sixteen stay
+  drives.Set('G', e.native(), "SEVENTEENTH");
+  drives.Set('F', d.native(), "");
+  EXPECT_EQ(Find_LabelDrive(labels, "SEVENTEENTH", drives), "G");
+  EXPECT_EQ(Find_LabelDrive(labels, "L3", drives), "C");  // the first sixteen stay
 }
 
 TEST_F(ReadCsv, StopsAfterTheLineWhereTheStopWasAsked) {
   RecordingSink sink;
   sink.stop_after = 1;
   Read_csv("Label\r\n" + Line("V", "f", "1.jpg", "", "") + Line("V", "f", "2.jpg", "", ""), sink,
-           labels);
+           labels, DriveTable::Global());
   EXPECT_EQ(sink.records.size(), 1u);
 }
 

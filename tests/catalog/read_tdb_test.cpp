@@ -33,7 +33,7 @@ class ReadTdb : public ::testing::Test {
   }
   std::vector<PictureRecord> Read(const std::string& bytes, Status* status = nullptr) {
     RecordingSink sink;
-    Status read = Read_tdb(bytes, sink);
+    Status read = Read_tdb(bytes, sink, DriveTable::Global());
     if (status)
       *status = read;
     else
@@ -130,7 +130,7 @@ TEST_F(ReadTdb, TextFieldsWithoutNulAreReadWhole) {
 TEST_F(ReadTdb, StopsAfterThePictureWhereTheStopWasAsked) {
   RecordingSink sink;
   sink.stop_after = 2;
-  EXPECT_TRUE(Read_tdb(Write_tdb(Sample_tdb()), sink).ok());
+  EXPECT_TRUE(Read_tdb(Write_tdb(Sample_tdb()), sink, DriveTable::Global()).ok());
   EXPECT_EQ(sink.records.size(), 2u);
 }
 

@@ -33,12 +33,12 @@ class ArchiveCommands : public ::testing::Test {
 };
 
 TEST_F(ArchiveCommands, RecordsPrintsFieldsOneToTenInUtf8) {
-  RecordValues odd = testing::Sample_record(9);
-  odd[4] = "Caf\xE9\tbar";  // Windows-1252 é, and a tab that must not split the line
+  ArchiveRecord odd = testing::Sample_record(9);
+  odd.title = "Caf\xE9\tbar";  // Windows-1252 é, and a tab that must not split the line
   // Quotes and backslashes as written, text read from a picture as it was.
-  RecordValues quoted = testing::Sample_record(3);
-  quoted[5] = "say \"hi\" back\\slash";
-  quoted[7] = "&lt;b&gt; &amp;amp; back&#92;slash &#26085; &amp;#26085;";
+  ArchiveRecord quoted = testing::Sample_record(3);
+  quoted.subject = "say \"hi\" back\\slash";
+  quoted.comment = "&lt;b&gt; &amp;amp; back&#92;slash &#26085; &amp;#26085;";
   testing::Write_archive_page(Dir(), {testing::Sample_record(1), odd, quoted});
   ASSERT_EQ(Run({"records", temp.native()}), 0) << err.str();
   EXPECT_EQ(out.str(),

@@ -19,7 +19,7 @@ using testing::ScriptedHost;
 using testing::TempDir;
 
 // A record as a build writes it: empty file, path with doubled backslashes.
-RecordValues Built(const std::string& thumb, const std::string& title) {
+ArchiveRecord Built(const std::string& thumb, const std::string& title) {
   return {thumb,  "",     "C:\\\\Photos\\\\trip", "a.jpg", title, "subj", "cat",
           "comm", "auth", "July 24, 1998"};
 }
@@ -29,9 +29,9 @@ std::string Tail() {
   return "\r\nvar pickedItem;\r\n</script></head>\r\n<frameset></frameset></html>\r\n";
 }
 
-std::string Page_text(const std::vector<RecordValues>& records) {
+std::string Page_text(const std::vector<ArchiveRecord>& records) {
   std::string text = "<html><head><script>\r\nvar cat = new Catalog ();\r\n";
-  for (const RecordValues& r : records) {
+  for (const ArchiveRecord& r : records) {
     for (const std::string& line : Record_lines(r)) text += line + "\r\n";
   }
   return text + Tail();
@@ -233,10 +233,10 @@ TEST(MasterCatalogueLine, UndoesTheDoubledBackslashesOfThePath) {
   TempDir dir;
   OutputFile staging;
   ASSERT_TRUE(staging.Open(dir.Win("archive.txt")).ok());
-  RecordValues values = {"s/_A.jpg",   "s/",    "\\\\\\\\server\\\\share\\\\dir",
-                         "b.jpg",      "ti\tt", "su",
-                         "ca",         "co",    "au",
-                         "May 1, 2000"};
+  ArchiveRecord values = {"s/_A.jpg",   "s/",    "\\\\\\\\server\\\\share\\\\dir",
+                          "b.jpg",      "ti\tt", "su",
+                          "ca",         "co",    "au",
+                          "May 1, 2000"};
   std::string joined;
   for (const std::string& line : Record_lines(values)) joined += line;
   ASSERT_TRUE(Add_master_catalogue_line(staging, joined).ok());

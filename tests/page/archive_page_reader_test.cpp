@@ -26,8 +26,8 @@ TEST_F(ArchivePageReader, ReadsEveryRecordOfABuiltPageAsStored) {
   EXPECT_EQ(table.Count(), 3);
   EXPECT_EQ(table.directory(), Dir());
   for (int r = 1; r <= 3; ++r) {
-    RecordValues expected = testing::Sample_record(r);
-    EXPECT_EQ(Record_values(table.Record(r)), expected) << r;
+    ArchiveRecord expected = testing::Sample_record(r);
+    EXPECT_EQ(table.Record(r), expected) << r;
   }
   EXPECT_EQ(table.Record(1).path, "C:\\\\Photos\\\\1");  // doubled backslashes kept
   EXPECT_EQ(table.Record(1).file, "");
@@ -74,14 +74,15 @@ TEST_F(ArchivePageReader, MissingOrUnreadablePageNamesThePageAndTheCause) {
 
 TEST_F(ArchivePageReader, ManyAndLongRecordsReadBackAsWritten) {
   // Beyond the old fixed limits of 10,000 records and 32,767 characters.
-  std::vector<RecordValues> records = testing::Sample_records(10'005);
-  records[9].fill(std::string(40'000, 'x'));
-  records[9][0] = "_LONG000.jpg";
+  std::vector<ArchiveRecord> records = testing::Sample_records(10'005);
+  std::string long_value(40'000, 'x');
+  records[9] = {"_LONG000.jpg", long_value, long_value, long_value, long_value,
+                long_value,     long_value, long_value, long_value, long_value};
   testing::Write_archive_page(Dir(), records);
   ASSERT_TRUE(Read().ok());
   EXPECT_EQ(table.Count(), 10'005);
   EXPECT_EQ(table.Record(10).title, std::string(40'000, 'x'));
-  EXPECT_EQ(table.Record(10'005).thumb, records.back()[0]);
+  EXPECT_EQ(table.Record(10'005).thumb, records.back().thumb);
 }
 
 TEST_F(ArchivePageReader, DamagedPageIsRefusedWithTheRecordAndTheCause) {
@@ -138,8 +139,8 @@ TEST_F(ArchivePageReader, EveryTruncationOfAPageIsRefusedUntilItsTailBegins) {
     ASSERT_GE(cut.Count(), last_count) << size;  // a longer prefix never loses a record
     last_count = cut.Count();
     for (int r = 1; r <= cut.Count(); ++r) {  // what was read is whole
-      RecordValues whole = testing::Sample_record(r);
-      ASSERT_EQ(Record_values(cut.Record(r)), whole) << size;
+      ArchiveRecord whole = testing::Sample_record(r);
+      ASSERT_EQ(cut.Record(r), whole) << size;
     }
   }
   EXPECT_EQ(last_count, 3);
@@ -147,13 +148,10 @@ TEST_F(ArchivePageReader, EveryTruncationOfAPageIsRefusedUntilItsTailBegins) {
 
 }  // namespace
 TEST(ArchiveRecordFields, FollowTheRecordLineOrder) {
-  RecordValues values = testing::Sample_record(2);
-  ArchiveRecord r = Archive_record({values.begin(), values.end()});
-  EXPECT_EQ(r.thumb, values[0]);
-  EXPECT_EQ(r.path, values[2]);
-  EXPECT_EQ(r.subject, values[5]);
-  EXPECT_EQ(r.picdate, values[9]);
-  EXPECT_EQ(Record_values(r), values);
+  ArchiveRecord r = testing::Sample_record(2);
+  std::string joined;
+  for (const std::string& line : Record_lines(r)) joined += line;
+  EXPECT_EQ(Archive_record(Split_record_text(joined)), r);
   ArchiveRecord cut = Archive_record({"a", "b"});  // a record cut short: the rest empty
   EXPECT_EQ(cut.file, "b");
   EXPECT_EQ(cut.path, "");

@@ -73,8 +73,8 @@ TEST(SafeStagingValue, KeepsColumnsInPlace) {
 }
 
 TEST(RecordLine, WritesFiveLinesThatReadBackIntoTenValues) {
-  RecordValues values = {"_ABCDEF0.jpg", "",    "C:\\\\Photos", "a.jpg", "Title \"quoted\"",
-                         "line\nbreak",  "cat", "C:\\xmas",     "me",    "March 3, 2001"};
+  ArchiveRecord values = {"_ABCDEF0.jpg", "",    "C:\\\\Photos", "a.jpg", "Title \"quoted\"",
+                          "line\nbreak",  "cat", "C:\\xmas",     "me",    "March 3, 2001"};
   auto lines = Record_lines(values);
   EXPECT_EQ(lines[0], "cat.add (new Pic (\"_ABCDEF0.jpg\", \"\",");
   EXPECT_EQ(lines[1], "  \"C:\\\\Photos\", \"a.jpg\",");
@@ -88,7 +88,7 @@ TEST(RecordLine, WritesFiveLinesThatReadBackIntoTenValues) {
 }
 
 TEST(RecordLine, EmptyRecordGivesTenEmptyValues) {
-  RecordValues empty;
+  ArchiveRecord empty;
   auto lines = Record_lines(empty);
   EXPECT_EQ(lines[0], "cat.add (new Pic (\"\", \"\",");
   std::string joined;

@@ -8,7 +8,7 @@
 
 namespace zendrel::testing {
 
-RecordValues Sample_record(int i) {
+ArchiveRecord Sample_record(int i) {
   std::string n = std::to_string(i);
   return {"_ABC" + std::string(3 - std::min<size_t>(3, n.size()), '0') + n + ".jpg",
           "",
@@ -22,17 +22,17 @@ RecordValues Sample_record(int i) {
           "December " + std::to_string(1 + i % 28) + ", 1999"};
 }
 
-std::vector<RecordValues> Sample_records(int count) {
-  std::vector<RecordValues> records;
+std::vector<ArchiveRecord> Sample_records(int count) {
+  std::vector<ArchiveRecord> records;
   for (int i = 1; i <= count; ++i) records.push_back(Sample_record(i));
   return records;
 }
 
-void Write_archive_page(const std::string& directory, const std::vector<RecordValues>& records) {
+void Write_archive_page(const std::string& directory, const std::vector<ArchiveRecord>& records) {
   OutputFile page;
   ASSERT_TRUE(page.Open(directory + "archive.htm").ok());
   Write_page_head(page);
-  for (const RecordValues& record : records) Write_record_line(page, record);
+  for (const ArchiveRecord& record : records) Write_record_line(page, record);
   Write_page_tail(page);
   ASSERT_TRUE(page.Commit().ok());
 }

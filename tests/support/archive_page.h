@@ -11,12 +11,12 @@ namespace zendrel::testing {
 
 // Record `i` (from 1) of a made-up archive: thumb "_000000<i>.jpg"-like
 // names, a doubled-backslash path, dates in the stored form.
-RecordValues Sample_record(int i);
-std::vector<RecordValues> Sample_records(int count);
+ArchiveRecord Sample_record(int i);
+std::vector<ArchiveRecord> Sample_records(int count);
 
 // Writes `directory` + "archive.htm" (Windows view, `directory` ending in
 // "\"); fails the test when it cannot.
-void Write_archive_page(const std::string& directory, const std::vector<RecordValues>& records);
+void Write_archive_page(const std::string& directory, const std::vector<ArchiveRecord>& records);
 
 // The page's lines that belong to record lines (from the first line that
 // begins with "cat.add", five lines per record).
