@@ -16,12 +16,28 @@ namespace {
 void On_error(png_structp png, png_const_charp) { png_longjmp(png, 1); }
 void On_warning(png_structp, png_const_charp) {}
 
+// The file up to the first chunk other than IDAT that claims more bytes
+// than are left: libpng allocates what an eXIf or unknown chunk claims
+// before reading it, so a few damaged bytes could ask for gigabytes. A cut
+// IDAT is streamed, not allocated, and stays for what of it decodes.
+std::string_view Up_to_damaged_chunk(std::string_view bytes) {
+  size_t at = 8;  // the signature
+  while (at + 12 <= bytes.size()) {
+    auto byte = [&](size_t i) { return uint32_t(uint8_t(bytes[at + i])); };
+    uint64_t length = byte(0) << 24 | byte(1) << 16 | byte(2) << 8 | byte(3);
+    if (length > bytes.size() - at - 12)
+      return bytes.substr(at + 4, 4) == "IDAT" ? bytes : bytes.substr(0, at);
+    at += 12 + length;
+  }
+  return bytes;
+}
+
 class PngReader final : public PictureReader {
  public:
   ~PngReader() override { png_destroy_read_struct(&png_, &info_, nullptr); }
 
   bool Open(std::string_view bytes) override {
-    bytes_ = bytes;
+    bytes_ = Up_to_damaged_chunk(bytes);
     png_ = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, On_error, On_warning);
     if (!png_) return false;
     info_ = png_create_info_struct(png_);
@@ -64,7 +80,8 @@ class PngReader final : public PictureReader {
     for (int pass = 0; pass < passes; ++pass)
       for (int y = 0; y < stored.height; ++y)
         png_read_row(png_, rows_.data() + size_t(y) * stored.width * channels, nullptr);
-    png_read_end(png_, info_);
+    // What follows the image may be damaged or cut: the picture is whole.
+    if (!setjmp(png_jmpbuf(png_))) png_read_end(png_, info_);
     Take_orientation();
     const uint8_t* from = rows_.data();
     uint8_t* to = out->data();
