@@ -107,11 +107,11 @@ class Judge {
   int from_ = -1;
 };
 
-std::string Page_text(const zendrel::RecordValues& values) {
+std::string Page_text(const zendrel::ArchiveRecord& record) {
   std::string page;
   auto add = [&](const std::string& line) { page += line + "\r\n"; };
   for (const std::string& line : zendrel::Page_head_lines()) add(line);
-  for (const std::string& line : zendrel::Record_lines(values)) add(line);
+  for (const std::string& line : zendrel::Record_lines(record)) add(line);
   for (const std::string& line : zendrel::Page_tail_lines()) add(line);
   return page;
 }
@@ -136,13 +136,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (value.find_first_of("<>\\") != std::string::npos)
       Fail("metadata text keeps markup or a backslash", value);
   }
-  zendrel::RecordValues values;
+  // The ten values in record-line order (thumb, file, path, ... picdate).
+  std::vector<std::string> values(10);
   for (int k = 0; k < 10; ++k) values[size_t(k)] = "v" + std::to_string(k);
   values[size_t(field)] = value;
   std::string stored = zendrel::Safe_script_value(value);
   if (zendrel::Safe_script_value(stored) != stored) Fail("writing twice changes the value", value);
 
-  std::string page = Page_text(values);
+  std::string page = Page_text(zendrel::Archive_record(values));
   int records = 0;
   zendrel::Status read = zendrel::For_each_page_record(
       page, "archive.htm", [&](int, const std::vector<std::string>& found) {
