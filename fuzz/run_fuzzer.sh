@@ -18,7 +18,7 @@ if [ "$engine" = replay ]; then
 fi
 corpus="$work/corpus/$name" artifacts="$work/artifacts/$name"
 mkdir -p "$corpus" "$artifacts"
-if ! "$program" -max_total_time="$seconds" -timeout=5 -rss_limit_mb=1024 -print_final_stats=0 \
+if ! "$program" -max_total_time="$seconds" -timeout=5 -rss_limit_mb="${ZENDREL_FUZZ_RSS_MB:-1024}" -print_final_stats=0 \
     -artifact_prefix="$artifacts/" "$corpus" "${inputs[@]}" >"$log" 2>&1; then
   tail -40 "$log"
   echo "$(basename "$program") failed; see $log and the input in $artifacts/"
