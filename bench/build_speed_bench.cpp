@@ -30,7 +30,6 @@
 //                                 [--formats-only] [--baseline PROGRAM]
 //                                 [--zendrel PROGRAM]
 #include <fcntl.h>
-#include <lcms2.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/resource.h>
@@ -59,6 +58,7 @@
 #include "imaging/jpeg_layout.h"
 #include "imaging/orientation.h"
 #include "imaging/sample_pictures.h"
+#include "support/display_p3.h"
 #include "support/metadata_blocks.h"
 
 extern char** environ;
@@ -523,24 +523,6 @@ double Metadata_runs(const PictureSet& large_drawn, int distinct, const std::str
 
 // ---- Other formats and colour profiles ----------------------------------
 
-// A Display P3 profile as recent phones write it: P3 primaries, D65, the
-// sRGB tone curve.
-std::string Display_p3_profile() {
-  cmsCIExyY white{0.3127, 0.3290, 1.0};
-  cmsCIExyYTRIPLE primaries{{0.680, 0.320, 1.0}, {0.265, 0.690, 1.0}, {0.150, 0.060, 1.0}};
-  double srgb_curve[5] = {2.4, 1.0 / 1.055, 0.055 / 1.055, 1.0 / 12.92, 0.04045};
-  cmsToneCurve* curve = cmsBuildParametricToneCurve(nullptr, 4, srgb_curve);
-  cmsToneCurve* curves[3] = {curve, curve, curve};
-  cmsHPROFILE profile = cmsCreateRGBProfile(&white, &primaries, curves);
-  cmsUInt32Number size = 0;
-  cmsSaveProfileToMem(profile, nullptr, &size);
-  std::string bytes(size, '\0');
-  cmsSaveProfileToMem(profile, bytes.data(), &size);
-  cmsCloseProfile(profile);
-  cmsFreeToneCurve(curve);
-  return bytes;
-}
-
 // The JPEG with the profile in one APP2 segment right after its start.
 std::string With_icc_profile(const std::string& jpeg, const std::string& icc) {
   std::string payload = std::string("ICC_PROFILE\0", 12) + '\x01' + '\x01' + icc;
@@ -583,7 +565,7 @@ double Formats_runs(const PictureSet& large_drawn, const std::string& cache,
                                         fs::copy_file(from, to, ec);
                                         return !ec;
                                       });
-  std::string p3 = Display_p3_profile();
+  std::string p3 = zendrel::testing::Display_p3_profile();
   PictureSet tagged = Converted_set(large_drawn, kTagged, cache + "/formats-p3", ".jpg",
                                     [&](const std::string& from, const std::string& to) {
                                       std::ofstream(to, std::ios::binary)

@@ -14,6 +14,7 @@
 #include "imaging/jpeg_layout.h"
 #include "imaging/picture_format.h"
 #include "imaging/picture_test_util.h"
+#include "support/display_p3.h"
 #include "support/temp_dir.h"
 
 namespace zendrel {
@@ -25,26 +26,9 @@ using testing::TempDir;
 constexpr Rgb kColour{200, 60, 40};
 constexpr int kWidth = 120, kHeight = 80;
 
-// A Display P3 profile, as recent phones tag their pictures.
-std::string Display_p3_profile() {
-  cmsCIExyY white{0.3127, 0.3290, 1.0};
-  cmsCIExyYTRIPLE primaries{{0.680, 0.320, 1.0}, {0.265, 0.690, 1.0}, {0.150, 0.060, 1.0}};
-  double srgb_curve[5] = {2.4, 1.0 / 1.055, 0.055 / 1.055, 1.0 / 12.92, 0.04045};
-  cmsToneCurve* curve = cmsBuildParametricToneCurve(nullptr, 4, srgb_curve);
-  cmsToneCurve* curves[3] = {curve, curve, curve};
-  cmsHPROFILE profile = cmsCreateRGBProfile(&white, &primaries, curves);
-  cmsUInt32Number size = 0;
-  cmsSaveProfileToMem(profile, nullptr, &size);
-  std::string bytes(size, '\0');
-  cmsSaveProfileToMem(profile, bytes.data(), &size);
-  cmsCloseProfile(profile);
-  cmsFreeToneCurve(curve);
-  return bytes;
-}
-
 // What LittleCMS makes of the colour in P3: the browser's view of it.
 Rgb P3_colour_in_srgb(Rgb colour) {
-  std::string p3 = Display_p3_profile();
+  std::string p3 = testing::Display_p3_profile();
   cmsHPROFILE input = cmsOpenProfileFromMem(p3.data(), cmsUInt32Number(p3.size()));
   cmsHPROFILE srgb = cmsCreate_sRGBProfile();
   cmsHTRANSFORM transform =
@@ -125,7 +109,7 @@ enum class Format { kJpeg, kPng, kWebp, kTiff, kHeif };
 // decides), with `orientation` and, if `p3`, a Display P3 profile.
 std::string Make_picture(const TempDir& dir, Format format, int orientation, bool p3) {
   RgbImage picture = Marked_picture();
-  std::string icc = p3 ? Display_p3_profile() : "";
+  std::string icc = p3 ? testing::Display_p3_profile() : "";
   std::string path = dir.Native("picture.jpg");
   if (format == Format::kHeif) {
     dir.Write("picture.jpg", Heic_of(picture, orientation, icc));
@@ -237,7 +221,7 @@ TEST(PictureFormats, AnSrgbProfileIsRecognisedAndCostsNothing) {
   cmsSaveProfileToMem(srgb, bytes.data(), &size);
   cmsCloseProfile(srgb);
   EXPECT_TRUE(Is_srgb_profile(bytes));
-  EXPECT_FALSE(Is_srgb_profile(Display_p3_profile()));
+  EXPECT_FALSE(Is_srgb_profile(testing::Display_p3_profile()));
   EXPECT_FALSE(Is_srgb_profile("not a profile"));
   RgbImage image = testing::Filled(4, 4, kColour);
   Convert_to_srgb(image, bytes);
