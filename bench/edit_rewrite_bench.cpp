@@ -29,10 +29,12 @@ double Milliseconds_since(std::chrono::steady_clock::time_point start) {
 int main() {
   std::string pattern = (std::filesystem::temp_directory_path() / "zendrel-bench-XXXXXX").string();
   std::string native = ::mkdtemp(pattern.data());
-  std::string dir = Windows_path(native) + "\\";
+  DriveTable drives;
+  drives.Set('C', "/");
+  std::string dir = Windows_path(drives, native) + "\\";
 
   OutputFile page;
-  if (!page.Open(dir + "archive.htm").ok()) return 1;
+  if (!page.Open(drives, dir + "archive.htm").ok()) return 1;
   Write_page_head(page);
   for (int i = 1; i <= 50'000; ++i) {
     std::string n = std::to_string(i);
@@ -48,9 +50,9 @@ int main() {
   RecordTable table;
   for (int round = 0; round < rounds; ++round) {
     auto start = std::chrono::steady_clock::now();
-    if (!Read_archive_page(dir, table).ok()) return 1;
+    if (!Read_archive_page(drives, dir, table).ok()) return 1;
     read_ms += Milliseconds_since(start);
-    EditorSession session(table);
+    EditorSession session(drives, table);
     start = std::chrono::steady_clock::now();
     if (!Rewrite_archive(session).ok()) return 1;
     rewrite_ms += Milliseconds_since(start);

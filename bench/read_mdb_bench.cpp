@@ -55,7 +55,9 @@ int main(int argc, char** argv) {
   }
   Counter sink;
   auto start = std::chrono::steady_clock::now();
-  zendrel::Status read = zendrel::Read_mdb(zendrel::Windows_path(mdb), sink);
+  zendrel::DriveTable drives;
+  drives.Set('C', "/");
+  zendrel::Status read = zendrel::Read_mdb(zendrel::Windows_path(drives, mdb), sink, drives);
   double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   std::printf("%ld rows, %.0f KB: %.3f s, %.0f rows/s%s%s\n", sink.pictures,
               std::filesystem::file_size(mdb) / 1024.0, seconds, sink.pictures / seconds,

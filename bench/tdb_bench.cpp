@@ -40,9 +40,9 @@ int main(int argc, char** argv) {
   // missing file costs, and no real disk is searched.
   char root[] = "/tmp/zendrel-bench-XXXXXX";
   if (!::mkdtemp(root)) return 1;
-  zendrel::DriveTable::Global().Clear();
-  zendrel::DriveTable::Global().Set('C', root);
-  zendrel::DriveTable::Global().Set('D', root, "PHOTOS99");
+  zendrel::DriveTable drives;
+  drives.Set('C', root);
+  drives.Set('D', root, "PHOTOS99");
   std::string bytes = zendrel::testing::Write_tdb(zendrel::testing::Large_tdb(5000, 20000));
   std::printf("database: %zu bytes, 5000 pictures, 20000 links\n", bytes.size());
 
@@ -51,7 +51,7 @@ int main(int argc, char** argv) {
   for (int run = 0; run < 5; ++run) {
     sink = CountingSink();
     auto start = std::chrono::steady_clock::now();
-    zendrel::Status status = zendrel::Read_tdb(bytes, sink, zendrel::DriveTable::Global());
+    zendrel::Status status = zendrel::Read_tdb(bytes, sink, drives);
     best = std::min(best, Seconds_since(start));
     if (!status.ok() || sink.pictures != 5000) {
       std::printf("failed: %s (%d pictures)\n", status.message().c_str(), sink.pictures);

@@ -3,8 +3,7 @@
 #include "fuzz_sink.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  zendrel::fuzz::Use_empty_drives();
   zendrel::fuzz::CountingSink sink;
-  zendrel::Read_gal(zendrel::fuzz::Bytes(data, size), sink);
+  zendrel::Read_gal(zendrel::fuzz::Bytes(data, size), sink, zendrel::fuzz::Empty_drives());
   return 0;
 }

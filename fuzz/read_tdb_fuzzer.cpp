@@ -3,8 +3,7 @@
 #include "fuzz_sink.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  zendrel::fuzz::Use_empty_drives();
   zendrel::fuzz::CountingSink sink;
-  zendrel::Read_tdb(zendrel::fuzz::Bytes(data, size), sink, zendrel::DriveTable::Global());
+  zendrel::Read_tdb(zendrel::fuzz::Bytes(data, size), sink, zendrel::fuzz::Empty_drives());
   return 0;
 }

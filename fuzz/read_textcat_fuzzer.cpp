@@ -3,7 +3,6 @@
 #include "fuzz_sink.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  zendrel::fuzz::Use_empty_drives();
   zendrel::fuzz::CountingSink sink;
   zendrel::Read_textcat(zendrel::fuzz::Bytes(data, size), sink);
   return 0;

@@ -46,7 +46,8 @@ std::string Without_trailing_backslash(std::string path) {
 
 }  // namespace
 
-DirList::DirList(QWidget* parent) : QTreeWidget(parent), watch_(new FolderWatch(this)) {
+DirList::DirList(const DriveTable& drives, QWidget* parent)
+    : QTreeWidget(parent), drives_(drives), watch_(new FolderWatch(drives, this)) {
   setHeaderHidden(true);
   setColumnCount(1);
   // Hidden, but a screen reader still reads the column's header: without a
@@ -94,7 +95,7 @@ void DirList::Rebuild() {
   current->setIcon(0, open);
 
   std::vector<std::string> names;
-  List_directory(Add_backslash(path_), "*", ListFilter::kDirectories, &names);
+  List_directory(drives_, Add_backslash(path_), "*", ListFilter::kDirectories, &names);
   std::sort(names.begin(), names.end(),
             [](const std::string& a, const std::string& b) { return Fold_case(a) < Fold_case(b); });
   for (const std::string& name : names) {
@@ -183,7 +184,7 @@ void DirList::New_folder() {
     Status made =
         To_qt(name) != typed
             ? Status::Error(where + ": the name has characters that cannot be used in a path")
-            : Make_folder(path_, name);
+            : Make_folder(drives_, path_, name);
     if (made.ok()) {
       Set_path(where);
       emit Path_changed();

@@ -11,6 +11,8 @@
 #include <QTreeWidget>
 #include <string>
 
+#include "platform/drive_table.h"
+
 namespace zendrel {
 
 class FolderWatch;
@@ -18,7 +20,8 @@ class FolderWatch;
 class DirList : public QTreeWidget {
   Q_OBJECT
  public:
-  explicit DirList(QWidget* parent = nullptr);
+  // `drives` outlives the list.
+  explicit DirList(const DriveTable& drives, QWidget* parent = nullptr);
 
   // No trailing "\" unless a root ("C:\").
   const std::string& Path() const { return path_; }
@@ -54,6 +57,7 @@ class DirList : public QTreeWidget {
   void Rebuild();
   void Show_path_with_parents();
 
+  const DriveTable& drives_;
   std::string path_;
   FolderWatch* watch_;                 // the folder shown, for what others make there
   QTreeWidgetItem* chosen_ = nullptr;  // owned by the list

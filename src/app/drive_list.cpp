@@ -11,16 +11,18 @@
 namespace zendrel {
 namespace {
 
-bool Drive_readable(char letter) {
+bool Drive_readable(const DriveTable& drives, char letter) {
   std::string root = std::string(1, letter) + ":\\";
   std::vector<std::string> names;
-  return Directory_exists(root) && List_directory(root, "*", ListFilter::kDirectories, &names).ok();
+  return Directory_exists(drives, root) &&
+         List_directory(drives, root, "*", ListFilter::kDirectories, &names).ok();
 }
 
 }  // namespace
 
-DriveList::DriveList(QWidget* parent) : QComboBox(parent) {
-  for (const zendrel::Drive& drive : DriveTable::Global().Drives()) {
+DriveList::DriveList(const DriveTable& drives, QWidget* parent)
+    : QComboBox(parent), drives_(drives) {
+  for (const zendrel::Drive& drive : drives_.Drives()) {
     addItem(Drive_text(drive.letter, drive.label), QChar(drive.letter));
   }
   chosen_ = currentIndex();
@@ -54,7 +56,7 @@ void DriveList::paintEvent(QPaintEvent* event) {
 void DriveList::On_index_changed(int index) {
   if (index < 0 || index == chosen_) return;
   char letter = Drive();
-  if (!Drive_readable(letter)) {
+  if (!Drive_readable(drives_, letter)) {
     std::string shown = From_qt(itemText(index)).substr(2);
     std::string text = std::string("Drive ") + letter + ":" + shown + " cannot be read.";
     {

@@ -1,16 +1,19 @@
-// A drive list: the drives of the drive table, each shown with its volume
+// A drive list: the drives of the window's drive table, each shown with its volume
 // label ("d: [PHOTOS99]"). Choosing a drive that cannot be read shows a
 // message naming it and goes back to the drive chosen before.
 #pragma once
 
 #include <QComboBox>
 
+#include "platform/drive_table.h"
+
 namespace zendrel {
 
 class DriveList : public QComboBox {
   Q_OBJECT
  public:
-  explicit DriveList(QWidget* parent = nullptr);
+  // `drives` outlives the list.
+  explicit DriveList(const DriveTable& drives, QWidget* parent = nullptr);
 
   char Drive() const;  // upper-case letter
   // Selects `letter` without announcing it.
@@ -29,6 +32,7 @@ class DriveList : public QComboBox {
  private:
   void On_index_changed(int index);
 
+  const DriveTable& drives_;
   int chosen_ = -1;  // the drive in force, where an unreadable choice returns to
 };
 

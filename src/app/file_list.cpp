@@ -15,7 +15,8 @@ namespace {
 constexpr int kNameRole = Qt::UserRole;
 }
 
-FileList::FileList(QWidget* parent) : QListWidget(parent), watch_(new FolderWatch(this)) {
+FileList::FileList(const DriveTable& drives, QWidget* parent)
+    : QListWidget(parent), drives_(drives), watch_(new FolderWatch(drives, this)) {
   setSelectionMode(QAbstractItemView::SingleSelection);
   connect(this, &QListWidget::itemSelectionChanged, this, [this] {
     if (!selectedItems().isEmpty()) emit File_chosen();
@@ -29,7 +30,7 @@ void FileList::Set_path(const std::string& directory) {
   path_ = directory;
   watch_->Watch(directory);
   std::vector<std::string> names;
-  List_directory(Add_backslash(directory), "*", ListFilter::kPlainFiles, &names);
+  List_directory(drives_, Add_backslash(directory), "*", ListFilter::kPlainFiles, &names);
   std::sort(names.begin(), names.end(),
             [](const std::string& a, const std::string& b) { return Fold_case(a) < Fold_case(b); });
   QSignalBlocker quiet(this);

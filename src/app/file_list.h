@@ -7,6 +7,8 @@
 #include <QListWidget>
 #include <string>
 
+#include "platform/drive_table.h"
+
 namespace zendrel {
 
 class FolderWatch;
@@ -14,7 +16,8 @@ class FolderWatch;
 class FileList : public QListWidget {
   Q_OBJECT
  public:
-  explicit FileList(QWidget* parent = nullptr);
+  // `drives` outlives the list.
+  explicit FileList(const DriveTable& drives, QWidget* parent = nullptr);
 
   // Shows the files of `directory` (Windows view); nothing is selected.
   void Set_path(const std::string& directory);
@@ -39,6 +42,7 @@ class FileList : public QListWidget {
   void paintEvent(QPaintEvent* event) override;
 
  private:
+  const DriveTable& drives_;
   std::string path_;
   FolderWatch* watch_;  // the folder shown, for what others make there
 };

@@ -7,8 +7,11 @@
 
 namespace zendrel {
 
-FolderWatch::FolderWatch(QObject* parent)
-    : QObject(parent), watcher_(new QFileSystemWatcher(this)), settle_(new QTimer(this)) {
+FolderWatch::FolderWatch(const DriveTable& drives, QObject* parent)
+    : QObject(parent),
+      drives_(drives),
+      watcher_(new QFileSystemWatcher(this)),
+      settle_(new QTimer(this)) {
   settle_->setSingleShot(true);
   settle_->setInterval(250);
   connect(watcher_, &QFileSystemWatcher::directoryChanged, settle_, qOverload<>(&QTimer::start));
@@ -16,7 +19,7 @@ FolderWatch::FolderWatch(QObject* parent)
 }
 
 void FolderWatch::Watch(const std::string& windows_dir) {
-  std::optional<std::string> native = Native_path(windows_dir);
+  std::optional<std::string> native = Native_path(drives_, windows_dir);
   QString wanted = native ? QString::fromStdString(*native) : QString();
   QStringList watched = watcher_->directories();
   if (watched.size() == 1 && watched.first() == wanted) return;

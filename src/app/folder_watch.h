@@ -7,6 +7,8 @@
 #include <QObject>
 #include <string>
 
+#include "platform/drive_table.h"
+
 class QFileSystemWatcher;
 class QTimer;
 
@@ -15,7 +17,8 @@ namespace zendrel {
 class FolderWatch : public QObject {
   Q_OBJECT
  public:
-  explicit FolderWatch(QObject* parent);
+  // `drives` outlives the watch.
+  FolderWatch(const DriveTable& drives, QObject* parent);
 
   // Watches `windows_dir` alone from now on; an unknown drive or a folder
   // that cannot be watched is simply not watched.
@@ -25,6 +28,7 @@ class FolderWatch : public QObject {
   void Changed();
 
  private:
+  const DriveTable& drives_;
   QFileSystemWatcher* watcher_;
   QTimer* settle_;
 };

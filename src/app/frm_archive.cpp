@@ -83,7 +83,8 @@ std::string Catalogue_type_caption(const std::string& file_name) {
   return type ? type->caption : " Catalog file type not supported";
 }
 
-FrmArchive::FrmArchive(QWidget* parent) : QWidget(parent) {
+FrmArchive::FrmArchive(DriveTable drives, QWidget* parent)
+    : QWidget(parent), drives_(std::move(drives)) {
   setObjectName("frmArchive");
   setWindowTitle("Zendrel");
   Give_windows_their_roles();
@@ -187,11 +188,11 @@ void FrmArchive::Name_lists(bool archive_file) {
 QWidget* FrmArchive::Build_catalogue_frame() {
   frame1_ = new QGroupBox("Catalog File", this);
   frame1_->setObjectName("Frame1");
-  cat_drive_ = new DriveList(frame1_);
+  cat_drive_ = new DriveList(drives_, frame1_);
   cat_drive_->setObjectName("CatDrive");
-  cat_dir_ = new DirList(frame1_);
+  cat_dir_ = new DirList(drives_, frame1_);
   cat_dir_->setObjectName("CatDir");
-  cat_file_ = new FileList(frame1_);
+  cat_file_ = new FileList(drives_, frame1_);
   cat_file_->setObjectName("CatFile");
   auto* layout = new QVBoxLayout(frame1_);
   layout->addWidget(cat_drive_);
@@ -208,9 +209,9 @@ QWidget* FrmArchive::Build_catalogue_frame() {
 QWidget* FrmArchive::Build_source_frame() {
   frame2_ = new QGroupBox("Source Directory", this);
   frame2_->setObjectName("Frame2");
-  src_drive_ = new DriveList(frame2_);
+  src_drive_ = new DriveList(drives_, frame2_);
   src_drive_->setObjectName("SrcDrive");
-  src_dir_ = new DirList(frame2_);
+  src_dir_ = new DirList(drives_, frame2_);
   src_dir_->setObjectName("SrcDir");
   auto* layout = new QVBoxLayout(frame2_);
   layout->addWidget(src_drive_);
@@ -226,9 +227,9 @@ QWidget* FrmArchive::Build_source_frame() {
 QWidget* FrmArchive::Build_destination_frame() {
   frame3_ = new QGroupBox("Destination Directory", this);
   frame3_->setObjectName("Frame3");
-  dest_drive_ = new DriveList(frame3_);
+  dest_drive_ = new DriveList(drives_, frame3_);
   dest_drive_->setObjectName("DestDrive");
-  dest_dir_ = new DirList(frame3_);
+  dest_dir_ = new DirList(drives_, frame3_);
   dest_dir_->setObjectName("DestDir");
   auto* layout = new QVBoxLayout(frame3_);
   layout->addWidget(dest_drive_);
@@ -256,7 +257,7 @@ QWidget* FrmArchive::Build_mode_frame() {
 
 void FrmArchive::Start_in_current_directory() {
   std::error_code ec;
-  std::string here = Windows_path(std::filesystem::current_path(ec).string());
+  std::string here = Windows_path(drives_, std::filesystem::current_path(ec).string());
   if (ec) here = "C:\\";
   for (auto [drive, dir] : {std::pair{cat_drive_, cat_dir_}, std::pair{src_drive_, src_dir_},
                             std::pair{dest_drive_, dest_dir_}}) {
@@ -350,8 +351,9 @@ void FrmArchive::Offer_finished_archive(const std::string& dest_dir, bool comple
   finished_archive_.clear();
   if (completed) {
     std::string page = Add_backslash(dest_dir) + "archive.htm";
-    auto native = Native_path(page);
-    if (native && Plain_file_exists(page)) finished_archive_ = QString::fromStdString(*native);
+    auto native = Native_path(drives_, page);
+    if (native && Plain_file_exists(drives_, page))
+      finished_archive_ = QString::fromStdString(*native);
   }
   open_archive_->setVisible(!finished_archive_.isEmpty());
 }
@@ -359,7 +361,7 @@ void FrmArchive::Offer_finished_archive(const std::string& dest_dir, bool comple
 void FrmArchive::OpenArchive_Click() {
   if (finished_archive_.isEmpty()) return;
   if (!QDesktopServices::openUrl(QUrl::fromLocalFile(finished_archive_))) {
-    std::string shown = Windows_path(finished_archive_.toStdString());
+    std::string shown = Windows_path(drives_, finished_archive_.toStdString());
     Message_box(shown + ": no web browser could be started to show it", Buttons::kOk);
   }
 }
@@ -464,6 +466,7 @@ RunRequest FrmArchive::Request() {
   request.copy_mode = copy_mode_;
   request.take_metadata = Take_metadata();
   request.label_drives = &label_drives_;
+  request.drives = drives_;
   return request;
 }
 
@@ -494,7 +497,7 @@ Answer FrmArchive::Message_box(const std::string& text, Buttons buttons) {
 void FrmArchive::Do_events() { QCoreApplication::processEvents(); }
 
 void FrmArchive::Edit_records(RecordTable&& records) {
-  Show_record_editor(this, std::move(records));
+  Show_record_editor(this, drives_, std::move(records));
 }
 
 }  // namespace zendrel

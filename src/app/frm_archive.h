@@ -3,8 +3,8 @@
 // as one request; the run, on the user-interface thread with one event-loop
 // turn per picture, reports back as the window's observer and never reads
 // the controls, so the window stays live but a click cannot move a run.
-// It owns what outlives a run: the last copy answer and the label-to-drive
-// table.
+// It owns what outlives a run: its drive table (shown by its drive lists and
+// handed to each run), the last copy answer and the label-to-drive table.
 #pragma once
 
 #include <QPointer>
@@ -13,6 +13,7 @@
 
 #include "build/make_archive.h"
 #include "catalog/label_drive_table.h"
+#include "platform/drive_table.h"
 
 class QCheckBox;
 class QGroupBox;
@@ -35,8 +36,11 @@ std::string Catalogue_type_caption(const std::string& file_name);
 class FrmArchive : public QWidget, public RunObserver {
   Q_OBJECT
  public:
-  // The lists start on the current directory.
-  explicit FrmArchive(QWidget* parent = nullptr);
+  // The lists start on the current directory; `drives` is the window's
+  // table for as long as it is open.
+  explicit FrmArchive(DriveTable drives, QWidget* parent = nullptr);
+
+  const DriveTable& Drives() const { return drives_; }
 
   // What the controls show now.
   RunMode Mode() const;
@@ -112,6 +116,7 @@ class FrmArchive : public QWidget, public RunObserver {
   void Tell_stopped(bool stopped);
   void Show_skipped_list();
 
+  const DriveTable drives_;
   QLabel* status_;
   QLabel* progress_;             // "128 of 500" during a run, and whether it was stopped
   QProgressBar* progress_bar_;   // once the number of pictures is known

@@ -51,8 +51,8 @@ class WindowPrompts : public EditorPrompts {
 
 FrmEditHtml::MessageHook FrmEditHtml::message_hook_for_testing;
 
-void Show_record_editor(QWidget* main_window, RecordTable records) {
-  auto* editor = new FrmEditHtml(main_window, std::move(records));
+void Show_record_editor(QWidget* main_window, const DriveTable& drives, RecordTable records) {
+  auto* editor = new FrmEditHtml(main_window, drives, std::move(records));
   editor->findChild<QLineEdit*>("RecordNum")->setText("1");
   editor->show();
   editor->activateWindow();
@@ -62,11 +62,11 @@ void Show_record_editor(QWidget* main_window, RecordTable records) {
   editor->setAttribute(Qt::WA_KeyboardFocusChange);
 }
 
-FrmEditHtml::FrmEditHtml(QWidget* main_window, RecordTable records)
+FrmEditHtml::FrmEditHtml(QWidget* main_window, const DriveTable& drives, RecordTable records)
     : QWidget(nullptr),
       main_window_(main_window),
       records_(std::move(records)),
-      session_(records_) {
+      session_(drives, records_) {
   setObjectName("frmEdit_Html");
   setAttribute(Qt::WA_DeleteOnClose);
   setWindowTitle("Edit Image Information");

@@ -22,7 +22,7 @@ namespace zendrel {
 // Opens the record editor, not modal, on record 1 of `records` (read from
 // their page); it hides `main_window` while open and shows it again when
 // closed.
-void Show_record_editor(QWidget* main_window, RecordTable records);
+void Show_record_editor(QWidget* main_window, const DriveTable& drives, RecordTable records);
 
 class FrmEditHtml : public QWidget {
   Q_OBJECT
@@ -34,7 +34,8 @@ class FrmEditHtml : public QWidget {
       std::function<Answer(const std::string& text, Buttons buttons, const std::string& title)>;
   static MessageHook message_hook_for_testing;
 
-  FrmEditHtml(QWidget* main_window, RecordTable records);
+  // `drives`: the table the records' directory was read through.
+  FrmEditHtml(QWidget* main_window, const DriveTable& drives, RecordTable records);
 
   // Event handlers, each the reaction to one control's event.
   void RecordNum_Change();

@@ -141,7 +141,7 @@ void FrmSplash::Form_Load() {
 
   std::error_code ignored;
   std::filesystem::current_path(Program_directory_native(), ignored);
-  main_window_ = std::make_unique<FrmArchive>();
+  main_window_ = std::make_unique<FrmArchive>(DriveTable::Defaults());
 }
 
 void FrmSplash::Hand_over() {

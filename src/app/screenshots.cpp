@@ -73,10 +73,10 @@ void Show_menu_message_and_editor(FrmArchive* main, const QString& dir) {
 
   QByteArray archive = qgetenv("ZENDREL_SCREENSHOT_ARCHIVE");
   if (archive.isEmpty()) return;
-  std::string page_dir = Add_backslash(Windows_path(archive.toStdString()));
+  std::string page_dir = Add_backslash(Windows_path(main->Drives(), archive.toStdString()));
   RecordTable records;
-  if (!Read_archive_page(page_dir, records).ok()) return;
-  Show_record_editor(main, std::move(records));
+  if (!Read_archive_page(main->Drives(), page_dir, records).ok()) return;
+  Show_record_editor(main, main->Drives(), std::move(records));
   for (QWidget* window : QApplication::topLevelWidgets()) {
     if (window->objectName() != "frmEdit_Html" || !window->isVisible()) continue;
     window->findChild<QLineEdit*>("RecordNum")->setText("2");
@@ -90,7 +90,7 @@ void Show_menu_message_and_editor(FrmArchive* main, const QString& dir) {
 void Show_main_window(FrmArchive* main, const QString& dir) {
   QByteArray catalogue = qgetenv("ZENDREL_SCREENSHOT_CATALOG");
   if (!catalogue.isEmpty()) {
-    std::string path = Windows_path(catalogue.toStdString());
+    std::string path = Windows_path(main->Drives(), catalogue.toStdString());
     main->Set_cat_dir(Directory_part(path));
     main->Set_src_dir(Directory_part(path));
     main->Set_dest_dir(Directory_part(path));

@@ -42,10 +42,11 @@ std::string Jpg_name(std::string name) {
 // it), unless that would make it another name than its own in any way but
 // letter case ("holiday.JPG.jpg"), or the name it would become belongs to
 // another file beside it ("IMG_1.jpg" beside "IMG_1.JPG").
-std::string Recorded_name(const std::string& directory, const std::string& name) {
+std::string Recorded_name(const DriveTable& drives, const std::string& directory,
+                          const std::string& name) {
   std::string rewritten = Jpg_name(name);
   if (rewritten == name || Fold_case(rewritten) != Fold_case(name)) return name;
-  auto other = Native_target_path(Add_backslash(directory) + rewritten);
+  auto other = Native_target_path(drives, Add_backslash(directory) + rewritten);
   struct stat existing;
   if (other && ::lstat(other->c_str(), &existing) == 0) return name;
   return rewritten;
@@ -102,7 +103,12 @@ Skipping Reason_for(const PictureReading& reading) {
 }  // namespace
 
 PictureProcessing::PictureProcessing(RunContext& run, RunNames& names, ScalingPool& pool)
-    : run_(run), request_(run.request()), observer_(run.observer()), names_(names), pool_(pool) {}
+    : run_(run),
+      request_(run.request()),
+      drives_(request_.drives),
+      observer_(run.observer()),
+      names_(names),
+      pool_(pool) {}
 
 PendingPicture PictureProcessing::Take_in(const PictureRecord& record) {
   PendingPicture p;
@@ -111,20 +117,20 @@ PendingPicture PictureProcessing::Take_in(const PictureRecord& record) {
                                                                : Directory_part(record.SourceFile);
   // Read under its own name, recorded under the name pages expect.
   std::string own_name = File_part(record.SourceFile);
-  p.file_name = Recorded_name(p.directory, own_name);
+  p.file_name = Recorded_name(drives_, p.directory, own_name);
   p.source_path = Add_backslash(p.directory) + own_name;
-  auto modified = Modified_time(p.source_path);
+  auto modified = Modified_time(drives_, p.source_path);
   if (!modified) return Skip(p, SkipReason::kUnreadable);
 
   std::string stamp = Stamp_text(*modified) + p.file_name;
   p.names = Names_of_code(names_.Code_for(stamp, p.source_path));
   p.names.copy = Copy_name(p.names.copy, own_name);
-  if (!Is_new_picture(p.directory, p.file_name)) return Skip(p, SkipReason::kOwnFileName);
+  if (!Is_new_picture(drives_, p.directory, p.file_name)) return Skip(p, SkipReason::kOwnFileName);
   p.dest = Add_backslash(request_.dest_dir);
-  auto native_source = Native_path(p.source_path);
+  auto native_source = Native_path(drives_, p.source_path);
   // Written under exactly these names: a lookup never picks a file to write.
-  auto native_display = Native_target_path(p.dest + p.names.display);
-  auto native_thumbnail = Native_target_path(p.dest + p.names.thumbnail);
+  auto native_display = Native_target_path(drives_, p.dest + p.names.display);
+  auto native_thumbnail = Native_target_path(drives_, p.dest + p.names.thumbnail);
   if (!native_source || !native_display || !native_thumbnail)
     return Skip(p, SkipReason::kUnknownDrive);
   p.native_display = *native_display;
@@ -160,7 +166,7 @@ bool PictureProcessing::Write(PendingPicture& p) {
     copies = p.copies.get();
   }
   // Asked again now: an earlier picture may have written this one's partner.
-  if (!Is_new_picture(p.directory, p.file_name)) {
+  if (!Is_new_picture(drives_, p.directory, p.file_name)) {
     Tell_skipped(p, SkipReason::kOwnFileName);
     return false;
   }
@@ -198,7 +204,7 @@ bool PictureProcessing::Write_copies(const PendingPicture& p, const ArchiveJpegs
   }
   cause = Write_whole_file(p.native_thumbnail, thumbnail.data(), thumbnail.size());
   if (!cause.empty()) {
-    Delete_file(p.dest + p.names.display);  // no display copy without its thumbnail
+    Delete_file(drives_, p.dest + p.names.display);  // no display copy without its thumbnail
     run_.Fail(Status::FileError(p.dest + p.names.thumbnail, cause));
     return false;
   }
@@ -212,8 +218,8 @@ bool PictureProcessing::Write_copies(const PendingPicture& p, const ArchiveJpegs
 void PictureProcessing::Copy_original(const PendingPicture& p) {
   CopyMode mode = request_.copy_mode;
   if (mode == CopyMode::kKeepNames && !Unsafe_file_name(p.file_name)) {
-    auto native_source = Native_path(p.source_path);
-    auto native_copy = Native_target_path(p.dest + p.file_name);
+    auto native_source = Native_path(drives_, p.source_path);
+    auto native_copy = Native_target_path(drives_, p.dest + p.file_name);
     if (!native_source || !native_copy) return;
     struct stat source, existing;
     if (::lstat(native_copy->c_str(), &existing) != 0) {
@@ -235,7 +241,7 @@ void PictureProcessing::Copy_original(const PendingPicture& p) {
 }
 
 void PictureProcessing::Copy_under_unique_name(const PendingPicture& p) {
-  auto native_copy = Native_target_path(p.dest + p.names.copy);
+  auto native_copy = Native_target_path(drives_, p.dest + p.names.copy);
   struct stat existing;
   if (native_copy && ::lstat(native_copy->c_str(), &existing) != 0)
     Copy_to(p, *native_copy, p.dest + p.names.copy);
@@ -243,7 +249,7 @@ void PictureProcessing::Copy_under_unique_name(const PendingPicture& p) {
 
 void PictureProcessing::Copy_to(const PendingPicture& p, const std::string& native_copy,
                                 const std::string& copy) {
-  Status copied = Copy_file_to(p.source_path, native_copy, copy);
+  Status copied = Copy_file_to(drives_, p.source_path, native_copy, copy);
   if (!copied.ok()) run_.Fail(copied);
 }
 

@@ -36,6 +36,7 @@ class PictureProcessing {
 
   RunContext& run_;
   const RunRequest& request_;
+  const DriveTable& drives_;  // the request's
   RunObserver& observer_;
   RunNames& names_;
   ScalingPool& pool_;

@@ -26,7 +26,8 @@ ArchiveNames Names_of_code(const std::string& code) {
                       "_" + six + Next_in_alphabet(seventh, 2) + ".jpg"};
 }
 
-bool Is_new_picture(const std::string& directory, const std::string& file_name) {
+bool Is_new_picture(const DriveTable& drives, const std::string& directory,
+                    const std::string& file_name) {
   if (file_name.size() != 12 || file_name[0] != '_') return true;
   std::string prefix = file_name.substr(0, 7);
   std::string ending = file_name.substr(7);
@@ -34,7 +35,7 @@ bool Is_new_picture(const std::string& directory, const std::string& file_name) 
       {"0.jpg", "1.jpg"}, {"1.jpg", "0.jpg"}, {"8.jpg", "9.jpg"}, {"9.jpg", "8.jpg"},
       {"H.jpg", "J.jpg"}, {"J.jpg", "H.jpg"}, {"R.jpg", "S.jpg"}, {"S.jpg", "R.jpg"}};
   for (const auto& pair : kPartners) {
-    if (ending == pair[0] && Plain_file_exists(Add_backslash(directory) + prefix + pair[1]))
+    if (ending == pair[0] && Plain_file_exists(drives, Add_backslash(directory) + prefix + pair[1]))
       return false;
   }
   return true;

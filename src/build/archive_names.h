@@ -7,6 +7,8 @@
 #include <map>
 #include <string>
 
+#include "platform/drive_table.h"
+
 namespace zendrel {
 
 struct ArchiveNames {
@@ -21,7 +23,8 @@ ArchiveNames Names_of_code(const std::string& code);
 // False when `file_name` in `directory` is one of the system's own
 // thumbnails or display copies: "_" + 11 characters whose partner file
 // stands beside it.
-bool Is_new_picture(const std::string& directory, const std::string& file_name);
+bool Is_new_picture(const DriveTable& drives, const std::string& directory,
+                    const std::string& file_name);
 
 // Hands out codes within one run so that two different pictures never share
 // names. A picture keeps the code of its stamp unless another picture of the

@@ -12,12 +12,12 @@ namespace {
 
 Status Read_text_catalogue(const CatalogueSource& s) { return Read_textcat(s.bytes, s.sink); }
 Status Read_plb_catalogue(const CatalogueSource& s) { return Read_plb(s.bytes, s.sink); }
-Status Read_gal_catalogue(const CatalogueSource& s) { return Read_gal(s.bytes, s.sink); }
+Status Read_gal_catalogue(const CatalogueSource& s) { return Read_gal(s.bytes, s.sink, s.drives); }
 Status Read_tdb_catalogue(const CatalogueSource& s) { return Read_tdb(s.bytes, s.sink, s.drives); }
 Status Read_csv_catalogue(const CatalogueSource& s) {
   return Read_csv(s.bytes, s.sink, s.label_drives, s.drives);
 }
-Status Read_mdb_catalogue(const CatalogueSource& s) { return Read_mdb(s.path, s.sink); }
+Status Read_mdb_catalogue(const CatalogueSource& s) { return Read_mdb(s.path, s.sink, s.drives); }
 
 // The PhotoRecall reader reads to the end whatever the stop request says.
 constexpr CatalogueType kTypes[] = {

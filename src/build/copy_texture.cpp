@@ -5,11 +5,11 @@
 
 namespace zendrel {
 
-Status Copy_texture(const std::string& dest_dir) {
+Status Copy_texture(const DriveTable& drives, const std::string& dest_dir) {
   std::string destination = Add_backslash(dest_dir) + "texture.jpg";
-  std::string program_copy = Add_backslash(Program_directory()) + "texture.jpg";
-  if (Plain_file_exists(program_copy) && !File_exists(destination))
-    return Copy_file(program_copy, destination);
+  std::string program_copy = Add_backslash(Program_directory(drives)) + "texture.jpg";
+  if (Plain_file_exists(drives, program_copy) && !File_exists(drives, destination))
+    return Copy_file(drives, program_copy, destination);
   return Status();
 }
 

@@ -15,7 +15,6 @@
 #include "page/page_tail.h"
 #include "platform/archive_lock.h"
 #include "platform/catalogue_file.h"
-#include "platform/drive_table.h"
 #include "platform/file_system.h"
 #include "platform/win_path.h"
 
@@ -31,6 +30,7 @@ class MasterRunOf final : public MasterRun {
   OutputFile& page() override { return run_.page(); }
   OutputFile& staging() override { return run_.staging(); }
   std::string Dest_dir() override { return run_.request().dest_dir; }
+  const DriveTable& Drives() override { return run_.request().drives; }
   void Expect_pages(int32_t total) override { run_.Expect_pictures(total); }
   void Count_one() override {
     run_.Count_one();
@@ -52,7 +52,6 @@ class Run {
         context_(request_, observer, stop),
         mode_(request.mode) {
     if (!request_.label_drives) request_.label_drives = &own_labels_;
-    if (!request_.drives) request_.drives = &DriveTable::Global();
   }
 
   RunOutcome Go() {
@@ -61,7 +60,7 @@ class Run {
     if (mode_ != RunMode::kSourceDirectory && mode_ != RunMode::kMaster &&
         request_.cat_file == "archive.htm")
       return Edit();
-    if (Status locked = lock_.Acquire(request_.dest_dir); !locked.ok())
+    if (Status locked = lock_.Acquire(request_.drives, request_.dest_dir); !locked.ok())
       return Refuse(locked.message());
     if (!Ask_copy_question()) return {RunEnd::kRefused, ""};
     if (Reads_catalogue()) {
@@ -99,7 +98,7 @@ class Run {
 
   RunOutcome Edit() {
     RecordTable records;
-    Status read = Read_archive_page(Add_backslash(request_.cat_dir), records);
+    Status read = Read_archive_page(request_.drives, Add_backslash(request_.cat_dir), records);
     if (!read.ok()) {
       observer_.Message_box(read.message(), Buttons::kOk);
       return {RunEnd::kFailed, read.message()};
@@ -125,7 +124,7 @@ class Run {
     catalogue_type_ = Readable_catalogue_type(catalogue_path_);
     if (catalogue_type_ && catalogue_type_->opens_file_itself) return std::nullopt;
     for (;;) {
-      CatalogueFile::Result result = catalogue_.Open(catalogue_path_);
+      CatalogueFile::Result result = catalogue_.Open(request_.drives, catalogue_path_);
       if (result == CatalogueFile::Result::kOpened) return std::nullopt;
       if (result == CatalogueFile::Result::kInUse) {
         std::string text = request_.cat_file + " is currently open by another program.\r" +
@@ -146,10 +145,11 @@ class Run {
   std::optional<RunOutcome> Open_outputs() {
     std::string dest = Add_backslash(request_.dest_dir);
     replace_staging_ = Reads_catalogue() && catalogue_path_ == dest + "archive.txt";
-    Status opened = context_.page().Open(dest + "archive.htm");
+    Status opened = context_.page().Open(request_.drives, dest + "archive.htm");
     if (opened.ok()) {
       Write_page_head(context_.page());
-      opened = context_.staging().Open(dest + (replace_staging_ ? "archive2.txt" : "archive.txt"));
+      opened = context_.staging().Open(request_.drives,
+                                       dest + (replace_staging_ ? "archive2.txt" : "archive.txt"));
     }
     if (!opened.ok()) return Fail(opened);
     return std::nullopt;
@@ -160,7 +160,7 @@ class Run {
       // A source directory that cannot be listed, or that goes away, is no
       // archive of it: the run fails and the previous archive stays.
       metadata_.take = request_.take_metadata;
-      Status scanned = Scan_source(request_.src_dir, context_, &metadata_);
+      Status scanned = Scan_source(request_.src_dir, context_, request_.drives, &metadata_);
       if (!scanned.ok()) context_.Fail(scanned);
       return Status();
     }
@@ -175,7 +175,7 @@ class Run {
     }
     source_checks_stop_ = catalogue_type_->honours_stop;
     Status status = catalogue_type_->read(
-        {path, catalogue_.bytes(), context_, *request_.label_drives, *request_.drives});
+        {path, catalogue_.bytes(), context_, *request_.label_drives, request_.drives});
     if (!status.ok()) return Status::FileError(path, status.message());
     return status;
   }
@@ -201,7 +201,7 @@ class Run {
     if (!context_.failure().ok()) return Fail(context_.failure());
     bool stopped = stop_.Requested();
     std::string dest = Add_backslash(request_.dest_dir);
-    if (!source.ok() && Reads_catalogue() && File_exists(dest + "archive.htm")) {
+    if (!source.ok() && Reads_catalogue() && File_exists(request_.drives, dest + "archive.htm")) {
       // A catalogue found damaged never costs the archive already there.
       return Fail(Status::Error(source.message() + "\r" + "The archive in " + request_.dest_dir +
                                 " was left as it was."));
@@ -209,19 +209,22 @@ class Run {
     // The staging file holds a header and then one line per record.
     int records = int(std::max(0LL, context_.staging().lines_written() - 1));
     if (records == 0 && !stopped) {
-      if (auto refused = Refuse_empty_run(request_.dest_dir, What_was_found()))
+      if (auto refused = Refuse_empty_run(request_.drives, request_.dest_dir, What_was_found()))
         return Fail(*refused);
     }
     std::string kept_note;
     if (stopped) {
-      Status kept = Keep_page_a_stop_would_shorten(request_.dest_dir, records, &kept_note);
+      Status kept =
+          Keep_page_a_stop_would_shorten(request_.drives, request_.dest_dir, records, &kept_note);
       if (!kept.ok()) return Fail(kept);
     }
-    if (Status texture = Copy_texture(request_.dest_dir); !texture.ok()) return Fail(texture);
+    if (Status texture = Copy_texture(request_.drives, request_.dest_dir); !texture.ok())
+      return Fail(texture);
     Write_page_tail(context_.page());
     // archive2.txt, written beside the catalogue being read, becomes
     // archive.txt unless the run was stopped.
-    if (!stopped && replace_staging_) context_.staging().Retarget(dest + "archive.txt");
+    if (!stopped && replace_staging_)
+      context_.staging().Retarget(request_.drives, dest + "archive.txt");
     Status replaced = Replace_together({&context_.staging(), &context_.page()});
     if (!replaced.ok()) return Fail(replaced);
     if (context_.status_text() == "Running...") context_.Show_status("");

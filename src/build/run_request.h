@@ -6,10 +6,10 @@
 #include <string>
 
 #include "build/run_modes.h"
+#include "platform/drive_table.h"
 
 namespace zendrel {
 
-class DriveTable;
 struct LabelDriveTable;
 
 struct RunRequest {
@@ -28,8 +28,9 @@ struct RunRequest {
   // the front end across runs. Null: a table for this run alone.
   LabelDriveTable* label_drives = nullptr;
   // Which native directory each drive letter stands for, as the front end
-  // set it up. Null: the process's table.
-  const DriveTable* drives = nullptr;
+  // set it up; every path of the run goes through it. An empty table
+  // reaches no file at all.
+  DriveTable drives;
 };
 
 }  // namespace zendrel

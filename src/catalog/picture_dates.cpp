@@ -11,10 +11,10 @@ std::string PictureDates::Date_of(const std::string& path) {
   if (!folder.empty()) {
     auto known = folder_exists_.find(folder);
     if (known == folder_exists_.end())
-      known = folder_exists_.emplace(folder, Directory_exists(folder)).first;
+      known = folder_exists_.emplace(folder, Directory_exists(drives_, folder)).first;
     if (!known->second) return "";
   }
-  auto modified = Modified_time(path);
+  auto modified = Modified_time(drives_, path);
   return modified ? Long_date_text(*modified) : "";
 }
 

@@ -8,13 +8,18 @@
 #include <string>
 #include <unordered_map>
 
+#include "platform/drive_table.h"
+
 namespace zendrel {
 
 class PictureDates {
  public:
+  // `drives` outlives the reading.
+  explicit PictureDates(const DriveTable& drives) : drives_(drives) {}
   std::string Date_of(const std::string& path);
 
  private:
+  const DriveTable& drives_;
   std::unordered_map<std::string, bool> folder_exists_;
 };
 

@@ -41,7 +41,7 @@ Status Read_csv(const std::string& bytes, PictureSink& sink, LabelDriveTable& la
   TextLines lines(bytes);
   std::string line;
   bool header_pending = true;
-  PictureDates dates;
+  PictureDates dates(drives);
   while (lines.Next(&line)) {
     auto f = Split_commas(line);
     if (header_pending && f[0] == "Label") {

@@ -19,7 +19,8 @@ constexpr int64_t kRecordSize = 88;
 
 class GalReader {
  public:
-  GalReader(const std::string& bytes, PictureSink& sink) : file_(bytes), sink_(sink) {}
+  GalReader(const std::string& bytes, PictureSink& sink, const DriveTable& drives)
+      : file_(bytes), sink_(sink), dates_(drives) {}
 
   Status Read() {
     int32_t count = Read_Quad(file_, kCountPosition);
@@ -105,8 +106,8 @@ class GalReader {
 
 }  // namespace
 
-Status Read_gal(const std::string& bytes, PictureSink& sink) {
-  return GalReader(bytes, sink).Read();
+Status Read_gal(const std::string& bytes, PictureSink& sink, const DriveTable& drives) {
+  return GalReader(bytes, sink, drives).Read();
 }
 
 }  // namespace zendrel

@@ -132,7 +132,8 @@ Header Check_header(const std::string& native) {
 // Reads the child's messages as they come and hands the rows on.
 class ChildReader {
  public:
-  ChildReader(ChildProcess& child, PictureSink& sink) : child_(child), sink_(sink) {}
+  ChildReader(ChildProcess& child, PictureSink& sink, const DriveTable& drives)
+      : child_(child), sink_(sink), drives_(drives) {}
 
   Status Run() {
     ChildMessage message;
@@ -170,7 +171,7 @@ class ChildReader {
   void Deliver(PicInfoRow& row) {
     ++rows_;
     if (row.date_missing) {
-      if (auto modified = Modified_time(row.record.SourceFile))
+      if (auto modified = Modified_time(drives_, row.record.SourceFile))
         row.record.Date = Long_date_text(*modified);
     }
     sink_.Add_picture(row.record);
@@ -192,6 +193,7 @@ class ChildReader {
 
   ChildProcess& child_;
   PictureSink& sink_;
+  const DriveTable& drives_;
   bool finished_ = false;
   bool stuck_ = false;
   bool stopped_ = false;
@@ -202,8 +204,8 @@ class ChildReader {
 
 }  // namespace
 
-Status Read_mdb(const std::string& path, PictureSink& sink) {
-  std::optional<std::string> native = Native_path(path);
+Status Read_mdb(const std::string& path, PictureSink& sink, const DriveTable& drives) {
+  std::optional<std::string> native = Native_path(drives, path);
   if (!native) return Status::Error("the drive of the database is not known");
   Header header = Check_header(*native);
   if (!header.status.ok()) return header.status;
@@ -214,7 +216,7 @@ Status Read_mdb(const std::string& path, PictureSink& sink) {
   limits.silence_ms = kSilenceLimitMs;
   if (Status started = child.Start("photorecall", {*native}, limits); !started.ok())
     return Status::Error("the database cannot be read (" + started.message() + ")");
-  Status read = ChildReader(child, sink).Run();
+  Status read = ChildReader(child, sink, drives).Run();
   // A cut through a page is the root of whatever else went wrong.
   if (header.size % header.page_size != 0)
     return Status::Error("the file is truncated (its last page is incomplete)");

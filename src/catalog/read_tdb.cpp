@@ -56,6 +56,7 @@ class TdbReader {
       : file_(bytes),
         sink_(sink),
         drives_(drives),
+        dates_(drives),
         pictures_(file_, kPictureAnchor, 8, "picture table"),
         links_(file_, kLinkAnchor, 12, "keyword link table"),
         keywords_(file_, kKeywordAnchor, 8, "keyword table") {}

@@ -48,11 +48,12 @@ std::vector<std::string> Picture_candidates(const std::string& source_path,
 
 }  // namespace
 
-Status Scan_source(const std::string& source_dir, PictureSink& sink, MetadataOption* metadata) {
+Status Scan_source(const std::string& source_dir, PictureSink& sink, const DriveTable& drives,
+                   MetadataOption* metadata) {
   std::string source_path = Add_backslash(source_dir);
   std::vector<std::string> listed_names, dangling;
   Status listed =
-      List_directory(source_path, "*", ListFilter::kPlainFiles, &listed_names, &dangling);
+      List_directory(drives, source_path, "*", ListFilter::kPlainFiles, &listed_names, &dangling);
   if (!listed.ok()) return listed;
   for (const std::string& name : dangling)
     sink.File_left_out(source_path + name, LeftOut::kDanglingLink);
@@ -62,7 +63,7 @@ Status Scan_source(const std::string& source_dir, PictureSink& sink, MetadataOpt
   if (metadata && metadata->take) {
     std::vector<std::string> native_paths;
     for (const std::string& name : names)
-      native_paths.push_back(Native_path(source_path + name).value_or(""));
+      native_paths.push_back(Native_path(drives, source_path + name).value_or(""));
     MetadataChild::Options options;
     options.stop = [&sink] { return sink.Stop_requested(); };
     reader = std::make_unique<MetadataChild>(std::move(native_paths), std::move(options));
@@ -70,7 +71,8 @@ Status Scan_source(const std::string& source_dir, PictureSink& sink, MetadataOpt
   for (const std::string& name : names) {
     PictureRecord record;
     record.SourceFile = source_path + name;
-    if (auto modified = Modified_time(record.SourceFile)) record.Date = Long_date_text(*modified);
+    if (auto modified = Modified_time(drives, record.SourceFile))
+      record.Date = Long_date_text(*modified);
     if (reader) {
       PictureMetadata found = reader->Next();
       Describe(record, found);
@@ -81,7 +83,7 @@ Status Scan_source(const std::string& source_dir, PictureSink& sink, MetadataOpt
     }
     sink.Add_picture(record);
     if (sink.Stop_requested()) break;
-    if (!Directory_exists(source_path))
+    if (!Directory_exists(drives, source_path))
       return Status::FileError(source_dir, "the directory is no longer there");
   }
   return Status();

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "catalog/picture_record.h"
+#include "platform/drive_table.h"
 #include "platform/status.h"
 
 namespace zendrel {
@@ -27,7 +28,7 @@ struct MetadataOption {
 // picture where it holds them (the modification date otherwise). A
 // directory that cannot be listed, or that disappears during the scan,
 // gives a failure.
-Status Scan_source(const std::string& source_dir, PictureSink& sink,
+Status Scan_source(const std::string& source_dir, PictureSink& sink, const DriveTable& drives,
                    MetadataOption* metadata = nullptr);
 
 }  // namespace zendrel

@@ -21,12 +21,13 @@ int Edit_command(const std::vector<std::string>& args, Streams& io);
 // zendrel delete DIR --record N --yes
 int Delete_command(const std::vector<std::string>& args, Streams& io);
 
-// Reads the archive page of the directory DIR (native or Windows view) into
-// `table`; false, with the message on io.err, when it cannot be read. With
+// Reads the archive page of the directory DIR (native, or Windows view
+// through `drives`) into `table`; false, with the message on io.err, when it cannot be read. With
 // `lock`, the archive's lock is taken first and kept there, so that no other
 // run changes the page between this reading and the command's rewrite.
-bool Read_page_argument(const std::string& command, const std::string& dir, RecordTable& table,
-                        Streams& io, ArchiveLock* lock = nullptr);
+bool Read_page_argument(const std::string& command, const DriveTable& drives,
+                        const std::string& dir, RecordTable& table, Streams& io,
+                        ArchiveLock* lock = nullptr);
 
 // The record number of --record: a whole number naming a record of `table`;
 // 0, with the message on io.err, otherwise.

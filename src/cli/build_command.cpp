@@ -17,19 +17,19 @@
 
 namespace zendrel::cli {
 
-std::string Windows_view(const std::string& path) {
+std::string Windows_view(const DriveTable& drives, const std::string& path) {
   bool windows = path.size() >= 2 && path[1] == ':';
   if (windows) return path;
   std::error_code ec;
   std::filesystem::path absolute = std::filesystem::absolute(path, ec);
   std::string native = (ec ? std::filesystem::path(path) : absolute).lexically_normal().string();
   while (native.size() > 1 && native.back() == '/') native.pop_back();
-  return Windows_path(native);
+  return Windows_path(drives, native);
 }
 
-bool Apply_drive_options(const std::vector<std::string>& drives, Streams& io) {
+bool Apply_drive_options(const std::vector<std::string>& drives, DriveTable& table, Streams& io) {
   for (const std::string& drive : drives) {
-    if (!DriveTable::Global().Set_from_text(drive)) {
+    if (!table.Set_from_text(drive)) {
       io.err << "zendrel: --drive " << drive << ": expected L=DIR[:LABEL] with DIR absolute\n";
       return false;
     }
@@ -37,15 +37,16 @@ bool Apply_drive_options(const std::vector<std::string>& drives, Streams& io) {
   return true;
 }
 
-std::optional<std::string> Exact_windows_view(const std::string& path, std::string* error) {
-  std::string view = Windows_view(path);
+std::optional<std::string> Exact_windows_view(const DriveTable& drives, const std::string& path,
+                                              std::string* error) {
+  std::string view = Windows_view(drives, path);
   bool windows = path.size() >= 2 && path[1] == ':';
   if (!windows) {
     std::error_code ec;
     std::filesystem::path absolute = std::filesystem::absolute(path, ec);
     std::string native = (ec ? std::filesystem::path(path) : absolute).lexically_normal().string();
     while (native.size() > 1 && native.back() == '/') native.pop_back();
-    auto back = Native_target_path(view);
+    auto back = Native_target_path(drives, view);
     if (back) {
       while (back->size() > 1 && back->back() == '/') back->pop_back();
     }
@@ -60,8 +61,8 @@ std::optional<std::string> Exact_windows_view(const std::string& path, std::stri
 // Makes a missing destination directory, as a user naming a new one expects,
 // under exactly the name given: an existing directory whose name differs
 // only in case is another directory.
-std::string Make_destination(const std::string& dest) {
-  auto native = Native_target_path(dest);
+std::string Make_destination(const DriveTable& drives, const std::string& dest) {
+  auto native = Native_target_path(drives, dest);
   if (!native) return dest + ": no drive is set for this path";
   struct stat existing;
   if (::stat(native->c_str(), &existing) == 0) {
@@ -102,7 +103,9 @@ int Build_command(const std::vector<std::string>& args, Streams& io) {
     io.err << "zendrel build: " << options.error() << "\n";
     return 2;
   }
-  if (!Apply_drive_options(options.All("drive"), io)) return 2;
+  // The run's table: the defaults, then the --drive options.
+  DriveTable drives = DriveTable::Defaults();
+  if (!Apply_drive_options(options.All("drive"), drives, io)) return 2;
   auto dest = options.Get("dest");
   auto source = options.Get("source");
   auto catalog = options.Get("catalog");
@@ -115,16 +118,17 @@ int Build_command(const std::vector<std::string>& args, Streams& io) {
     return 2;
   }
   CliHost host(io);
+  host.request.drives = drives;
   std::string unfit;
-  auto exact_dest = Exact_windows_view(*dest, &unfit);
+  auto exact_dest = Exact_windows_view(drives, *dest, &unfit);
   if (!exact_dest) {
     io.err << "zendrel: " << unfit << "\n";
     return 1;
   }
   host.request.dest_dir = *exact_dest;
-  if (source) host.request.src_dir = Windows_view(*source);
+  if (source) host.request.src_dir = Windows_view(drives, *source);
   if (catalog) {
-    std::string path = Windows_view(*catalog);
+    std::string path = Windows_view(drives, *catalog);
     host.request.cat_dir = Directory_part(path);
     if (host.request.cat_dir.size() == 2) host.request.cat_dir += "\\";  // a drive's root
     host.request.cat_file = File_part(path);
@@ -145,12 +149,12 @@ int Build_command(const std::vector<std::string>& args, Streams& io) {
   }
   // Checked before anything is made: a mistyped source, with a catalogue,
   // would otherwise give a page without pictures over the existing archive.
-  if (source && !Directory_exists(host.request.src_dir)) {
+  if (source && !Directory_exists(drives, host.request.src_dir)) {
     io.err << "zendrel: " << Message_for_terminal(host.request.src_dir + ": no such directory")
            << "\n";
     return 1;
   }
-  if (auto made = Make_destination(host.request.dest_dir); !made.empty()) {
+  if (auto made = Make_destination(drives, host.request.dest_dir); !made.empty()) {
     io.err << "zendrel: " << Message_for_terminal(made) << "\n";
     return 1;
   }
@@ -182,7 +186,8 @@ int Build_command(const std::vector<std::string>& args, Streams& io) {
                << (options.Has("verbose") ? "" : " (--verbose names them)") << "\n";
       }
       if (options.Has("open")) {
-        Status opened = Open_in_browser(Add_backslash(host.request.dest_dir) + "archive.htm");
+        Status opened =
+            Open_in_browser(drives, Add_backslash(host.request.dest_dir) + "archive.htm");
         if (!opened.ok()) {
           io.err << "zendrel: " << Message_for_terminal(opened.message()) << "\n";
           return 1;

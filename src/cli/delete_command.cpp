@@ -21,13 +21,14 @@ int Delete_command(const std::vector<std::string>& args, Streams& io) {
     io.err << "zendrel delete: deleting a record cannot be undone here; add --yes to do it\n";
     return 2;
   }
+  DriveTable drives = DriveTable::Defaults();
   RecordTable table;
   ArchiveLock lock;
-  if (!Read_page_argument("delete", options.positional()[0], table, io, &lock)) return 1;
+  if (!Read_page_argument("delete", drives, options.positional()[0], table, io, &lock)) return 1;
   int record = Record_argument("delete", *options.Get("record"), table, io);
   if (record == 0) return 1;
 
-  EditorSession session(table, std::move(lock));
+  EditorSession session(drives, table, std::move(lock));
   TerminalPrompts prompts;
   prompts.yes_no_answer = Answer::kYes;
   bool done = Delete_record(session, record, prompts) == EditResult::kDone;

@@ -42,12 +42,12 @@ const std::map<std::string, std::vector<std::string>>& Descriptions() {
 
 // A tab-delimited catalogue of the sample pictures, in Windows-1252 as the
 // build reads it. Returns an error text, or empty.
-std::string Write_catalogue(const std::filesystem::path& pictures,
+std::string Write_catalogue(const DriveTable& drives, const std::filesystem::path& pictures,
                             const std::vector<SamplePicture>& samples, const std::string& file) {
   OutputFile out;
-  if (Status opened = out.Open(file); !opened.ok()) return opened.message();
+  if (Status opened = out.Open(drives, file); !opened.ok()) return opened.message();
   out.Write_line("SourceFile\tTitle\tSubject\tCategory\tComment\tAuthor\tDate");
-  std::string folder = Windows_view(pictures.string());
+  std::string folder = Windows_view(drives, pictures.string());
   for (const SamplePicture& sample : samples) {
     std::string line = folder + "\\" + sample.file_name;
     auto found = Descriptions().find(sample.file_name);
@@ -73,8 +73,10 @@ int Demo_command(const std::vector<std::string>& args, Streams& io) {
     io.err << "zendrel demo: " << made.message() << "\n";
     return 1;
   }
-  std::string catalogue = Windows_view((pictures / "pictures.txt").string());
-  if (std::string failed = Write_catalogue(pictures, samples, catalogue); !failed.empty()) {
+  // The build below makes the same table again from the same defaults.
+  DriveTable drives = DriveTable::Defaults();
+  std::string catalogue = Windows_view(drives, (pictures / "pictures.txt").string());
+  if (std::string failed = Write_catalogue(drives, pictures, samples, catalogue); !failed.empty()) {
     io.err << "zendrel demo: " << failed << "\n";
     return 1;
   }

@@ -19,9 +19,10 @@ int Edit_command(const std::vector<std::string>& args, Streams& io) {
            << "\n";
     return 2;
   }
+  DriveTable drives = DriveTable::Defaults();
   RecordTable table;
   ArchiveLock lock;
-  if (!Read_page_argument("edit", options.positional()[0], table, io, &lock)) return 1;
+  if (!Read_page_argument("edit", drives, options.positional()[0], table, io, &lock)) return 1;
   int record = Record_argument("edit", *options.Get("record"), table, io);
   if (record == 0) return 1;
 
@@ -36,7 +37,7 @@ int Edit_command(const std::vector<std::string>& args, Streams& io) {
   take("author", boxes.author);
   take("date", boxes.date);
 
-  EditorSession session(table, std::move(lock));
+  EditorSession session(drives, table, std::move(lock));
   TerminalPrompts prompts;
   EditResult result = Update_record(session, record, boxes, prompts);
   bool done = result == EditResult::kDone;

@@ -21,17 +21,19 @@ int Master_command(const std::vector<std::string>& args, Streams& io) {
     io.err << "zendrel master: give one directory: the one whose subdirectories hold archives\n";
     return 2;
   }
-  if (!Apply_drive_options(options.All("drive"), io)) return 2;
+  DriveTable drives = DriveTable::Defaults();
+  if (!Apply_drive_options(options.All("drive"), drives, io)) return 2;
   CliHost host(io);
+  host.request.drives = drives;
   host.request.mode = RunMode::kMaster;
   std::string unfit;
-  auto exact = Exact_windows_view(options.positional()[0], &unfit);
+  auto exact = Exact_windows_view(drives, options.positional()[0], &unfit);
   if (!exact) {
     io.err << "zendrel: " << unfit << "\n";
     return 1;
   }
   host.request.dest_dir = *exact;
-  if (!Directory_exists(host.request.dest_dir)) {
+  if (!Directory_exists(drives, host.request.dest_dir)) {
     io.err << "zendrel: " << Message_for_terminal(host.request.dest_dir + ": no such directory")
            << "\n";
     return 1;

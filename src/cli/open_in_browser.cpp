@@ -10,9 +10,9 @@ extern char** environ;
 
 namespace zendrel::cli {
 
-Status Open_in_browser(const std::string& page) {
-  auto native = Native_path(page);
-  if (!native || !Plain_file_exists(page)) return Status::FileError(page, "no such file");
+Status Open_in_browser(const DriveTable& drives, const std::string& page) {
+  auto native = Native_path(drives, page);
+  if (!native || !Plain_file_exists(drives, page)) return Status::FileError(page, "no such file");
   // A browser started by xdg-open may live as long as its window: the
   // command does not wait for it.
   char program[] = "xdg-open";

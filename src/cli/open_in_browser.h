@@ -4,12 +4,13 @@
 
 #include <string>
 
+#include "platform/drive_table.h"
 #include "platform/status.h"
 
 namespace zendrel::cli {
 
-// `page` is the Windows view of the page; fails, naming it, when the page
+// `page` is the Windows view of the page through `drives`; fails, naming it, when the page
 // is missing or xdg-open cannot be started.
-Status Open_in_browser(const std::string& page);
+Status Open_in_browser(const DriveTable& drives, const std::string& page);
 
 }  // namespace zendrel::cli

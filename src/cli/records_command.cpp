@@ -40,18 +40,19 @@ std::string Text_of_escaped_html(const std::string& html) {
 
 }  // namespace
 
-bool Read_page_argument(const std::string& command, const std::string& dir, RecordTable& table,
-                        Streams& io, ArchiveLock* lock) {
+bool Read_page_argument(const std::string& command, const DriveTable& drives,
+                        const std::string& dir, RecordTable& table, Streams& io,
+                        ArchiveLock* lock) {
   std::string unfit;
-  auto exact = Exact_windows_view(dir, &unfit);
+  auto exact = Exact_windows_view(drives, dir, &unfit);
   if (!exact) {
     io.err << "zendrel " << command << ": " << unfit << "\n";
     return false;
   }
   std::string directory = Add_backslash(*exact);
   Status read;
-  if (lock) read = lock->Acquire(directory);
-  if (read.ok()) read = Read_archive_page(directory, table);
+  if (lock) read = lock->Acquire(drives, directory);
+  if (read.ok()) read = Read_archive_page(drives, directory, table);
   if (read.ok()) return true;
   io.err << "zendrel " << command << ": " << Message_for_terminal(read.message()) << "\n";
   return false;
@@ -93,9 +94,10 @@ int Records_command(const std::vector<std::string>& args, Streams& io) {
     io.err << "zendrel records: give the archive's directory: zendrel records DIR\n";
     return 2;
   }
+  DriveTable drives = DriveTable::Defaults();
   RecordTable table;
   // A damaged page still shows what could be read, before the word that it is damaged.
-  Status read = Read_archive_page(Add_backslash(Windows_view(args[0])), table);
+  Status read = Read_archive_page(drives, Add_backslash(Windows_view(drives, args[0])), table);
   for (int record = 1; record <= table.Count(); ++record) {
     const ArchiveRecord& r = table.Record(record);
     // The folder stays in its stored form, backslashes doubled; the other

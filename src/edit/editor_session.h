@@ -11,19 +11,23 @@
 
 #include "page/record_table.h"
 #include "platform/archive_lock.h"
+#include "platform/drive_table.h"
 
 namespace zendrel {
 
 struct EditorSession {
   // Takes the lock now; when another run holds it, the first change tries
   // again and is refused if it still cannot have it.
-  explicit EditorSession(RecordTable& records) : table(records), directory(records.directory()) {
-    lock.Acquire(directory);
+  // `drives` is the table the records' directory was read through.
+  EditorSession(const DriveTable& drives, RecordTable& records)
+      : drives(drives), table(records), directory(records.directory()) {
+    lock.Acquire(drives, directory);
   }
   // With the lock already taken, before the records were read.
-  EditorSession(RecordTable& records, ArchiveLock&& held)
-      : table(records), directory(records.directory()), lock(std::move(held)) {}
+  EditorSession(const DriveTable& drives, RecordTable& records, ArchiveLock&& held)
+      : drives(drives), table(records), directory(records.directory()), lock(std::move(held)) {}
 
+  DriveTable drives;  // a copy: the opening goes by the table it was opened with
   RecordTable& table;
   std::string directory;     // Windows view, ending in "\"
   bool backup_made = false;  // BackupMade: archive_bak.htm taken in this opening

@@ -11,18 +11,19 @@ Status Rewrite_archive(EditorSession& session) {
   const std::string page_path = session.directory + "archive.htm";
   const std::string staging_path = session.directory + "archive.txt";
   if (!session.lock.held()) {
-    if (Status locked = session.lock.Acquire(session.directory); !locked.ok()) return locked;
+    if (Status locked = session.lock.Acquire(session.drives, session.directory); !locked.ok())
+      return locked;
   }
   if (!session.backup_made) {
-    Status copied = Copy_file(page_path, session.directory + "archive_bak.htm");
+    Status copied = Copy_file(session.drives, page_path, session.directory + "archive_bak.htm");
     if (!copied.ok()) return copied;
     session.backup_made = true;
   }
 
   OutputFile page;
   OutputFile staging;
-  if (Status opened = page.Open(page_path); !opened.ok()) return opened;
-  if (Status opened = staging.Open(staging_path); !opened.ok()) return opened;
+  if (Status opened = page.Open(session.drives, page_path); !opened.ok()) return opened;
+  if (Status opened = staging.Open(session.drives, staging_path); !opened.ok()) return opened;
   staging.Write_line(kRecordStagingHeader);
   Write_page_head(page);
   for (int r = 1, count = session.table.Count(); r <= count; ++r) {

@@ -68,11 +68,12 @@ class MasterCopy {
   Status List_pages(std::vector<SubdirectoryPage>* pages) {
     std::string dest = Add_backslash(run_.Dest_dir());
     std::vector<std::string> names;
-    if (Status listed = List_directory(dest, "*", ListFilter::kDirectories, &names); !listed.ok())
+    if (Status listed = List_directory(run_.Drives(), dest, "*", ListFilter::kDirectories, &names);
+        !listed.ok())
       return listed;
     for (const std::string& name : names) {
       std::string page = dest + name + "\\archive.htm";
-      if (!Plain_file_exists(page)) continue;
+      if (!Plain_file_exists(run_.Drives(), page)) continue;
       if (!Name_fits_page(name)) {
         notes_.push_back(dest + name +
                          ": left out, as its name holds a character that the page cannot carry "
@@ -87,7 +88,7 @@ class MasterCopy {
   Status Copy_page(const SubdirectoryPage& page) {
     prefix_ = page.prefix;
     std::string bytes;
-    if (Status read = Read_page_bytes(page.page, &bytes); !read.ok()) return read;
+    if (Status read = Read_page_bytes(run_.Drives(), page.page, &bytes); !read.ok()) return read;
     return For_each_page_record(bytes, page.page, [&](int, const std::vector<std::string>& values) {
       return Copy_record(values);
     });

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/drive_table.h"
 #include "platform/output_file.h"
 
 namespace zendrel {
@@ -17,6 +18,8 @@ class MasterRun {
   virtual OutputFile& page() = 0;
   virtual OutputFile& staging() = 0;
   virtual std::string Dest_dir() = 0;  // Windows view
+  // The run's drive table, through which its paths reach the disk.
+  virtual const DriveTable& Drives() = 0;
   // How many subdirectory pages there are to read.
   virtual void Expect_pages(int32_t /*total*/) {}
   // Shows the count after each page read.

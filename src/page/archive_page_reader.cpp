@@ -5,12 +5,13 @@
 
 namespace zendrel {
 
-Status Read_archive_page(const std::string& directory, RecordTable& table) {
+Status Read_archive_page(const DriveTable& drives, const std::string& directory,
+                         RecordTable& table) {
   table.Clear();
   table.Set_directory(directory);
   const std::string page = directory + "archive.htm";
   std::string bytes;
-  if (Status read = Read_page_bytes(page, &bytes); !read.ok()) return read;
+  if (Status read = Read_page_bytes(drives, page, &bytes); !read.ok()) return read;
   return Read_page_records(bytes, page, table);
 }
 

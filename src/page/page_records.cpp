@@ -35,9 +35,9 @@ constexpr std::string_view kTailStart = "var pickedItem;";
 
 }  // namespace
 
-Status Read_page_bytes(const std::string& page, std::string* bytes) {
+Status Read_page_bytes(const DriveTable& drives, const std::string& page, std::string* bytes) {
   CatalogueFile file;
-  CatalogueFile::Result opened = file.Open(page);
+  CatalogueFile::Result opened = file.Open(drives, page);
   if (opened == CatalogueFile::Result::kInUse)
     return Status::FileError(page, "the page is open for writing in another program");
   if (!file.refusal().empty()) return Status::Error(file.refusal());

@@ -8,13 +8,14 @@
 #include <string>
 #include <vector>
 
+#include "platform/drive_table.h"
 #include "platform/status.h"
 
 namespace zendrel {
 
-// Reads the page at `page` (Windows view) as catalogues are read: a page
-// that another program holds open for writing is not read.
-Status Read_page_bytes(const std::string& page, std::string* bytes);
+// Reads the page at `page` (Windows view through `drives`) as catalogues
+// are read: a page that another program holds open for writing is not read.
+Status Read_page_bytes(const DriveTable& drives, const std::string& page, std::string* bytes);
 
 // Calls `visit` with each record's number (from 1) and values, in page
 // order. Lines end in CR LF, a lone CR or a lone LF. A failure that `visit`

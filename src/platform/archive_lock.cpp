@@ -54,9 +54,9 @@ std::string Locked_archive_message(const std::string& directory) {
          "again when it has finished";
 }
 
-Status ArchiveLock::Acquire(const std::string& directory) {
+Status ArchiveLock::Acquire(const DriveTable& drives, const std::string& directory) {
   Release();
-  auto native = Native_target_path(directory);
+  auto native = Native_target_path(drives, directory);
   if (!native) return Status::FileError(directory, "no drive is set for this path");
   std::string folder = *native;
   while (folder.size() > 1 && folder.back() == '/') folder.pop_back();

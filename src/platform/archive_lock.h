@@ -9,6 +9,7 @@
 
 #include <string>
 
+#include "platform/drive_table.h"
 #include "platform/posix_file.h"
 #include "platform/status.h"
 
@@ -16,10 +17,10 @@ namespace zendrel {
 
 class ArchiveLock {
  public:
-  // Takes the lock of `directory` (Windows view). Once held, a commit that
+  // Takes the lock of `directory` (Windows view through `drives`). Once held, a commit that
   // a killed run left half done is put right and the private temporaries
   // it left are removed.
-  Status Acquire(const std::string& directory);
+  Status Acquire(const DriveTable& drives, const std::string& directory);
   bool held() const { return fd_.valid(); }
   void Release() { fd_.Reset(); }
 

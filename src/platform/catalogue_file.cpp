@@ -11,10 +11,10 @@
 
 namespace zendrel {
 
-CatalogueFile::Result CatalogueFile::Open(const std::string& path) {
+CatalogueFile::Result CatalogueFile::Open(const DriveTable& drives, const std::string& path) {
   Close();
   error_ = 0;
-  auto native = Native_path(path);
+  auto native = Native_path(drives, path);
   if (!native) {
     error_ = ENOENT;
     return Result::kFailed;

@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "platform/drive_table.h"
 #include "platform/posix_file.h"
 
 namespace zendrel {
@@ -20,8 +21,8 @@ class CatalogueFile {
   CatalogueFile(const CatalogueFile&) = delete;
   CatalogueFile& operator=(const CatalogueFile&) = delete;
 
-  // Opens `path` (Windows view) and reads it whole.
-  Result Open(const std::string& path);
+  // Opens `path` (Windows view through `drives`) and reads it whole.
+  Result Open(const DriveTable& drives, const std::string& path);
   void Close();
 
   bool is_open() const { return fd_.valid(); }

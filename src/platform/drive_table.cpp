@@ -49,12 +49,9 @@ std::map<std::string, std::string> Labels_by_device() {
 
 }  // namespace
 
-DriveTable& DriveTable::Global() {
-  static DriveTable table = [] {
-    DriveTable t;
-    t.Load_defaults();
-    return t;
-  }();
+DriveTable DriveTable::Defaults() {
+  DriveTable table;
+  table.Load_defaults();
   return table;
 }
 

@@ -4,8 +4,9 @@
 //
 // By default C: is "/" and labelled mounted volumes get the letters from D:
 // on; ZENDREL_DRIVES ("D=/mnt/cd:PHOTOS99;E=/data") and the command line's
-// --drive add or override entries. One table for the process; set it up
-// before a run, read it from the run's thread.
+// --drive add or override entries. Each front end makes its table once, at
+// its start, and a run carries it in its request: whatever turns a Windows
+// path into a native one is handed the table it is to go by.
 #pragma once
 
 #include <optional>
@@ -22,8 +23,8 @@ struct Drive {
 
 class DriveTable {
  public:
-  // The process's table, made from the defaults on first use.
-  static DriveTable& Global();
+  // A table loaded with the defaults.
+  static DriveTable Defaults();
 
   // C: = "/", labelled mounted volumes, then ZENDREL_DRIVES.
   void Load_defaults();

@@ -18,8 +18,8 @@
 namespace zendrel {
 namespace {
 
-std::optional<struct stat> Stat_of(const std::string& path) {
-  auto native = Native_path(path);
+std::optional<struct stat> Stat_of(const DriveTable& drives, const std::string& path) {
+  auto native = Native_path(drives, path);
   struct stat st;
   if (!native || ::stat(native->c_str(), &st) != 0) return std::nullopt;
   return st;
@@ -36,20 +36,22 @@ Status Unknown_drive(const std::string& path) {
 
 }  // namespace
 
-bool File_exists(const std::string& path) { return Stat_of(path).has_value(); }
-
-bool Plain_file_exists(const std::string& path) {
-  auto st = Stat_of(path);
-  return st && S_ISREG(st->st_mode) && !Is_hidden(*Native_path(path));
+bool File_exists(const DriveTable& drives, const std::string& path) {
+  return Stat_of(drives, path).has_value();
 }
 
-bool Directory_exists(const std::string& path) {
-  auto st = Stat_of(path);
+bool Plain_file_exists(const DriveTable& drives, const std::string& path) {
+  auto st = Stat_of(drives, path);
+  return st && S_ISREG(st->st_mode) && !Is_hidden(*Native_path(drives, path));
+}
+
+bool Directory_exists(const DriveTable& drives, const std::string& path) {
+  auto st = Stat_of(drives, path);
   return st && S_ISDIR(st->st_mode);
 }
 
-std::optional<std::tm> Modified_time(const std::string& path) {
-  auto st = Stat_of(path);
+std::optional<std::tm> Modified_time(const DriveTable& drives, const std::string& path) {
+  auto st = Stat_of(drives, path);
   if (!st) return std::nullopt;
   std::tm local{};
   time_t seconds = st->st_mtim.tv_sec;
@@ -57,14 +59,15 @@ std::optional<std::tm> Modified_time(const std::string& path) {
   return local;
 }
 
-Status Copy_file(const std::string& from, const std::string& to) {
-  auto dst = Native_target_path(to);
+Status Copy_file(const DriveTable& drives, const std::string& from, const std::string& to) {
+  auto dst = Native_target_path(drives, to);
   if (!dst) return Unknown_drive(to);
-  return Copy_file_to(from, *dst, to);
+  return Copy_file_to(drives, from, *dst, to);
 }
 
-Status Copy_file_to(const std::string& from, const std::string& native_to, const std::string& to) {
-  auto src = Native_path(from);
+Status Copy_file_to(const DriveTable& drives, const std::string& from, const std::string& native_to,
+                    const std::string& to) {
+  auto src = Native_path(drives, from);
   if (!src) return Unknown_drive(from);
   FileDescriptor in;
   if (Status opened = Open_regular_file(*src, from, &in); !opened.ok()) return opened;
@@ -113,24 +116,24 @@ Status Files_hold_same_bytes(const std::string& native_a, const std::string& nat
   return Status();
 }
 
-Status Rename_file(const std::string& from, const std::string& to) {
-  auto src = Native_path(from);
-  auto dst = Native_path(to);
+Status Rename_file(const DriveTable& drives, const std::string& from, const std::string& to) {
+  auto src = Native_path(drives, from);
+  auto dst = Native_path(drives, to);
   if (!src) return Unknown_drive(from);
   if (!dst) return Unknown_drive(to);
   if (::rename(src->c_str(), dst->c_str()) != 0) return Status::FileError(to, Errno_text(errno));
   return Status();
 }
 
-Status Delete_file(const std::string& path) {
-  auto native = Native_path(path);
+Status Delete_file(const DriveTable& drives, const std::string& path) {
+  auto native = Native_path(drives, path);
   if (!native) return Unknown_drive(path);
   if (::unlink(native->c_str()) != 0) return Status::FileError(path, Errno_text(errno));
   return Status();
 }
 
-Status Read_whole_file(const std::string& path, std::string* bytes) {
-  auto native = Native_path(path);
+Status Read_whole_file(const DriveTable& drives, const std::string& path, std::string* bytes) {
+  auto native = Native_path(drives, path);
   if (!native) return Unknown_drive(path);
   bytes->clear();
   FileDescriptor file;
@@ -139,10 +142,11 @@ Status Read_whole_file(const std::string& path, std::string* bytes) {
   return Status();
 }
 
-Status List_directory(const std::string& directory, const std::string& pattern, ListFilter filter,
+Status List_directory(const DriveTable& drives, const std::string& directory,
+                      const std::string& pattern, ListFilter filter,
                       std::vector<std::string>* names, std::vector<std::string>* dangling) {
   names->clear();
-  auto native = Native_path(directory);
+  auto native = Native_path(drives, directory);
   if (!native) return Unknown_drive(directory);
   DIR* d = ::opendir(native->c_str());
   if (!d) return Status::FileError(directory, Errno_text(errno));
@@ -176,6 +180,8 @@ std::string Program_directory_native() {
   return exe.parent_path().string();
 }
 
-std::string Program_directory() { return Windows_path(Program_directory_native()); }
+std::string Program_directory(const DriveTable& drives) {
+  return Windows_path(drives, Program_directory_native());
+}
 
 }  // namespace zendrel

@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "platform/codepage.h"
-#include "platform/drive_table.h"
 #include "platform/win_path.h"
 
 namespace zendrel {
@@ -93,18 +92,19 @@ std::string Resolve_native(const std::string& native_path) {
   return resolved.empty() ? native_path : resolved;
 }
 
-std::optional<std::string> Native_path(const std::string& windows_path) {
-  auto literal = DriveTable::Global().Native_of(windows_path);
+std::optional<std::string> Native_path(const DriveTable& drives, const std::string& windows_path) {
+  auto literal = drives.Native_of(windows_path);
   if (!literal) return std::nullopt;
   return Resolve_native(*literal);
 }
 
-std::optional<std::string> Native_target_path(const std::string& windows_path) {
-  return DriveTable::Global().Native_of(windows_path);
+std::optional<std::string> Native_target_path(const DriveTable& drives,
+                                              const std::string& windows_path) {
+  return drives.Native_of(windows_path);
 }
 
-std::string Windows_path(const std::string& native_path) {
-  return DriveTable::Global().Windows_of(native_path);
+std::string Windows_path(const DriveTable& drives, const std::string& native_path) {
+  return drives.Windows_of(native_path);
 }
 
 }  // namespace zendrel

@@ -31,13 +31,14 @@ std::string Folder_name_problem(const std::string& name) {
   return {};
 }
 
-Status Make_folder(const std::string& parent, const std::string& name) {
+Status Make_folder(const DriveTable& drives, const std::string& parent, const std::string& name) {
   std::string where = Add_backslash(parent) + name;
   if (std::string problem = Folder_name_problem(name); !problem.empty())
     return Status::FileError(where, problem);
-  if (!Directory_exists(parent)) return Status::FileError(parent, "no such directory");
-  if (File_exists(where)) return Status::FileError(where, "a file or folder of this name exists");
-  auto native = Native_path(where);
+  if (!Directory_exists(drives, parent)) return Status::FileError(parent, "no such directory");
+  if (File_exists(drives, where))
+    return Status::FileError(where, "a file or folder of this name exists");
+  auto native = Native_path(drives, where);
   if (!native) return Status::FileError(where, "the drive is not known");
   if (::mkdir(native->c_str(), 0777) != 0) return Status::FileError(where, Errno_text(errno));
   return {};

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "platform/drive_table.h"
 #include "platform/status.h"
 
 namespace zendrel {
@@ -14,6 +15,6 @@ std::string Folder_name_problem(const std::string& name);
 
 // Makes `name` under `parent` ("C:\Photos"). Fails, naming the new path and
 // the cause, for a bad name, a missing parent or an existing entry.
-Status Make_folder(const std::string& parent, const std::string& name);
+Status Make_folder(const DriveTable& drives, const std::string& parent, const std::string& name);
 
 }  // namespace zendrel

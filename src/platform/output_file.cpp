@@ -13,12 +13,12 @@ namespace {
 constexpr size_t kBufferBytes = 1 << 16;
 }
 
-Status OutputFile::Open(const std::string& path) {
+Status OutputFile::Open(const DriveTable& drives, const std::string& path) {
   Discard();
   path_ = path;
   status_ = Status();
   lines_ = 0;
-  auto native = Native_target_path(path);
+  auto native = Native_target_path(drives, path);
   if (!native) return status_ = Status::FileError(path, "no drive is set for this path");
   return status_ = file_.Create(*native, path);
 }
@@ -56,8 +56,8 @@ Status OutputFile::Replace() {
 
 Status OutputFile::Commit() { return Replace(); }
 
-void OutputFile::Retarget(const std::string& path) {
-  auto native = Native_target_path(path);
+void OutputFile::Retarget(const DriveTable& drives, const std::string& path) {
+  auto native = Native_target_path(drives, path);
   if (!native) return;
   path_ = path;
   file_.Retarget(*native, path);

@@ -8,6 +8,7 @@
 #include <initializer_list>
 #include <string>
 
+#include "platform/drive_table.h"
 #include "platform/posix_file.h"
 #include "platform/status.h"
 
@@ -20,8 +21,9 @@ class OutputFile {
   OutputFile(const OutputFile&) = delete;
   OutputFile& operator=(const OutputFile&) = delete;
 
-  // `path` is the target, Windows view, written under exactly its name.
-  Status Open(const std::string& path);
+  // `path` is the target, Windows view through `drives`, written under
+  // exactly its name.
+  Status Open(const DriveTable& drives, const std::string& path);
   // Writes `text` and CR LF. After a failure further writes do nothing;
   // status() keeps the first failure.
   void Write_line(const std::string& text);
@@ -37,7 +39,7 @@ class OutputFile {
   // Removes the temporary file; the target is left as it was.
   void Discard();
   // Another target (Windows view) in the same directory, before Replace().
-  void Retarget(const std::string& path);
+  void Retarget(const DriveTable& drives, const std::string& path);
 
   bool is_open() const { return file_.is_open(); }
   // Lines written since Open().

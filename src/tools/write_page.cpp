@@ -71,8 +71,10 @@ int main(int argc, char** argv) {
   }
   std::error_code ec;
   std::string target = std::filesystem::absolute(argv[2], ec).string();
+  zendrel::DriveTable drives;
+  drives.Set('C', "/");  // the target is named by its native path alone
   zendrel::OutputFile page;
-  zendrel::Status opened = page.Open(zendrel::Windows_path(target));
+  zendrel::Status opened = page.Open(drives, zendrel::Windows_path(drives, target));
   if (!opened.ok()) {
     std::fprintf(stderr, "write_page: %s\n", opened.message().c_str());
     return 1;

@@ -19,9 +19,10 @@ class AddPictureTest : public ::testing::Test {
     dir.Make_dir("dest");
     request.mode = RunMode::kCatalogue;
     request.dest_dir = dir.Win("dest");
+    request.drives = testing::Root_drives();
     run = std::make_unique<RunContext>(request, host, stop);
-    ASSERT_TRUE(run->page().Open(dir.Win("dest\\archive.htm")).ok());
-    ASSERT_TRUE(run->staging().Open(dir.Win("dest\\archive.txt")).ok());
+    ASSERT_TRUE(run->page().Open(request.drives, dir.Win("dest\\archive.htm")).ok());
+    ASSERT_TRUE(run->staging().Open(request.drives, dir.Win("dest\\archive.txt")).ok());
   }
   // The page's record lines and the staging file, once the run is over.
   void Finish() {

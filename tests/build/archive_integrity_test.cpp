@@ -75,7 +75,7 @@ TEST_F(ArchiveIntegrityTest, ASecondWriterIsRefusedAtOnceAndChangesNothing) {
 
     // An editor opened meanwhile cannot write either.
     ArchiveLock lock;
-    EXPECT_FALSE(lock.Acquire(dir.Win("dest")).ok());
+    EXPECT_FALSE(lock.Acquire(testing::Root_drives(), dir.Win("dest")).ok());
   }
   host.messages.clear();
   EXPECT_EQ(Make_archive(host).end, RunEnd::kCompleted);
@@ -85,17 +85,18 @@ TEST_F(ArchiveIntegrityTest, ASecondWriterIsRefusedAtOnceAndChangesNothing) {
 TEST_F(ArchiveIntegrityTest, AnOpenEditorHoldsItsArchiveUntilClosed) {
   testing::Write_archive_page(dir.Win("dest") + "\\", testing::Sample_records(2));
   RecordTable table;
-  ASSERT_TRUE(Read_archive_page(dir.Win("dest") + "\\", table).ok());
+  ASSERT_TRUE(Read_archive_page(testing::Root_drives(), dir.Win("dest") + "\\", table).ok());
   std::string page = dir.Read("dest/archive.htm");
   {
-    EditorSession editor(table);
+    EditorSession editor(testing::Root_drives(), table);
     EXPECT_TRUE(editor.lock.held());
     EXPECT_EQ(Make_archive(host).end, RunEnd::kRefused);
     EXPECT_EQ(dir.Read("dest/archive.htm"), page);
     // A second editor on the same archive may look, but its change is refused.
     RecordTable other_table;
-    ASSERT_TRUE(Read_archive_page(dir.Win("dest") + "\\", other_table).ok());
-    EditorSession other(other_table);
+    ASSERT_TRUE(
+        Read_archive_page(testing::Root_drives(), dir.Win("dest") + "\\", other_table).ok());
+    EditorSession other(testing::Root_drives(), other_table);
     EXPECT_FALSE(other.lock.held());
     EXPECT_FALSE(Rewrite_archive(other).ok());
     EXPECT_TRUE(Rewrite_archive(editor).ok());
@@ -153,7 +154,7 @@ TEST_F(ArchiveIntegrityTest, AKillAtAnyStepOfTheCommitIsPutRightByTheNextRun) {
     Make_archive(h);
     Kill_commit_at_step_for_testing(0);
     ArchiveLock next_run;
-    ASSERT_TRUE(next_run.Acquire(dir.Win("dest")).ok()) << step;
+    ASSERT_TRUE(next_run.Acquire(testing::Root_drives(), dir.Win("dest")).ok()) << step;
     bool old_page = dir.Read("dest/archive.htm") == "previous page";
     bool old_catalogue = dir.Read("dest/archive.txt") == "previous catalogue";
     EXPECT_EQ(old_page, step <= 5) << step;
@@ -172,7 +173,7 @@ TEST_F(ArchiveIntegrityTest, AKillAtAnyStepOfTheCommitIsPutRightByTheNextRun) {
   Make_archive(first);
   Kill_commit_at_step_for_testing(0);
   ArchiveLock next_run;
-  ASSERT_TRUE(next_run.Acquire(dir.Win("dest")).ok());
+  ASSERT_TRUE(next_run.Acquire(testing::Root_drives(), dir.Win("dest")).ok());
   EXPECT_FALSE(dir.Exists("dest/archive.htm"));
   EXPECT_FALSE(dir.Exists("dest/archive.txt"));
 }
@@ -199,9 +200,9 @@ TEST_F(ArchiveIntegrityTest, TheUsersFilesKeepTheirNamesAndPermissions) {
 
   // An edit keeps them too, and its backup is no more open than the page.
   RecordTable table;
-  ASSERT_TRUE(Read_archive_page(dir.Win("dest") + "\\", table).ok());
+  ASSERT_TRUE(Read_archive_page(testing::Root_drives(), dir.Win("dest") + "\\", table).ok());
   {
-    EditorSession editor(table);
+    EditorSession editor(testing::Root_drives(), table);
     ASSERT_TRUE(Rewrite_archive(editor).ok());
   }
   EXPECT_EQ(mode("dest/archive.htm"), 0600);
@@ -236,7 +237,7 @@ TEST_F(ArchiveIntegrityTest, PlantedLinksAreNeverWrittenThrough) {
   other.Make_dir("dest");
   std::filesystem::create_symlink(dir.Native("outside.txt"), other.Native("dest/.zendrel.lock"));
   ArchiveLock lock;
-  EXPECT_TRUE(lock.Acquire(other.Win("dest")).ok());
+  EXPECT_TRUE(lock.Acquire(testing::Root_drives(), other.Win("dest")).ok());
   EXPECT_EQ(dir.Read("outside.txt"), "not the program's");
   EXPECT_TRUE(std::filesystem::is_symlink(other.Native("dest/.zendrel.lock")));
 }

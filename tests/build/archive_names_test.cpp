@@ -34,12 +34,13 @@ TEST(IsNewPicture, RecognisesOnlyPairs) {
   dir.Write("_GHJKLMR.jpg", "lone thumbnail");
   dir.Write("_ABCDEF2.jpg", "copy");
   std::string d = dir.Win();
-  EXPECT_FALSE(Is_new_picture(d, "_ABCDEF0.jpg"));
-  EXPECT_FALSE(Is_new_picture(d, "_ABCDEF1.jpg"));
-  EXPECT_TRUE(Is_new_picture(d, "_GHJKLMR.jpg"));  // its display copy is gone
-  EXPECT_TRUE(Is_new_picture(d, "_ABCDEF2.jpg"));  // copies are pictures
-  EXPECT_TRUE(Is_new_picture(d, "ABCDEF0.jpg"));
-  EXPECT_TRUE(Is_new_picture(d + "\\missing", "_ABCDEF0.jpg"));
+  EXPECT_FALSE(Is_new_picture(testing::Root_drives(), d, "_ABCDEF0.jpg"));
+  EXPECT_FALSE(Is_new_picture(testing::Root_drives(), d, "_ABCDEF1.jpg"));
+  EXPECT_TRUE(
+      Is_new_picture(testing::Root_drives(), d, "_GHJKLMR.jpg"));  // its display copy is gone
+  EXPECT_TRUE(Is_new_picture(testing::Root_drives(), d, "_ABCDEF2.jpg"));  // copies are pictures
+  EXPECT_TRUE(Is_new_picture(testing::Root_drives(), d, "ABCDEF0.jpg"));
+  EXPECT_TRUE(Is_new_picture(testing::Root_drives(), d + "\\missing", "_ABCDEF0.jpg"));
 }
 
 TEST(RunNames, DifferentPicturesNeverShareNames) {

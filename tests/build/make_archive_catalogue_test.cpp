@@ -96,7 +96,9 @@ TEST_F(CatalogueRun, ADamagedCatalogueKeepsWhatWasReadAndSaysWhy) {
             catalogues.Win("photos.GAL") + ": picture record 3: the record at position " +
                 std::to_string(gal.records[2]) + " runs past the end of the file");
   EXPECT_EQ(outcome.message, host.messages[0]);
-  auto date = [&](const char* name) { return Long_date_text(*Modified_time(photos.Win(name))); };
+  auto date = [&](const char* name) {
+    return Long_date_text(*Modified_time(Root_drives(), photos.Win(name)));
+  };
   Expect_staging(dest.Read("archive.txt"), {photos.Win("a.jpg") + "\tA\t\t\t\t\t" + date("a.jpg"),
                                             photos.Win("b.jpg") + "\tB\t\t\t\t\t" + date("b.jpg")});
 }

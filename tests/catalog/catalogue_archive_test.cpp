@@ -5,7 +5,6 @@
 #include "catalog/fixtures/archive_check.h"
 #include "catalog/fixtures/gal_writer.h"
 #include "catalog/fixtures/plb_writer.h"
-#include "catalog/fixtures/recording_sink.h"
 #include "catalog/fixtures/tdb_writer.h"
 #include "platform/dates.h"
 #include "platform/file_system.h"
@@ -19,7 +18,7 @@ namespace {
 class CatalogueArchive : public ::testing::Test {
  protected:
   void SetUp() override {
-    DriveTable::Global().Set('D', photos.native(), "PHOTOS99");
+    host.drives.Set('D', photos.native(), "PHOTOS99");
     photos.Make_dir("Photos/1999");
     for (const char* name : {"Photos/1999/a.jpg", "Photos/1999/c.jpg", "b.jpg"})
       photos.Write(name, Tiny_jpeg());
@@ -36,7 +35,9 @@ class CatalogueArchive : public ::testing::Test {
     return Make_archive(host);
   }
 
-  std::string Date(const std::string& path) { return Long_date_text(*Modified_time(path)); }
+  std::string Date(const std::string& path) {
+    return Long_date_text(*Modified_time(host.drives, path));
+  }
 
   void Expect_complete(const RunOutcome& outcome, int delivered) {
     EXPECT_EQ(outcome.end, RunEnd::kCompleted);
@@ -48,7 +49,6 @@ class CatalogueArchive : public ::testing::Test {
     EXPECT_TRUE(dest.Exists("archive.htm"));
   }
 
-  DriveTableGuard guard;
   TempDir photos, catalogues, dest;
   ScriptedHost host;
 };

@@ -136,7 +136,7 @@ TEST(ChildProcess, AChildHoldsNoDescriptorOfTheRun) {
   testing::TempDir dir;
   dir.Make_dir("dest");
   ArchiveLock lock;
-  ASSERT_TRUE(lock.Acquire(dir.Win("dest")).ok());
+  ASSERT_TRUE(lock.Acquire(testing::Root_drives(), dir.Win("dest")).ok());
   int plain = open(dir.Native("dest").c_str(), O_RDONLY);  // not even one opened without O_CLOEXEC
   ChildProcess child;
   ASSERT_TRUE(child.Start("test-descriptors", {}, {}).ok());
@@ -147,7 +147,7 @@ TEST(ChildProcess, AChildHoldsNoDescriptorOfTheRun) {
   // The lock is free as soon as this process lets it go.
   lock.Release();
   ArchiveLock again;
-  EXPECT_TRUE(again.Acquire(dir.Win("dest")).ok());
+  EXPECT_TRUE(again.Acquire(testing::Root_drives(), dir.Win("dest")).ok());
 }
 
 TEST(MetadataChild, APipeNamedLikeASidecarIsSkippedWithoutWaiting) {

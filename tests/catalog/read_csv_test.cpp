@@ -36,16 +36,16 @@ class ReadCsv : public ::testing::Test {
  protected:
   std::vector<PictureRecord> Read(const std::string& text) {
     RecordingSink sink;
-    EXPECT_TRUE(Read_csv(text, sink, labels, DriveTable::Global()).ok());
+    EXPECT_TRUE(Read_csv(text, sink, labels, run_drives).ok());
     return sink.records;
   }
-  DriveTableGuard guard;
+  DriveTable run_drives = Root_drives();  // this test's own
   LabelDriveTable labels;
   TempDir d, e, a;
 };
 
 TEST_F(ReadCsv, ColumnsMakeThePictureAndTheDateComesFromTheFile) {
-  DriveTable::Global().Set('D', d.native(), "PHOTOS99");
+  run_drives.Set('D', d.native(), "PHOTOS99");
   d.Make_dir("Trips");
   d.Write("Trips/IMG_1.jpg", "jpeg");
   auto records = Read("Label,b,c,d,e,Path\r\n" +
@@ -56,7 +56,7 @@ TEST_F(ReadCsv, ColumnsMakeThePictureAndTheDateComesFromTheFile) {
   EXPECT_EQ(r.Comment, "A comment");
   EXPECT_EQ(r.Subject, "sea sun");
   EXPECT_EQ(r.Title + r.Category + r.Author, "");
-  EXPECT_EQ(r.Date, Long_date_text(*Modified_time("D:\\Trips\\IMG_1.jpg")));
+  EXPECT_EQ(r.Date, Long_date_text(*Modified_time(run_drives, "D:\\Trips\\IMG_1.jpg")));
 }
 
 TEST_F(ReadCsv, QuotedCommasStayInTheirFieldAndColumnsKeepPlaces) {
@@ -118,7 +118,7 @@ TEST_F(ReadCsv, StopsAfterTheLineWhereTheStopWasAsked) {
   RecordingSink sink;
   sink.stop_after = 1;
   Read_csv("Label\r\n" + Line("V", "f", "1.jpg", "", "") + Line("V", "f", "2.jpg", "", ""), sink,
-           labels, DriveTable::Global());
+           labels, run_drives);
   EXPECT_EQ(sink.records.size(), 1u);
 }
 

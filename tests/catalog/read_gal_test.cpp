@@ -15,9 +15,10 @@ void Set_be32(std::string& b, int64_t at, uint32_t v) {
   for (int i = 0; i < 4; ++i) b[size_t(at + i)] = char(v >> (8 * (3 - i)));
 }
 
-std::vector<PictureRecord> Read(const std::string& bytes, Status* status = nullptr) {
+std::vector<PictureRecord> Read(const std::string& bytes, Status* status = nullptr,
+                                const DriveTable& drives = Root_drives()) {
   RecordingSink sink;
-  Status read = Read_gal(bytes, sink);
+  Status read = Read_gal(bytes, sink, drives);
   if (status)
     *status = read;
   else
@@ -63,19 +64,20 @@ TEST(ReadGal, TheHeaderCountDecidesHowManyAreRead) {
 }
 
 TEST(ReadGal, DateComesFromThePicture) {
-  DriveTableGuard guard;
   TempDir dir;
-  DriveTable::Global().Set('G', dir.native(), "");
+  DriveTable drives;
+  drives.Set('G', dir.native(), "");
   dir.Write("x.jpg", "x");
-  auto records = Read(Write_gal({{"G:\\x.jpg", "t", "c"}, {"G:\\missing.jpg", "t", "c"}}).bytes);
-  EXPECT_EQ(records[0].Date, Long_date_text(*Modified_time("G:\\x.jpg")));
+  auto records = Read(Write_gal({{"G:\\x.jpg", "t", "c"}, {"G:\\missing.jpg", "t", "c"}}).bytes,
+                      nullptr, drives);
+  EXPECT_EQ(records[0].Date, Long_date_text(*Modified_time(drives, "G:\\x.jpg")));
   EXPECT_EQ(records[1].Date, "");
 }
 
 TEST(ReadGal, StopsAfterThePictureWhereTheStopWasAsked) {
   RecordingSink sink;
   sink.stop_after = 3;
-  EXPECT_TRUE(Read_gal(Write_gal(Sample()).bytes, sink).ok());
+  EXPECT_TRUE(Read_gal(Write_gal(Sample()).bytes, sink, Root_drives()).ok());
   EXPECT_EQ(sink.records.size(), 3u);
 }
 

@@ -80,7 +80,7 @@ TEST(ReadMdb, MapsTheColumnsAndSkipsRowsWithoutSource) {
       {{"Source", "C:\\gone\\x.jpg"}}};
   std::string mdb = Make_mdb(dir, "cat.mdb", One_table(rows));
   Collected sink;
-  Status read = Read_mdb(Windows_path(mdb), sink);
+  Status read = Read_mdb(Windows_path(testing::Root_drives(), mdb), sink, testing::Root_drives());
   ASSERT_TRUE(read.ok()) << read.message();
   ASSERT_EQ(sink.records.size(), 4u);
   const PictureRecord& full = sink.records[0];
@@ -105,7 +105,8 @@ TEST(ReadMdb, MapsTheColumnsAndSkipsRowsWithoutSource) {
   // A stop ends the reading at once: its child is killed, what came is kept.
   Collected stopped;
   stopped.stop_after = 1;
-  ASSERT_TRUE(Read_mdb(Windows_path(mdb), stopped).ok());
+  ASSERT_TRUE(
+      Read_mdb(Windows_path(testing::Root_drives(), mdb), stopped, testing::Root_drives()).ok());
   EXPECT_EQ(stopped.records.size(), 1u);
 }
 
@@ -121,7 +122,7 @@ TEST(ReadMdb, MemosComeThroughWholeWithTheirLineBreaks) {
       {{"Source", "b.jpg"}, {"Description", "short"}, {"MEMO1", ""}}};
   std::string mdb = Make_mdb(dir, "memo.mdb", One_table(rows));
   Collected sink;
-  Status read = Read_mdb(Windows_path(mdb), sink);
+  Status read = Read_mdb(Windows_path(testing::Root_drives(), mdb), sink, testing::Root_drives());
   ASSERT_TRUE(read.ok()) << read.message();
   ASSERT_EQ(sink.records.size(), 2u);
   EXPECT_GT(sink.records[0].Comment.size(), 16384u);
@@ -143,7 +144,7 @@ TEST(ReadMdb, ReadsHundredsOfRowsInOrderBesideOtherTables) {
       dir, "many.mdb",
       {other, Picinfo("GA_PicInfo", rows), Picinfo("GA_PicInfo2", {{{"Source", "no.jpg"}}})});
   Collected sink;
-  Status read = Read_mdb(Windows_path(mdb), sink);
+  Status read = Read_mdb(Windows_path(testing::Root_drives(), mdb), sink, testing::Root_drives());
   ASSERT_TRUE(read.ok()) << read.message();
   ASSERT_EQ(sink.records.size(), 600u);
   for (int i = 0; i < 600; ++i) {
@@ -156,14 +157,14 @@ TEST(ReadMdb, TheTableNameMustMatchInLetterCase) {
   TempDir dir;
   std::string mdb = Make_mdb(dir, "case.mdb", {Picinfo("ga_picinfo", {{{"Source", "a.jpg"}}})});
   Collected sink;
-  Status read = Read_mdb(Windows_path(mdb), sink);
+  Status read = Read_mdb(Windows_path(testing::Root_drives(), mdb), sink, testing::Root_drives());
   EXPECT_FALSE(read.ok());
   EXPECT_NE(read.message().find("ga_picinfo"), std::string::npos) << read.message();
   EXPECT_TRUE(sink.records.empty());
 
   std::string none =
       Make_mdb(dir, "none.mdb", {{"Other", {{"Source", MdbType::kText}}, {{{"Source", "a.jpg"}}}}});
-  read = Read_mdb(Windows_path(none), sink);
+  read = Read_mdb(Windows_path(testing::Root_drives(), none), sink, testing::Root_drives());
   EXPECT_EQ(read.message(), "no table named GA_PicInfo: not a PhotoRecall database");
   EXPECT_TRUE(sink.records.empty());
 }
@@ -175,7 +176,7 @@ TEST(ReadMdb, AMissingColumnIsNamed) {
                                {{"Source", MdbType::kText}, {"Name", MdbType::kText}},
                                {{{"Source", "a.jpg"}, {"Name", "t"}}}}});
   Collected sink;
-  Status read = Read_mdb(Windows_path(mdb), sink);
+  Status read = Read_mdb(Windows_path(testing::Root_drives(), mdb), sink, testing::Root_drives());
   EXPECT_EQ(read.message(), "the table GA_PicInfo has no column \"DATA1\"");
   EXPECT_TRUE(sink.records.empty());
 }
@@ -183,16 +184,20 @@ TEST(ReadMdb, AMissingColumnIsNamed) {
 TEST(ReadMdb, FilesThatAreNoDatabaseGetAClearCause) {
   TempDir dir;
   Collected sink;
-  EXPECT_EQ(Read_mdb(dir.Win("missing.mdb"), sink).message(),
+  EXPECT_EQ(Read_mdb(dir.Win("missing.mdb"), sink, testing::Root_drives()).message(),
             "the database cannot be opened (No such file or directory)");
   dir.Write("text.mdb", "SourceFile\tTitle\r\nC:\\a.jpg\tx\r\n");
-  EXPECT_EQ(Read_mdb(dir.Win("text.mdb"), sink).message(), "not an Access database");
+  EXPECT_EQ(Read_mdb(dir.Win("text.mdb"), sink, testing::Root_drives()).message(),
+            "not an Access database");
   dir.Write("empty.mdb", "");
-  EXPECT_EQ(Read_mdb(dir.Win("empty.mdb"), sink).message(), "not an Access database");
+  EXPECT_EQ(Read_mdb(dir.Win("empty.mdb"), sink, testing::Root_drives()).message(),
+            "not an Access database");
   dir.Make_dir("folder.mdb");
-  EXPECT_EQ(Read_mdb(dir.Win("folder.mdb"), sink).message(), "not a database file");
+  EXPECT_EQ(Read_mdb(dir.Win("folder.mdb"), sink, testing::Root_drives()).message(),
+            "not a database file");
   ASSERT_EQ(mkfifo(dir.Native("pipe.mdb").c_str(), 0600), 0);
-  EXPECT_EQ(Read_mdb(dir.Win("pipe.mdb"), sink).message(), "not a database file");
+  EXPECT_EQ(Read_mdb(dir.Win("pipe.mdb"), sink, testing::Root_drives()).message(),
+            "not a database file");
   EXPECT_TRUE(sink.records.empty());
 }
 
@@ -219,13 +224,13 @@ TEST(ReadMdb, EveryTruncationEndsInAMessage) {
   Make_mdb(dir, "small.mdb", One_table(rows));
   std::string whole = Small_database(dir);
   Collected full;
-  ASSERT_TRUE(Read_mdb(dir.Win("small.mdb"), full).ok());
+  ASSERT_TRUE(Read_mdb(dir.Win("small.mdb"), full, testing::Root_drives()).ok());
   ASSERT_EQ(full.records.size(), 3u);
   for (size_t length = 0; length < whole.size(); ++length) {
     if (!Tried(length)) continue;
     dir.Write("cut.mdb", whole.substr(0, length));
     Collected sink;
-    Status read = Read_mdb(dir.Win("cut.mdb"), sink);
+    Status read = Read_mdb(dir.Win("cut.mdb"), sink, testing::Root_drives());
     ASSERT_FALSE(read.ok()) << "length " << length;
     ASSERT_FALSE(read.message().empty());
     ASSERT_LE(sink.records.size(), full.records.size());
@@ -247,7 +252,7 @@ TEST(ReadMdb, DamagedPagesEndInAMessageOrInRows) {
   keyed[0x3e] ^= 0x5a;
   dir.Write("keyed.mdb", keyed);
   Collected sink;
-  Status read = Read_mdb(dir.Win("keyed.mdb"), sink);
+  Status read = Read_mdb(dir.Win("keyed.mdb"), sink, testing::Root_drives());
   EXPECT_FALSE(read.ok());
   EXPECT_TRUE(sink.records.empty());
   // Bytes overwritten all over the file: whatever libmdb makes of them, the
@@ -262,7 +267,7 @@ TEST(ReadMdb, DamagedPagesEndInAMessageOrInRows) {
     }
     dir.Write("damaged.mdb", damaged);
     Collected any;
-    Read_mdb(dir.Win("damaged.mdb"), any);
+    Read_mdb(dir.Win("damaged.mdb"), any, testing::Root_drives());
     EXPECT_LE(any.records.size(), 2u);
   }
 }
@@ -278,7 +283,7 @@ TEST(ReadMdb, ACrashInsideTheDatabaseLibraryEndsInAMessage) {
   damaged[3 * testing::kMdbPageSize + 55] = 58;  // the page holds four rows
   dir.Write("crash.mdb", damaged);
   Collected sink;
-  Status read = Read_mdb(dir.Win("crash.mdb"), sink);
+  Status read = Read_mdb(dir.Win("crash.mdb"), sink, testing::Root_drives());
   EXPECT_EQ(read.message(), "the database is damaged: reading broke off after 0 pictures");
 }
 

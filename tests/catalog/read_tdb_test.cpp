@@ -26,14 +26,13 @@ void Set_le32(std::string& b, int64_t at, uint32_t v) {
 class ReadTdb : public ::testing::Test {
  protected:
   void SetUp() override {
-    DriveTable::Global().Clear();
-    DriveTable::Global().Set('C', "/");
-    DriveTable::Global().Set('D', d.native(), "PHOTOS99");
-    DriveTable::Global().Set('E', e.native(), "TRIPS");
+    drives.Set('C', "/");
+    drives.Set('D', d.native(), "PHOTOS99");
+    drives.Set('E', e.native(), "TRIPS");
   }
   std::vector<PictureRecord> Read(const std::string& bytes, Status* status = nullptr) {
     RecordingSink sink;
-    Status read = Read_tdb(bytes, sink, DriveTable::Global());
+    Status read = Read_tdb(bytes, sink, drives);
     if (status)
       *status = read;
     else
@@ -45,7 +44,7 @@ class ReadTdb : public ::testing::Test {
     for (const auto& r : records) paths.push_back(r.SourceFile + "|" + r.Subject);
     return paths;
   }
-  DriveTableGuard guard;
+  DriveTable drives;  // this test's own
   TempDir d, e;
 };
 
@@ -69,7 +68,7 @@ TEST_F(ReadTdb, PicturesOverPagesVolumesAndFoldersWithTheirOwnKeywords) {
                                 "D:\\Photos\\1999\\a.jpg| sea sun", "E:\\b.jpg|",
                                 "D:\\Photos\\1999\\c.jpg| cat sea", "Lost\\d.jpg| dog", "e.jpg|",
                                 "E:\\f.jpg| snow", "D:\\Photos\\1999\\g.jpg| dog cat sun"}));
-  EXPECT_EQ(records[0].Date, Long_date_text(*Modified_time("D:\\Photos\\1999\\a.jpg")));
+  EXPECT_EQ(records[0].Date, Long_date_text(*Modified_time(drives, "D:\\Photos\\1999\\a.jpg")));
   EXPECT_EQ(records[1].Date, "");  // not there
   EXPECT_EQ(records[0].Title + records[0].Category + records[0].Comment + records[0].Author, "");
 }
@@ -84,15 +83,15 @@ TEST_F(ReadTdb, OnePagePerRecordGivesTheSameResult) {
 }
 
 TEST_F(ReadTdb, TwoCarriersOfOneLabelGiveTheLaterLetter) {
-  DriveTable::Global().Set('H', d.native(), "TRIPS");
+  drives.Set('H', d.native(), "TRIPS");
   auto paths = Paths(Read(Write_tdb(Sample_tdb())));
   EXPECT_EQ(paths[1], "H:\\b.jpg|");
   EXPECT_EQ(paths[0], "D:\\Photos\\1999\\a.jpg| sea sun");
 }
 
 TEST_F(ReadTdb, DrivesAAndBAreReadOnlyWhileVolumesLackADrive) {
-  DriveTable::Global().Set('A', e.native(), "GONE");
-  DriveTable::Global().Set('B', e.native(), "PHOTOS99");  // every volume placed before B
+  drives.Set('A', e.native(), "GONE");
+  drives.Set('B', e.native(), "PHOTOS99");  // every volume placed before B
   auto paths = Paths(Read(Write_tdb(Sample_tdb())));
   EXPECT_EQ(paths[3], "A:\\Lost\\d.jpg| dog");
   EXPECT_EQ(paths[0], "D:\\Photos\\1999\\a.jpg| sea sun");
@@ -103,7 +102,7 @@ TEST_F(ReadTdb, VolumesPastTheSixteenthStillGetTheirDrive) {
   for (int v = 0; v < 20; ++v) c.volumes.push_back({v, "V" + std::to_string(v)});
   c.folders = {{1, 19, "Far"}};
   c.pictures = {{1, 1, "z.jpg"}};
-  DriveTable::Global().Set('Q', d.native(), "V19");
+  drives.Set('Q', d.native(), "V19");
   EXPECT_EQ(Read(Write_tdb(c))[0].SourceFile, "Q:\\Far\\z.jpg");
 }
 
@@ -130,7 +129,7 @@ TEST_F(ReadTdb, TextFieldsWithoutNulAreReadWhole) {
 TEST_F(ReadTdb, StopsAfterThePictureWhereTheStopWasAsked) {
   RecordingSink sink;
   sink.stop_after = 2;
-  EXPECT_TRUE(Read_tdb(Write_tdb(Sample_tdb()), sink, DriveTable::Global()).ok());
+  EXPECT_TRUE(Read_tdb(Write_tdb(Sample_tdb()), sink, drives).ok());
   EXPECT_EQ(sink.records.size(), 2u);
 }
 

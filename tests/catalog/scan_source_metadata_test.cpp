@@ -66,9 +66,9 @@ class ScanMetadataTest : public ::testing::Test {
 
 TEST_F(ScanMetadataTest, WithoutTheOptionTheRecordsAreFileNamesAndDatesAlone) {
   RecordingSink before, off;
-  ASSERT_TRUE(Scan_source(dir.Win("src"), before).ok());
+  ASSERT_TRUE(Scan_source(dir.Win("src"), before, testing::Root_drives()).ok());
   MetadataOption option;
-  ASSERT_TRUE(Scan_source(dir.Win("src"), off, &option).ok());
+  ASSERT_TRUE(Scan_source(dir.Win("src"), off, testing::Root_drives(), &option).ok());
   ASSERT_EQ(off.records.size(), 4u);
   ASSERT_EQ(before.records.size(), 4u);
   for (size_t i = 0; i < off.records.size(); ++i) {
@@ -86,7 +86,7 @@ TEST_F(ScanMetadataTest, WithoutTheOptionTheRecordsAreFileNamesAndDatesAlone) {
 TEST_F(ScanMetadataTest, WithTheOptionEachRecordTakesWhatItsPictureHolds) {
   RecordingSink sink;
   MetadataOption option{true};
-  ASSERT_TRUE(Scan_source(dir.Win("src"), sink, &option).ok());
+  ASSERT_TRUE(Scan_source(dir.Win("src"), sink, testing::Root_drives(), &option).ok());
   ASSERT_EQ(sink.records.size(), 4u);
 
   const PictureRecord& tagged = Record(sink, "tagged.jpg");
@@ -113,7 +113,7 @@ TEST_F(ScanMetadataTest, AStopEndsTheScanAndItsReader) {
   RecordingSink sink;
   sink.stop_after = 1;
   MetadataOption option{true};
-  ASSERT_TRUE(Scan_source(dir.Win("src"), sink, &option).ok());
+  ASSERT_TRUE(Scan_source(dir.Win("src"), sink, testing::Root_drives(), &option).ok());
   EXPECT_EQ(sink.records.size(), 1u);
 }
 

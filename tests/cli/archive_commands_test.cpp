@@ -24,7 +24,7 @@ class ArchiveCommands : public ::testing::Test {
   }
   RecordTable Reread() {
     RecordTable again;
-    EXPECT_TRUE(Read_archive_page(Dir(), again).ok());
+    EXPECT_TRUE(Read_archive_page(testing::Root_drives(), Dir(), again).ok());
     return again;
   }
 

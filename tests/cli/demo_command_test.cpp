@@ -21,7 +21,7 @@ TEST(DemoCommand, EveryPictureComesWithItsDescription) {
   EXPECT_TRUE(temp.Exists("sample-pictures/pictures.txt"));
 
   RecordTable table;
-  ASSERT_TRUE(Read_archive_page(temp.Win("archive") + "\\", table).ok());
+  ASSERT_TRUE(Read_archive_page(testing::Root_drives(), temp.Win("archive") + "\\", table).ok());
   ASSERT_EQ(table.Count(), 8);
   bool cafe = false;
   for (int record = 1; record <= table.Count(); ++record) {

@@ -33,7 +33,7 @@ class RecordEditing : public ::testing::Test {
  protected:
   void SetUp() override {
     testing::Write_archive_page(Dir(), testing::Sample_records(5));
-    ASSERT_TRUE(Read_archive_page(Dir(), table).ok());
+    ASSERT_TRUE(Read_archive_page(testing::Root_drives(), Dir(), table).ok());
     original_page = temp.Read("archive.htm");
   }
   void TearDown() override { Fail_writes_after_bytes_for_testing(-1); }
@@ -41,7 +41,7 @@ class RecordEditing : public ::testing::Test {
   std::string Dir() const { return temp.Win() + "\\"; }
   RecordTable Reread() {
     RecordTable again;
-    EXPECT_TRUE(Read_archive_page(Dir(), again).ok());
+    EXPECT_TRUE(Read_archive_page(testing::Root_drives(), Dir(), again).ok());
     return again;
   }
   EditableFields Typed(const std::string& title, const std::string& date) {
@@ -58,7 +58,7 @@ class RecordEditing : public ::testing::Test {
 };
 
 TEST_F(RecordEditing, RewriteWithoutChangesKeepsEveryRecordLineByteForByte) {
-  EditorSession session(table);
+  EditorSession session(testing::Root_drives(), table);
   ASSERT_TRUE(Rewrite_archive(session).ok());
   EXPECT_EQ(testing::Record_lines_of(temp.Read("archive.htm")),
             testing::Record_lines_of(original_page));
@@ -69,7 +69,7 @@ TEST_F(RecordEditing, CatalogueHasTheEditorsHeaderAndSingleBackslashes) {
   table.Change(1)->path = ("C:\\\\Photos");
   table.Change(1)->source = ("a.jpg");
   table.Change(1)->comment = ("tab\there");
-  EditorSession session(table);
+  EditorSession session(testing::Root_drives(), table);
   ASSERT_TRUE(Rewrite_archive(session).ok());
   std::string catalogue = temp.Read("archive.txt");
   std::string header = "SourceFile\tTitle\tSubject\tCategory\tComment\tAuthor\tSource\tDate\r\n";
@@ -83,7 +83,7 @@ TEST_F(RecordEditing, CatalogueHasTheEditorsHeaderAndSingleBackslashes) {
 }
 
 TEST_F(RecordEditing, UpdateStoresTypedTextSafelyAndItReadsBackIntoTenFields) {
-  EditorSession session(table);
+  EditorSession session(testing::Root_drives(), table);
   EditableFields boxes = Typed("say \"hi\"\r\nnext line </script> C:\\x", "12/25/1999");
   boxes.comment = "tab\tand \\u00e9";
   ASSERT_EQ(Update_record(session, 2, boxes, prompts), EditResult::kDone);
@@ -100,7 +100,7 @@ TEST_F(RecordEditing, UpdateStoresTypedTextSafelyAndItReadsBackIntoTenFields) {
 }
 
 TEST_F(RecordEditing, RefusedDateStoresNothingAndWritesNothing) {
-  EditorSession session(table);
+  EditorSession session(testing::Root_drives(), table);
   ASSERT_EQ(Update_record(session, 2, Typed("new title", ""), prompts), EditResult::kRefused);
   ASSERT_EQ(prompts.asked.size(), 1u);
   EXPECT_EQ(prompts.asked[0].text, " is not a valid date");
@@ -114,7 +114,7 @@ TEST_F(RecordEditing, RefusedDateStoresNothingAndWritesNothing) {
 TEST_F(RecordEditing, BackupIsMadeOncePerOpening) {
   std::string after_first;
   {
-    EditorSession first(table);  // closed before the editor is opened again
+    EditorSession first(testing::Root_drives(), table);  // closed before the editor is opened again
     ASSERT_EQ(Update_record(first, 1, Typed("one", "1999"), prompts), EditResult::kDone);
     EXPECT_TRUE(first.backup_made);
     EXPECT_EQ(temp.Read("archive_bak.htm"), original_page);
@@ -123,7 +123,7 @@ TEST_F(RecordEditing, BackupIsMadeOncePerOpening) {
     EXPECT_EQ(temp.Read("archive_bak.htm"), original_page);
   }
 
-  EditorSession reopened(table);
+  EditorSession reopened(testing::Root_drives(), table);
   std::string before_reopened = temp.Read("archive.htm");
   ASSERT_EQ(Update_record(reopened, 1, Typed("three", "1999"), prompts), EditResult::kDone);
   EXPECT_EQ(temp.Read("archive_bak.htm"), before_reopened);
@@ -131,7 +131,7 @@ TEST_F(RecordEditing, BackupIsMadeOncePerOpening) {
 }
 
 TEST_F(RecordEditing, UpdateOfAnEmptySlotRewritesTheRecordsUnchanged) {
-  EditorSession session(table);
+  EditorSession session(testing::Root_drives(), table);
   ASSERT_EQ(Update_record(session, 0, Typed("lost", "1999"), prompts), EditResult::kDone);
   ASSERT_EQ(Update_record(session, 9, Typed("lost", "1999"), prompts), EditResult::kDone);
   EXPECT_EQ(testing::Record_lines_of(temp.Read("archive.htm")),
@@ -140,7 +140,7 @@ TEST_F(RecordEditing, UpdateOfAnEmptySlotRewritesTheRecordsUnchanged) {
 
 TEST_F(RecordEditing, FailedWriteKeepsTheLastGoodPageAndNamesTheFile) {
   temp.Write("archive.txt", "old catalogue\r\n");
-  EditorSession session(table);
+  EditorSession session(testing::Root_drives(), table);
   // The backup is written whole; the disk fills during the page.
   Fail_writes_after_bytes_for_testing(static_cast<long long>(original_page.size()) + 200);
   ASSERT_EQ(Update_record(session, 1, Typed("changed", "1999"), prompts), EditResult::kWriteFailed);
@@ -158,7 +158,7 @@ TEST_F(RecordEditing, FailedWriteKeepsTheLastGoodPageAndNamesTheFile) {
 
 TEST_F(RecordEditing, MissingPageAtRewriteIsReported) {
   std::remove(temp.Native("archive.htm").c_str());
-  EditorSession session(table);
+  EditorSession session(testing::Root_drives(), table);
   EXPECT_EQ(Update_record(session, 1, Typed("x", "1999"), prompts), EditResult::kWriteFailed);
   ASSERT_EQ(prompts.asked.size(), 1u);
   EXPECT_EQ(prompts.asked[0].text.rfind(Dir() + "archive.htm: ", 0), 0u);
@@ -166,7 +166,7 @@ TEST_F(RecordEditing, MissingPageAtRewriteIsReported) {
 }
 
 TEST_F(RecordEditing, DeleteMovesLaterRecordsDownAfterTheQuestion) {
-  EditorSession session(table);
+  EditorSession session(testing::Root_drives(), table);
   ASSERT_EQ(Delete_record(session, 3, prompts), EditResult::kDone);
   ASSERT_EQ(prompts.asked.size(), 2u);
   EXPECT_EQ(prompts.asked[0].text, "Delete record 3 ?");
@@ -182,7 +182,7 @@ TEST_F(RecordEditing, DeleteMovesLaterRecordsDownAfterTheQuestion) {
 }
 
 TEST_F(RecordEditing, DeclinedOrInvalidDeleteChangesNothing) {
-  EditorSession session(table);
+  EditorSession session(testing::Root_drives(), table);
   prompts.answer = Answer::kNo;
   EXPECT_EQ(Delete_record(session, 2, prompts), EditResult::kDeclined);
   for (int n : {0, 6, 10001}) EXPECT_EQ(Delete_record(session, n, prompts), EditResult::kRefused);
@@ -195,7 +195,7 @@ TEST_F(RecordEditing, DeclinedOrInvalidDeleteChangesNothing) {
 
 TEST_F(RecordEditing, DeletingDownToNoRecordsAndInALargeTable) {
   {
-    EditorSession session(table);  // closed before the next opening
+    EditorSession session(testing::Root_drives(), table);  // closed before the next opening
     for (int i = 0; i < 5; ++i) ASSERT_EQ(Delete_record(session, 1, prompts), EditResult::kDone);
     EXPECT_EQ(Reread().Count(), 0);
     EXPECT_EQ(Delete_record(session, 1, prompts), EditResult::kRefused);
@@ -206,7 +206,7 @@ TEST_F(RecordEditing, DeletingDownToNoRecordsAndInALargeTable) {
   RecordTable full;
   for (int r = 1; r <= kMany; ++r) full.Change(r)->thumb = ("_t" + std::to_string(r));
   full.Set_directory(Dir());
-  EditorSession whole(full);
+  EditorSession whole(testing::Root_drives(), full);
   ASSERT_EQ(Delete_record(whole, kMany, prompts), EditResult::kDone);
   EXPECT_EQ(full.Count(), kMany - 1);
   ASSERT_EQ(Delete_record(whole, 1, prompts), EditResult::kDone);

@@ -35,6 +35,7 @@
 using zendrel::Answer;
 using zendrel::Buttons;
 using zendrel::FrmArchive;
+using zendrel::testing::Root_drives;
 using zendrel::testing::TempDir;
 
 namespace {
@@ -91,6 +92,7 @@ std::string Small_jpeg() {
 // Logs each event-loop turn of a run, and runs a test's action at the first.
 class RecordingWindow : public FrmArchive {
  public:
+  explicit RecordingWindow(const zendrel::DriveTable& drives) : FrmArchive(drives) {}
   std::vector<std::string> log;
   std::function<void(RecordingWindow&)> at_first_turn;
 
@@ -153,12 +155,13 @@ class FrmArchiveTest : public QObject {
 
   std::vector<std::pair<std::string, Buttons>> messages_;
   TempDir drive_r_;
+  zendrel::DriveTable drives_ = Root_drives();  // the windows' table
 
  private slots:
   void initTestCase() {
-    zendrel::DriveTable::Global().Set('Q', "/nonexistent-zendrel-drive");
+    drives_.Set('Q', "/nonexistent-zendrel-drive");
     drive_r_.Write("catalogue.txt", "");
-    zendrel::DriveTable::Global().Set('R', drive_r_.native(), "PHOTOS99");
+    drives_.Set('R', drive_r_.native(), "PHOTOS99");
   }
 
   void init() {
@@ -170,7 +173,7 @@ class FrmArchiveTest : public QObject {
   }
 
   void modeRowsSetCaptionsAndLists() {
-    FrmArchive window;
+    FrmArchive window(drives_);
     auto frame1 = window.findChild<QGroupBox*>("Frame1");
     auto frame3 = window.findChild<QGroupBox*>("Frame3");
     using Names = std::vector<const char*>;
@@ -220,7 +223,7 @@ class FrmArchiveTest : public QObject {
   // The check box is for the directory scan alone: greyed in every other
   // mode, and a tick left from mode 3 asks nothing of another mode's run.
   void metadataBoxOnlyInSourceDirectoryMode() {
-    FrmArchive window;
+    FrmArchive window(drives_);
     auto* box = window.findChild<QCheckBox*>("Metadata");
     QVERIFY(box);
     QCOMPARE(box->text(), QString("Take descriptions from the pictures"));
@@ -257,7 +260,7 @@ class FrmArchiveTest : public QObject {
     };
     for (const auto& [name, caption] : table) dir.Write(name, "x");
 
-    FrmArchive window;
+    FrmArchive window(drives_);
     window.Set_cat_dir(dir.Win());
     auto* list = window.findChild<zendrel::FileList*>("CatFile");
     QCOMPARE(list->count(), int(std::size(table)));
@@ -274,7 +277,7 @@ class FrmArchiveTest : public QObject {
   void losingTheFocusClearsTheStatus() {
     TempDir dir;
     dir.Write("a.plb", "x");
-    FrmArchive window;
+    FrmArchive window(drives_);
     window.Set_cat_dir(dir.Win());
     window.show();
     QVERIFY(QTest::qWaitForWindowActive(&window));
@@ -288,7 +291,7 @@ class FrmArchiveTest : public QObject {
   }
 
   void goWithNothingSelected() {
-    FrmArchive window;
+    FrmArchive window(drives_);
     auto* go = window.findChild<QPushButton*>("Go");
     window.Set_status_caption(" HTML File");
     QTest::mouseClick(go, Qt::LeftButton);
@@ -305,7 +308,7 @@ class FrmArchiveTest : public QObject {
   }
 
   void drivesShowLabelsAndUnreadableDriveGoesBack() {
-    FrmArchive window;
+    FrmArchive window(drives_);
     auto* drives = window.findChild<zendrel::DriveList*>("CatDrive");
     auto* dirs = window.findChild<zendrel::DirList*>("CatDir");
     int r = drives->findData(QChar('R'));
@@ -332,7 +335,7 @@ class FrmArchiveTest : public QObject {
     TempDir dir;
     dir.Make_dir("1999");
     dir.Write("1999/old.txt", "x");
-    FrmArchive window;
+    FrmArchive window(drives_);
     window.Set_cat_dir(dir.Win());
     window.show();
     auto* dirs = window.findChild<zendrel::DirList*>("CatDir");
@@ -353,7 +356,7 @@ class FrmArchiveTest : public QObject {
     TempDir dir;
     dir.Make_dir("dest/a");
     dir.Make_dir("dest/b");
-    FrmArchive window;
+    FrmArchive window(drives_);
     window.Set_dest_dir(dir.Win("dest"));
     window.show();
     window.activateWindow();
@@ -390,7 +393,7 @@ class FrmArchiveTest : public QObject {
     for (const char* name : {"a.jpg", "b.jpg", "c.jpg"})
       dir.Write(std::string("src/") + name, Small_jpeg());
     dir.Make_dir("dest");
-    RecordingWindow window;
+    RecordingWindow window(drives_);
     window.Set_copy_mode(zendrel::CopyMode::kUniqueNames);
     window.show();
     QTest::mouseClick(window.findChild<QRadioButton*>("Option3"), Qt::LeftButton);
@@ -435,7 +438,7 @@ class FrmArchiveTest : public QObject {
   void exitDuringRunStopsItAndAfterItEnds() {
     TempDir dir;
     for (const char* name : {"a.jpg", "b.jpg"}) dir.Write(std::string("src/") + name, Small_jpeg());
-    RecordingWindow window;
+    RecordingWindow window(drives_);
     window.show();
     QTest::mouseClick(window.findChild<QRadioButton*>("Option3"), Qt::LeftButton);
     window.Set_src_dir(dir.Win("src"));
@@ -460,7 +463,7 @@ class FrmArchiveTest : public QObject {
   void closingTheFrameDuringRunClosesAfterIt() {
     TempDir dir;
     for (const char* name : {"a.jpg", "b.jpg"}) dir.Write(std::string("src/") + name, Small_jpeg());
-    RecordingWindow window;
+    RecordingWindow window(drives_);
     window.show();
     QTest::mouseClick(window.findChild<QRadioButton*>("Option3"), Qt::LeftButton);
     window.Set_src_dir(dir.Win("src"));
@@ -483,7 +486,7 @@ class FrmArchiveTest : public QObject {
   void fileListShowsWhatTheRunWrote() {
     TempDir dir;
     dir.Write("photos.txt", "SourceFile\tTitle\tSubject\tCategory\tComment\tAuthor\tDate\r\n");
-    FrmArchive window;
+    FrmArchive window(drives_);
     window.Set_cat_dir(dir.Win());
     window.Set_dest_dir(dir.Win());
     auto* files = window.findChild<zendrel::FileList*>("CatFile");
@@ -503,7 +506,7 @@ class FrmArchiveTest : public QObject {
   void enterOnGoRunsAndTheFinishedArchiveOpens() {
     TempDir dir;
     dir.Write("src/a.jpg", Small_jpeg());
-    RecordingWindow window;
+    RecordingWindow window(drives_);
     window.show();
     window.activateWindow();
     QTest::mouseClick(window.findChild<QRadioButton*>("Option3"), Qt::LeftButton);
@@ -542,7 +545,7 @@ class FrmArchiveTest : public QObject {
   void newFolderUnderTheDestination() {
     TempDir dir;
     dir.Make_dir("dest");
-    FrmArchive window;
+    FrmArchive window(drives_);
     window.Set_dest_dir(dir.Win("dest"));
     window.show();
     auto* dest = window.findChild<zendrel::DirList*>("DestDir");
@@ -594,7 +597,7 @@ class FrmArchiveTest : public QObject {
     TempDir dir;
     dir.Write("a.jpg", Small_jpeg());
     dir.Write("notes.jpg", "not a picture");
-    FrmArchive window;
+    FrmArchive window(drives_);
     window.show();
     QTest::mouseClick(window.findChild<QRadioButton*>("Option3"), Qt::LeftButton);
     window.Set_src_dir(dir.Win());
@@ -635,7 +638,7 @@ class FrmArchiveTest : public QObject {
     TempDir dir;
     dir.Write("cat/photos.txt", "");
     dir.Make_dir("dest");
-    FrmArchive window;
+    FrmArchive window(drives_);
     window.Set_cat_dir(dir.Win("cat"));
     window.Set_dest_dir(dir.Win("dest"));
     auto* files = window.findChild<zendrel::FileList*>("CatFile");
@@ -657,7 +660,7 @@ class FrmArchiveTest : public QObject {
 
   // The count of a run with its total once that is known, and a bar.
   void progressShowsTheTotalOnceKnown() {
-    FrmArchive window;
+    FrmArchive window(drives_);
     window.show();
     auto* progress = window.findChild<QLabel*>("Progress");
     auto* bar = window.findChild<QProgressBar*>("ProgressBar");

@@ -8,6 +8,7 @@
 #include <QTimer>
 
 #include "app/frm_archive.h"
+#include "support/temp_dir.h"
 
 using zendrel::FrmCopy;
 
@@ -79,7 +80,7 @@ class FrmCopyTest : public QObject {
   // Through the main window: the answer lands in CopyMode, and the second
   // question opens with the rename option on again.
   void eachQuestionStartsFromTheDefault() {
-    zendrel::FrmArchive window;
+    zendrel::FrmArchive window(zendrel::testing::Root_drives());
     QTimer::singleShot(0, [] {
       auto* dialog = qobject_cast<FrmCopy*>(QApplication::activeModalWidget());
       QVERIFY(dialog);

@@ -52,7 +52,7 @@ class FrmEditHtmlTest : public QObject {
   void Set_number(const QString& text) { Box("RecordNum")->setText(text); }
   RecordTable Reread() {
     RecordTable again;
-    Read_archive_page(Dir(), again);
+    Read_archive_page(testing::Root_drives(), Dir(), again);
     return again;
   }
   std::string Dir() const { return temp_->Win() + "\\"; }
@@ -81,7 +81,7 @@ void FrmEditHtmlTest::init() {
   };
   main_ = std::make_unique<QWidget>();
   main_->show();
-  Show_record_editor(main_.get(), Reread());
+  Show_record_editor(main_.get(), testing::Root_drives(), Reread());
   for (QWidget* window : QApplication::topLevelWidgets()) {
     if (window->objectName() == "frmEdit_Html" && window->isVisible())
       editor_ = qobject_cast<FrmEditHtml*>(window);
@@ -327,7 +327,7 @@ void FrmEditHtmlTest::doneAndTheFrameBothCloseTheEditor() {
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   QVERIFY(!editor_);
 
-  Show_record_editor(main_.get(), Reread());
+  Show_record_editor(main_.get(), testing::Root_drives(), Reread());
   for (QWidget* window : QApplication::topLevelWidgets()) {
     if (window->objectName() == "frmEdit_Html" && window->isVisible())
       editor_ = qobject_cast<FrmEditHtml*>(window);

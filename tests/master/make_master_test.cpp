@@ -54,7 +54,7 @@ MasterRun Run_master(const std::string& dest, std::function<void(ScriptedHost&)>
 // The names of the subdirectories in the order the listing gives them.
 std::vector<std::string> Listed(const TempDir& dir, const std::string& relative) {
   std::vector<std::string> names;
-  List_directory(dir.Win(relative), "*", ListFilter::kDirectories, &names);
+  List_directory(testing::Root_drives(), dir.Win(relative), "*", ListFilter::kDirectories, &names);
   return names;
 }
 
@@ -232,7 +232,7 @@ TEST(MakeMaster, CombinesMorePagesThanTheOldLimitOf1001) {
 TEST(MasterCatalogueLine, UndoesTheDoubledBackslashesOfThePath) {
   TempDir dir;
   OutputFile staging;
-  ASSERT_TRUE(staging.Open(dir.Win("archive.txt")).ok());
+  ASSERT_TRUE(staging.Open(testing::Root_drives(), dir.Win("archive.txt")).ok());
   ArchiveRecord values = {"s/_A.jpg",   "s/",    "\\\\\\\\server\\\\share\\\\dir",
                           "b.jpg",      "ti\tt", "su",
                           "ca",         "co",    "au",

@@ -13,7 +13,7 @@ using testing::TempDir;
 class ArchivePageReader : public ::testing::Test {
  protected:
   std::string Dir() const { return temp.Win() + "\\"; }
-  Status Read() { return Read_archive_page(Dir(), table); }
+  Status Read() { return Read_archive_page(testing::Root_drives(), Dir(), table); }
   void Write_page(const std::string& bytes) { temp.Write("archive.htm", bytes); }
 
   TempDir temp;

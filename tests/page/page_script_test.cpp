@@ -133,7 +133,7 @@ TEST(PageTail, FrameTemplatesStandBetweenTheFunctionsAndTheStart) {
 TEST(ArchivePage, OnlyRecordLinesBeginWithCatAdd) {
   testing::TempDir dir;
   OutputFile page;
-  ASSERT_TRUE(page.Open(dir.Win("archive.htm")).ok());
+  ASSERT_TRUE(page.Open(testing::Root_drives(), dir.Win("archive.htm")).ok());
   Write_page_head(page);
   Write_record_line(page, {"_AAAAAA0.jpg", "", "C:\\\\P", "a.jpg", "cat.add", "", "", "", "", ""});
   Write_page_tail(page);

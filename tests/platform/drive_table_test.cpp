@@ -42,19 +42,21 @@ TEST(NativePath, FindsFilesWithoutRegardToCase) {
   dir.Write("Photos/Caf\xC3\xA9.jpg", "y");
   dir.Write("Photos/\xE6\x9D\xB1.jpg", "z");
   std::string base = dir.Win();
-  EXPECT_TRUE(File_exists(base + "\\photos\\1999\\img_1.jpg"));
-  EXPECT_TRUE(File_exists(base + "\\PHOTOS\\CAF\xC9.JPG"));
+  EXPECT_TRUE(File_exists(testing::Root_drives(), base + "\\photos\\1999\\img_1.jpg"));
+  EXPECT_TRUE(File_exists(testing::Root_drives(), base + "\\PHOTOS\\CAF\xC9.JPG"));
   // A name Windows-1252 cannot hold is listed with a reference and found again.
   std::vector<std::string> names;
-  ASSERT_TRUE(List_directory(base + "\\Photos", "*.jpg", ListFilter::kPlainFiles, &names).ok());
+  ASSERT_TRUE(List_directory(testing::Root_drives(), base + "\\Photos", "*.jpg",
+                             ListFilter::kPlainFiles, &names)
+                  .ok());
   EXPECT_EQ(names, (std::vector<std::string>{"&#26481;.jpg", "Caf\xE9.jpg"}));
   std::string read;
-  ASSERT_TRUE(Read_whole_file(base + "\\Photos\\&#26481;.jpg", &read).ok());
+  ASSERT_TRUE(Read_whole_file(testing::Root_drives(), base + "\\Photos\\&#26481;.jpg", &read).ok());
   EXPECT_EQ(read, "z");
   // An older catalogue's "?" for a lost character still finds the one name it can be.
-  ASSERT_TRUE(Read_whole_file(base + "\\Photos\\?.jpg", &read).ok());
+  ASSERT_TRUE(Read_whole_file(testing::Root_drives(), base + "\\Photos\\?.jpg", &read).ok());
   EXPECT_EQ(read, "z");
-  EXPECT_FALSE(File_exists(base + "\\Photos\\nothing.jpg"));
+  EXPECT_FALSE(File_exists(testing::Root_drives(), base + "\\Photos\\nothing.jpg"));
 }
 
 TEST(NativePath, NamesInEveryScriptAreFoundByTheirOwnName) {
@@ -76,15 +78,18 @@ TEST(NativePath, NamesInEveryScriptAreFoundByTheirOwnName) {
                                           "img.jpg"};
   for (const std::string& name : names) dir.Write("p/" + name, name);
   std::vector<std::string> listed;
-  ASSERT_TRUE(List_directory(dir.Win("p"), "*.jpg", ListFilter::kPlainFiles, &listed).ok());
+  ASSERT_TRUE(List_directory(testing::Root_drives(), dir.Win("p"), "*.jpg", ListFilter::kPlainFiles,
+                             &listed)
+                  .ok());
   ASSERT_EQ(listed.size(), names.size());
   for (const std::string& text : listed) {
     std::string read;
-    ASSERT_TRUE(Read_whole_file(dir.Win("p") + "\\" + text, &read).ok()) << text;
+    ASSERT_TRUE(Read_whole_file(testing::Root_drives(), dir.Win("p") + "\\" + text, &read).ok())
+        << text;
     EXPECT_EQ(Utf8_to_system_text(read), text);  // each file's content is its native name
   }
   // Not there as written and several names would fit: none is taken.
-  EXPECT_FALSE(File_exists(dir.Win("p") + "\\??.jpg"));
+  EXPECT_FALSE(File_exists(testing::Root_drives(), dir.Win("p") + "\\??.jpg"));
 }
 
 }  // namespace

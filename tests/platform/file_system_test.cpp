@@ -27,28 +27,33 @@ TEST(ListDirectory, MatchesWithoutCaseAndFiltersKinds) {
   std::vector<std::string> files, dirs;
   dir.Write("a.JPG", "e");
   dir.Write("Z.jpg", "f");
-  ASSERT_TRUE(List_directory(dir.Win(), "*.jpg", ListFilter::kPlainFiles, &files).ok());
+  ASSERT_TRUE(
+      List_directory(testing::Root_drives(), dir.Win(), "*.jpg", ListFilter::kPlainFiles, &files)
+          .ok());
   // In name order without regard to case, whatever order the disk keeps.
   EXPECT_EQ(files, (std::vector<std::string>{"a.JPG", "b.jpg", "IMG_1.JPG", "Z.jpg"}));
-  ASSERT_TRUE(List_directory(dir.Win(), "*", ListFilter::kDirectories, &dirs).ok());
+  ASSERT_TRUE(
+      List_directory(testing::Root_drives(), dir.Win(), "*", ListFilter::kDirectories, &dirs).ok());
   EXPECT_EQ(dirs, (std::vector<std::string>{"sub.jpg"}));
-  EXPECT_FALSE(List_directory(dir.Win("missing"), "*", ListFilter::kPlainFiles, &files).ok());
+  EXPECT_FALSE(List_directory(testing::Root_drives(), dir.Win("missing"), "*",
+                              ListFilter::kPlainFiles, &files)
+                   .ok());
 }
 
 TEST(FileOperations, CopyRenameDeleteAndTimes) {
   testing::TempDir dir;
   dir.Write("a.jpg", "original");
   dir.Write("b.jpg", "old");
-  ASSERT_TRUE(Copy_file(dir.Win("a.jpg"), dir.Win("b.jpg")).ok());
+  ASSERT_TRUE(Copy_file(testing::Root_drives(), dir.Win("a.jpg"), dir.Win("b.jpg")).ok());
   EXPECT_EQ(dir.Read("b.jpg"), "original");
-  ASSERT_TRUE(Rename_file(dir.Win("b.jpg"), dir.Win("c.jpg")).ok());
+  ASSERT_TRUE(Rename_file(testing::Root_drives(), dir.Win("b.jpg"), dir.Win("c.jpg")).ok());
   EXPECT_FALSE(dir.Exists("b.jpg"));
-  ASSERT_TRUE(Delete_file(dir.Win("c.jpg")).ok());
+  ASSERT_TRUE(Delete_file(testing::Root_drives(), dir.Win("c.jpg")).ok());
   EXPECT_FALSE(dir.Exists("c.jpg"));
-  Status missing = Copy_file(dir.Win("none.jpg"), dir.Win("d.jpg"));
+  Status missing = Copy_file(testing::Root_drives(), dir.Win("none.jpg"), dir.Win("d.jpg"));
   EXPECT_FALSE(missing.ok());
   EXPECT_NE(missing.message().find("none.jpg"), std::string::npos);
-  auto time = Modified_time(dir.Win("a.jpg"));
+  auto time = Modified_time(testing::Root_drives(), dir.Win("a.jpg"));
   ASSERT_TRUE(time.has_value());
   EXPECT_EQ(Stamp_text(*time).size(), 14u);
 }
@@ -58,8 +63,8 @@ TEST(FileOperations, ACopyOntoItselfOrAnotherCaseLosesNothing) {
   dir.Write("IMG_1.JPG", "the only copy");
   // The target is written under exactly its name, never found by a lookup;
   // through a temporary, a copy onto the source itself keeps its bytes.
-  EXPECT_TRUE(Copy_file(dir.Win("IMG_1.JPG"), dir.Win("IMG_1.jpg")).ok());
-  EXPECT_TRUE(Copy_file(dir.Win("IMG_1.JPG"), dir.Win("IMG_1.JPG")).ok());
+  EXPECT_TRUE(Copy_file(testing::Root_drives(), dir.Win("IMG_1.JPG"), dir.Win("IMG_1.jpg")).ok());
+  EXPECT_TRUE(Copy_file(testing::Root_drives(), dir.Win("IMG_1.JPG"), dir.Win("IMG_1.JPG")).ok());
   EXPECT_EQ(dir.Read("IMG_1.JPG"), "the only copy");
   EXPECT_EQ(dir.Read("IMG_1.jpg"), "the only copy");
   EXPECT_FALSE(dir.Has_temporaries());
@@ -82,12 +87,12 @@ TEST(CatalogueFile, TellsAFileInUseFromAMissingOne) {
   dir.Write("list.txt", "line\r\n");
   testing::OtherWriter other(dir.Native("list.txt"));  // holds it open for writing
   CatalogueFile file;
-  EXPECT_EQ(file.Open(dir.Win("list.txt")), CatalogueFile::Result::kInUse);
+  EXPECT_EQ(file.Open(testing::Root_drives(), dir.Win("list.txt")), CatalogueFile::Result::kInUse);
   EXPECT_FALSE(file.is_open());
   other.Release();
-  EXPECT_EQ(file.Open(dir.Win("list.txt")), CatalogueFile::Result::kOpened);
+  EXPECT_EQ(file.Open(testing::Root_drives(), dir.Win("list.txt")), CatalogueFile::Result::kOpened);
   EXPECT_EQ(file.bytes(), "line\r\n");
-  EXPECT_EQ(file.Open(dir.Win("none.txt")), CatalogueFile::Result::kFailed);
+  EXPECT_EQ(file.Open(testing::Root_drives(), dir.Win("none.txt")), CatalogueFile::Result::kFailed);
   EXPECT_EQ(file.error_number(), ENOENT);
 }
 
@@ -96,7 +101,7 @@ TEST(OutputFile, ReplacesTheTargetOnlyWhenComplete) {
   dir.Write("archive.htm", "previous");
   {
     OutputFile out;
-    ASSERT_TRUE(out.Open(dir.Win("archive.htm")).ok());
+    ASSERT_TRUE(out.Open(testing::Root_drives(), dir.Win("archive.htm")).ok());
     out.Write_line("new");
     // Dropped without Commit: the previous file stays.
   }
@@ -105,14 +110,14 @@ TEST(OutputFile, ReplacesTheTargetOnlyWhenComplete) {
 
   Fail_writes_after_bytes_for_testing(3);
   OutputFile full;
-  ASSERT_TRUE(full.Open(dir.Win("archive.htm")).ok());
+  ASSERT_TRUE(full.Open(testing::Root_drives(), dir.Win("archive.htm")).ok());
   full.Write_line("too long");
   EXPECT_FALSE(full.Commit().ok());
   Fail_writes_after_bytes_for_testing(-1);
   EXPECT_EQ(dir.Read("archive.htm"), "previous");
 
   OutputFile good;
-  ASSERT_TRUE(good.Open(dir.Win("archive.htm")).ok());
+  ASSERT_TRUE(good.Open(testing::Root_drives(), dir.Win("archive.htm")).ok());
   good.Write_line("one");
   ASSERT_TRUE(good.Commit().ok());
   EXPECT_EQ(dir.Read("archive.htm"), "one\r\n");

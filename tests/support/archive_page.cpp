@@ -5,6 +5,7 @@
 #include "page/page_head.h"
 #include "page/page_tail.h"
 #include "platform/output_file.h"
+#include "support/temp_dir.h"
 
 namespace zendrel::testing {
 
@@ -30,7 +31,7 @@ std::vector<ArchiveRecord> Sample_records(int count) {
 
 void Write_archive_page(const std::string& directory, const std::vector<ArchiveRecord>& records) {
   OutputFile page;
-  ASSERT_TRUE(page.Open(directory + "archive.htm").ok());
+  ASSERT_TRUE(page.Open(Root_drives(), directory + "archive.htm").ok());
   Write_page_head(page);
   for (const ArchiveRecord& record : records) Write_record_line(page, record);
   Write_page_tail(page);

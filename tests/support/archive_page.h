@@ -14,8 +14,8 @@ namespace zendrel::testing {
 ArchiveRecord Sample_record(int i);
 std::vector<ArchiveRecord> Sample_records(int count);
 
-// Writes `directory` + "archive.htm" (Windows view, `directory` ending in
-// "\"); fails the test when it cannot.
+// Writes `directory` + "archive.htm" (Windows view through Root_drives(),
+// `directory` ending in "\"); fails the test when it cannot.
 void Write_archive_page(const std::string& directory, const std::vector<ArchiveRecord>& records);
 
 // The page's lines that belong to record lines (from the first line that

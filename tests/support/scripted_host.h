@@ -13,6 +13,7 @@
 #include "build/make_archive.h"
 #include "catalog/label_drive_table.h"
 #include "page/record_table.h"
+#include "support/temp_dir.h"
 
 namespace zendrel::testing {
 
@@ -24,7 +25,8 @@ class ScriptedHost : public RunObserver {
   int jobs = 0;
   bool rebuild = false;
   bool take_metadata = false;
-  LabelDriveTable labels;  // kept across runs, as the window keeps it
+  LabelDriveTable labels;             // kept across runs, as the window keeps it
+  DriveTable drives = Root_drives();  // this host's own, handed to each run
 
   std::string go = "Go";  // "Go", "Stop", or empty while a stop is asked for
   std::string status;
@@ -50,6 +52,7 @@ class ScriptedHost : public RunObserver {
     r.rebuild = rebuild;
     r.take_metadata = take_metadata;
     r.label_drives = &labels;
+    r.drives = drives;
     return r;
   }
   // The Stop button during a run.

@@ -10,6 +10,12 @@
 namespace zendrel::testing {
 namespace fs = std::filesystem;
 
+DriveTable Root_drives() {
+  DriveTable drives;
+  drives.Set('C', "/");
+  return drives;
+}
+
 TempDir::TempDir() {
   std::string pattern = (fs::temp_directory_path() / "zendrel-test-XXXXXX").string();
   native_ = ::mkdtemp(pattern.data());
@@ -21,7 +27,7 @@ TempDir::~TempDir() {
 }
 
 std::string TempDir::Win(const std::string& relative) const {
-  return Windows_path(relative.empty() ? native_ : Native(relative));
+  return Windows_path(Root_drives(), relative.empty() ? native_ : Native(relative));
 }
 
 std::string TempDir::Write(const std::string& relative, const std::string& bytes) const {

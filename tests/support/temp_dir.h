@@ -1,10 +1,16 @@
 // A fresh directory for one test, removed afterwards, with helpers to reach
-// it through the drive table in its Windows view.
+// it in its Windows view through Root_drives().
 #pragma once
 
 #include <string>
 
+#include "platform/drive_table.h"
+
 namespace zendrel::testing {
+
+// A drive table of C: = "/" alone, whatever the machine mounts: a new one
+// for each caller, so that no test sees drives another one added.
+DriveTable Root_drives();
 
 class TempDir {
  public:

@@ -54,8 +54,8 @@ void AccessibilityTest::everyWindowNamesItsControls() {
   copy.show();
   QWidget hidden_owner;  // the editor hides the window that opened it
   RecordTable records;
-  QVERIFY(Read_archive_page(dir.Win("edit") + "\\", records).ok());
-  Show_record_editor(&hidden_owner, std::move(records));
+  QVERIFY(Read_archive_page(testing::Root_drives(), dir.Win("edit") + "\\", records).ok());
+  Show_record_editor(&hidden_owner, testing::Root_drives(), std::move(records));
 
   QProcess walker;
   walker.setProcessChannelMode(QProcess::MergedChannels);

@@ -91,8 +91,8 @@ void DesktopUnderXTest::initTestCase() {
 FrmEditHtml* DesktopUnderXTest::Open_editor(QWidget* main, const testing::TempDir& dir) {
   testing::Write_archive_page(dir.Win() + "\\", testing::Sample_records(5));
   RecordTable records;
-  if (!Read_archive_page(dir.Win() + "\\", records).ok()) return nullptr;
-  Show_record_editor(main, std::move(records));
+  if (!Read_archive_page(testing::Root_drives(), dir.Win() + "\\", records).ok()) return nullptr;
+  Show_record_editor(main, testing::Root_drives(), std::move(records));
   for (QWidget* window : QApplication::topLevelWidgets()) {
     if (window->objectName() == "frmEdit_Html" && window->isVisible())
       return qobject_cast<FrmEditHtml*>(window);
@@ -157,7 +157,7 @@ void DesktopUnderXTest::editorLabelsAreNotCutOff() {
 void DesktopUnderXTest::enterOnTheFocusedGoStartsARun() {
   testing::TempDir dir;
   dir.Write("src/a.jpg", testing::Small_jpeg());
-  FrmArchive window;
+  FrmArchive window(testing::Root_drives());
   QVERIFY(Shown_and_active(&window));
   window.findChild<QRadioButton*>("Option3")->click();
   window.Set_src_dir(dir.Win("src"));
@@ -185,7 +185,7 @@ void DesktopUnderXTest::skippedListOpensByKeyboardAndFitsTheScreen() {
   testing::TempDir dir;
   dir.Write("src/a.jpg", testing::Small_jpeg());
   for (int i = 0; i < 80; ++i) dir.Write("src/bad" + std::to_string(i) + ".jpg", "not a picture");
-  FrmArchive window;
+  FrmArchive window(testing::Root_drives());
   QVERIFY(Shown_and_active(&window));
   window.findChild<QRadioButton*>("Option3")->click();
   window.Set_src_dir(dir.Win("src"));
@@ -215,7 +215,7 @@ void DesktopUnderXTest::skippedListOpensByKeyboardAndFitsTheScreen() {
 
 // Centred on the screen at first; where the user put it after the editor.
 void DesktopUnderXTest::mainWindowOpensCentredAndStaysAfterTheEditor() {
-  FrmArchive window;
+  FrmArchive window(testing::Root_drives());
   QVERIFY(Shown_and_active(&window));
   QPoint off_centre =
       window.frameGeometry().center() - window.screen()->availableGeometry().center();
@@ -239,6 +239,7 @@ void DesktopUnderXTest::mainWindowOpensCentredAndStaysAfterTheEditor() {
 // turn, and lets the window take the click before the run goes on.
 class ClickDuringRun : public FrmArchive {
  public:
+  ClickDuringRun() : FrmArchive(testing::Root_drives()) {}
   std::string folder;  // Windows view
   bool clicked = false;
 
@@ -292,7 +293,7 @@ void DesktopUnderXTest::listsShowWhereTheFocusIs() {
   testing::TempDir dir;
   dir.Make_dir("sub");
   dir.Write("photos.txt", "");
-  FrmArchive window;
+  FrmArchive window(testing::Root_drives());
   window.Set_cat_dir(dir.Win());
   QVERIFY(Shown_and_active(&window));
   auto* exit = window.findChild<QPushButton*>("Exit");
@@ -312,7 +313,7 @@ void DesktopUnderXTest::directoryListsShowTheParentsOfThePath() {
   testing::TempDir dir;
   std::string deep = "a/b/c/d/e/f/g/h/i/j/k/l/m/n/o/p";
   dir.Make_dir(deep + "/child");
-  FrmArchive window;
+  FrmArchive window(testing::Root_drives());
   window.resize(640, 480);
   window.Set_cat_dir(dir.Win(deep));
   window.Set_src_dir(dir.Win(deep));
@@ -371,7 +372,7 @@ void DesktopUnderXTest::messageBoxesAndDialogsCannotBeMaximised() {
 
   // The New Folder question, asked from the destination list.
   {
-    FrmArchive window;
+    FrmArchive window(testing::Root_drives());
     QVERIFY(Shown_and_active(&window));
     QString folder_actions;
     QTimer::singleShot(100, [&] {
