@@ -1,10 +1,15 @@
 // Runs that scale on several threads write exactly what a run on one thread
-// writes, stop where it would stop, and keep copies an earlier run made.
+// writes, stop where it would stop, and keep copies an earlier run made;
+// runs at once in one process each go by their own drive table.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <atomic>
+#include <chrono>
 #include <filesystem>
 #include <map>
+#include <thread>
+#include <tuple>
 
 #include "build/make_archive.h"
 #include "support/jpeg_fixture.h"
@@ -157,6 +162,56 @@ TEST_F(ParallelRunTest, CopiesNamedInAnotherCaseAreMadeUnderThePagesNames) {
   size_t after = 0;
   for (const auto& [name, bytes] : Files_of(*dir_, "lower")) after += name[0] == '_';
   EXPECT_EQ(after, 2 * copies + all_digits);
+}
+
+// Two runs at once in one process, each over its own drive table: the same
+// Windows paths ("D:\pics" into "D:\out") reach each run's own directories,
+// for the source, the lock, the copies and the page alike.
+TEST(RunsWithTheirOwnDrives, TwoRunsAtOnceEachGoWhereTheirTableSays) {
+  TempDir first_d, second_d;
+  for (int i = 0; i < 6; ++i) {
+    first_d.Write("pics/first" + std::to_string(i) + ".jpg", testing::Small_jpeg());
+    second_d.Write("pics/second" + std::to_string(i) + ".jpg", testing::Small_jpeg());
+  }
+  first_d.Make_dir("out");
+  second_d.Make_dir("out");
+  std::atomic<int> started{0};
+  // Neither run goes past its first picture before the other has begun.
+  auto host_on = [&](const TempDir& d) {
+    ScriptedHost host;
+    host.mode = 3;
+    host.src_dir = "D:\\pics";
+    host.dest_dir = "D:\\out";
+    host.copy_answer = 2;
+    host.jobs = 2;
+    host.drives.Set('D', d.native(), "");
+    host.on_events = [&started, waited = false](ScriptedHost&) mutable {
+      if (waited) return;
+      waited = true;
+      ++started;
+      auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+      while (started < 2 && std::chrono::steady_clock::now() < until) std::this_thread::yield();
+    };
+    return host;
+  };
+  ScriptedHost first = host_on(first_d);
+  ScriptedHost second = host_on(second_d);
+  std::thread other([&] { Make_archive(second); });
+  Make_archive(first);
+  other.join();
+  EXPECT_EQ(first.status, "6 Done!") << (first.messages.empty() ? "" : first.messages[0]);
+  EXPECT_EQ(second.status, "6 Done!") << (second.messages.empty() ? "" : second.messages[0]);
+  for (const auto& [d, own, other_name] :
+       {std::tuple{&first_d, "first", "second"}, std::tuple{&second_d, "second", "first"}}) {
+    std::string catalogue = d->Read("out/archive.txt");
+    for (int i = 0; i < 6; ++i)
+      EXPECT_NE(catalogue.find("D:\\pics\\" + std::string(own) + std::to_string(i) + ".jpg"),
+                std::string::npos)
+          << own << i;
+    EXPECT_EQ(catalogue.find(other_name), std::string::npos) << catalogue;
+    // Thumbnail, display copy and copy of each picture; page and catalogue.
+    EXPECT_EQ(Files_of(*d, "out").size(), 3u * 6 + 2) << own;
+  }
 }
 
 }  // namespace
