@@ -73,16 +73,21 @@ class HeifReader final : public PictureReader {
       return false;
     size_ = {heif_image_handle_get_width(handle_), heif_image_handle_get_height(handle_)};
     if (size_.width <= 0 || size_.height <= 0) return false;
+    // The size as coded, before the container's turn and crop: what
+    // libheif decodes (the size declared when the box is missing).
+    coded_ = {heif_image_handle_get_ispe_width(handle_),
+              heif_image_handle_get_ispe_height(handle_)};
+    if (coded_.width <= 0 || coded_.height <= 0) coded_ = size_;
     // A grid may not describe more than the container declares: libheif
     // would make all of it before looking.
     PixelSize grid;
     HeifGrid kind = Read_heif_grid(bytes, &grid);
-    if (kind == HeifGrid::kUnreadable ||
-        (kind == HeifGrid::kSized && (grid.width > size_.width || grid.height > size_.height)))
-      return false;
+    bool fits = (grid.width <= coded_.width && grid.height <= coded_.height) ||
+                (grid.width <= coded_.height && grid.height <= coded_.width);
+    if (kind == HeifGrid::kUnreadable || (kind == HeifGrid::kSized && !fits)) return false;
     // Every coded picture and tile is checked against this as it is decoded.
-    heif_context_set_maximum_image_size_limit(
-        context_, std::min(kMaxSide, std::max(size_.width, size_.height) + kCodedMargin));
+    int longer = std::max({coded_.width, coded_.height, size_.width, size_.height});
+    heif_context_set_maximum_image_size_limit(context_, std::min(kMaxSide, longer + kCodedMargin));
     // Tiles one after another: pictures are decoded on several threads
     // already, and a picture's memory stays within one tile of its own.
     heif_context_set_max_decoding_threads(context_, 0);
@@ -101,7 +106,10 @@ class HeifReader final : public PictureReader {
   int working_bytes_per_pixel() const override { return 9; }
   // A coded picture may be padded beyond the declared size.
   long long decoded_pixels_at_most() const override {
-    return (long long)(size_.width + kCodedMargin) * (size_.height + kCodedMargin);
+    PixelSize larger =
+        (long long)coded_.width * coded_.height >= (long long)size_.width * size_.height ? coded_
+                                                                                         : size_;
+    return (long long)(larger.width + kCodedMargin) * (larger.height + kCodedMargin);
   }
 
   bool Decode(RgbImage* out) override {
@@ -129,7 +137,8 @@ class HeifReader final : public PictureReader {
  private:
   heif_context* context_;
   heif_image_handle* handle_ = nullptr;
-  PixelSize size_;
+  PixelSize size_;   // as shown
+  PixelSize coded_;  // as decoded
 };
 
 }  // namespace

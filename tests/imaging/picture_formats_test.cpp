@@ -112,7 +112,11 @@ std::string Heic_of(const RgbImage& picture, int orientation, const std::string&
     }
     heif_encoding_options* options = heif_encoding_options_alloc();
     options->image_orientation = heif_orientation(orientation);
-    if (nclx_p3) options->output_nclx_profile = nclx;
+    if (nclx_p3) {
+      // Written as a colr box, which libheif leaves out by default for macOS.
+      options->output_nclx_profile = nclx;
+      options->macOS_compatibility_workaround_no_nclx_profile = 0;
+    }
     heif_image_handle* handle = nullptr;
     heif_context_encode_image(context, image, encoder, options, &handle);
     // A phone writes the same turn into EXIF as well: it must not count twice.
@@ -300,7 +304,9 @@ TEST(PictureFormats, AHeifGridIsReadOnlyWithinTheSizeItDeclares) {
     SCOPED_TRACE(c.name);
     PixelSize grid;
     EXPECT_EQ(Read_heif_grid(c.bytes, &grid), c.kind);
-    if (c.kind == HeifGrid::kSized) EXPECT_EQ(grid, c.grid);
+    if (c.kind == HeifGrid::kSized) {
+      EXPECT_EQ(grid, c.grid);
+    }
     ArchiveJpegs copies = Make_archive_jpegs(dir.Write("picture.heic", c.bytes));
     EXPECT_EQ(copies.readable, c.readable);
   }

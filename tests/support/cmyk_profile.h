@@ -33,7 +33,10 @@ inline std::string Cmyk_profile() {
   cmsPipeline* pipeline = cmsPipelineAlloc(nullptr, 4, 3);
   cmsStage* table = cmsStageAllocCLut16bit(nullptr, 9, 4, 3, nullptr);
   cmsStageSampleCLut16bit(table, Sample_inks, to_lab, 0);
-  cmsPipelineInsertStage(pipeline, cmsAT_BEGIN, table);
+  // An A-to-B table holds curves around its grid: identities here.
+  cmsPipelineInsertStage(pipeline, cmsAT_END, cmsStageAllocToneCurves(nullptr, 4, nullptr));
+  cmsPipelineInsertStage(pipeline, cmsAT_END, table);
+  cmsPipelineInsertStage(pipeline, cmsAT_END, cmsStageAllocToneCurves(nullptr, 3, nullptr));
   cmsWriteTag(profile, cmsSigAToB0Tag, pipeline);
   cmsWriteTag(profile, cmsSigMediaWhitePointTag, cmsD50_XYZ());
   cmsUInt32Number size = 0;
