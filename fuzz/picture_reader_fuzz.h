@@ -16,11 +16,12 @@ inline int Fuzz_picture_reader(zendrel::PictureFormat format, const uint8_t* dat
   if (!reader || !reader->Open(bytes)) return 0;
   zendrel::PixelSize stored = reader->size();
   if (stored.width < 1 || stored.height < 1 || stored.width > zendrel::kMaxSide ||
-      stored.height > zendrel::kMaxSide || (long long)stored.width * stored.height > 4'000'000)
+      stored.height > zendrel::kMaxSide || reader->decoded_pixels_at_most() > 4'000'000)
     return 0;
   zendrel::RgbImage image;
   if (reader->Decode(&image)) {
-    if (image.empty() || image.width() > zendrel::kMaxSide || image.height() > zendrel::kMaxSide)
+    if (image.empty() || image.width() > zendrel::kMaxSide || image.height() > zendrel::kMaxSide ||
+        (long long)image.width() * image.height() > reader->decoded_pixels_at_most())
       std::abort();
     if (reader->orientation < 1 || reader->orientation > 8) std::abort();
   }

@@ -88,6 +88,12 @@ void RunContext::File_left_out(const std::string& file, LeftOut kind) {
     case LeftOut::kDanglingLink:
       reason = SkipReason::kDanglingLink;
       break;
+    case LeftOut::kTrailingSpace:
+      reason = SkipReason::kTrailingSpace;
+      break;
+    case LeftOut::kUnfitCharacter:
+      reason = SkipReason::kUnfitCharacter;
+      break;
     case LeftOut::kNameUnrepresentable:
       break;
   }

@@ -17,7 +17,10 @@ struct Kind {
 const Kind* Kind_of(SkipReason reason) {
   static const Kind kVideo{"video", "videos"}, kRaw{"camera RAW file", "camera RAW files"},
       kSidecar{"sidecar file", "sidecar files"}, kSound{"sound recording", "sound recordings"},
-      kLink{"dangling symbolic link", "dangling symbolic links"};
+      kLink{"dangling symbolic link", "dangling symbolic links"},
+      kSpace{"file whose name ends in a space", "files whose names end in a space"},
+      kUnfit{"file whose name holds a control character or \"\\\"",
+             "files whose names hold a control character or \"\\\""};
   switch (reason) {
     case SkipReason::kVideo:
       return &kVideo;
@@ -29,6 +32,10 @@ const Kind* Kind_of(SkipReason reason) {
       return &kSound;
     case SkipReason::kDanglingLink:
       return &kLink;
+    case SkipReason::kTrailingSpace:
+      return &kSpace;
+    case SkipReason::kUnfitCharacter:
+      return &kUnfit;
     default:
       return nullptr;
   }
@@ -84,6 +91,10 @@ const char* Skip_reason_text(SkipReason reason) {
       return "a sound recording, not archived";
     case SkipReason::kDanglingLink:
       return "a dangling symbolic link, not archived";
+    case SkipReason::kTrailingSpace:
+      return "its name ends in a space, not archived";
+    case SkipReason::kUnfitCharacter:
+      return "its name holds a control character or \"\\\", not archived";
     case SkipReason::kArchivedIncomplete:
       return "incomplete, archived as far as it decodes";
   }
@@ -101,8 +112,11 @@ std::vector<std::string> SkippedFiles::Summary_lines() const {
       auto& [count, extensions] = kinds[entry.reason];
       ++count;
       std::string extension = Extension_of(entry.file);
-      if (entry.reason != SkipReason::kDanglingLink && !extension.empty())
-        extensions.insert(extension);
+      // Only files of a kind list their extensions; a name's fault is not one.
+      bool by_extension = entry.reason != SkipReason::kDanglingLink &&
+                          entry.reason != SkipReason::kTrailingSpace &&
+                          entry.reason != SkipReason::kUnfitCharacter;
+      if (by_extension && !extension.empty()) extensions.insert(extension);
     } else {
       ++skipped[entry.reason];
       ++skipped_count;

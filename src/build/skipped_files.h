@@ -30,6 +30,8 @@ enum class SkipReason {
   kSidecar,
   kSound,
   kDanglingLink,
+  kTrailingSpace,   // a name ending in a blank
+  kUnfitCharacter,  // a name holding a control character or "\"
   // Archived, with a remark: the run did not skip it.
   kArchivedIncomplete,
 };

@@ -16,6 +16,13 @@ bool One_of(std::string_view extension, std::initializer_list<std::string_view> 
 }  // namespace
 
 std::optional<LeftOut> Left_out_by_name(const std::string& name) {
+  // The catalogue would hold another name (a tab or line break splits its
+  // line), a path another directory ("\"), a browser another file (it
+  // drops the blank at the end of a link).
+  if (!name.empty() && name.back() == ' ') return LeftOut::kTrailingSpace;
+  for (char c : name)
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F || c == '\\')
+      return LeftOut::kUnfitCharacter;
   size_t dot = name.rfind('.');
   if (dot == std::string::npos) return std::nullopt;
   std::string extension = Fold_case(name.substr(dot + 1));

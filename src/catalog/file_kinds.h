@@ -16,10 +16,14 @@ enum class LeftOut {
   kSound,                // .wav, .m4a: voice notes
   kDanglingLink,         // a symbolic link to nothing
   kNameUnrepresentable,  // a name that the system's text holds only like another's
+  kTrailingSpace,        // a name ending in a blank, which Windows paths drop
+  kUnfitCharacter,       // a name holding a control character or "\"
 };
 
-// The kind of a file that is no picture, by its name (any letter case);
-// nullopt for pictures and for files to be judged by their content.
+// The kind of a file that is no picture, or whose name (in the system's
+// text) the archive's paths and tab-delimited catalogue cannot hold, by its
+// name (any letter case); nullopt for pictures and for files to be judged
+// by their content.
 std::optional<LeftOut> Left_out_by_name(const std::string& name);
 
 // The archive's own files, which a run into its source directory finds there.

@@ -75,7 +75,8 @@ const RgbImage* Upright_jpeg(PictureWorkspace& work, std::string_view jpeg, Pixe
   long long scaled = (long long)factor.Scaled(stored->width) * factor.Scaled(stored->height);
   DecodeAllowance allowance(Decode_memory_estimate(jpeg, stored->width, stored->height, scaled));
   if (!allowance.granted()) return Refuse(reading, ReadProblem::kOverBudget);
-  if (!work.decoder.Decode(jpeg, factor, &work.decoded)) return Refuse(reading, damaged);
+  if (!work.decoder.Decode(jpeg, factor, &work.decoded, layout.icc))
+    return Refuse(reading, damaged);
   Convert_to_srgb(work.decoded, layout.icc);
   return Fitted_upright(work, wanted, orientation);
 }
@@ -88,8 +89,8 @@ const RgbImage* Upright_other(PictureWorkspace& work, std::string_view bytes, Pi
   PixelSize stored = reader->size();
   if (reading) reading->size = stored;
   if (!Within_limits(stored)) return Refuse(reading, ReadProblem::kTooLarge);
-  DecodeAllowance allowance(Full_decode_estimate(
-      bytes.size(), (long long)stored.width * stored.height, reader->working_bytes_per_pixel()));
+  DecodeAllowance allowance(Full_decode_estimate(bytes.size(), reader->decoded_pixels_at_most(),
+                                                 reader->working_bytes_per_pixel()));
   if (!allowance.granted()) return Refuse(reading, ReadProblem::kOverBudget);
   if (!reader->Decode(&work.decoded)) return Refuse(reading, ReadProblem::kDamaged);
   Convert_to_srgb(work.decoded, reader->icc);

@@ -2,6 +2,7 @@
 
 #include <lcms2.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -48,8 +49,10 @@ bool Is_srgb(cmsHPROFILE profile) {
 // of one camera or phone, so the transform is made once per thread.
 struct ThreadTransform {
   std::string profile;
+  bool inverted = false;  // the CMYK input is Adobe's
   bool identity = true;
   bool grey = false;
+  bool cmyk = false;
   cmsHTRANSFORM transform = nullptr;
   uint8_t grey_table[256][3];
 
@@ -58,23 +61,31 @@ struct ThreadTransform {
     if (transform) cmsDeleteTransform(transform);
     transform = nullptr;
     identity = true;
-    grey = false;
+    grey = cmyk = false;
   }
 
-  void Prepare(std::string_view icc) {
-    if (icc == profile) return;
+  void Prepare(std::string_view icc, bool inverted_cmyk) {
+    if (icc == profile && inverted_cmyk == inverted) return;
     Reset();
     profile.assign(icc);
+    inverted = inverted_cmyk;
     ProfileCloser input{cmsOpenProfileFromMem(icc.data(), cmsUInt32Number(icc.size()))};
     if (!input.profile || Is_srgb(input.profile)) return;
     cmsColorSpaceSignature space = cmsGetColorSpace(input.profile);
-    if (space != cmsSigRgbData && space != cmsSigGrayData) return;  // CMYK: converted as stored
+    cmsUInt32Number format = TYPE_RGB_8;
+    if (space == cmsSigGrayData)
+      format = TYPE_GRAY_8;
+    else if (space == cmsSigCmykData)
+      format = inverted ? TYPE_CMYK_8_REV : TYPE_CMYK_8;
+    else if (space != cmsSigRgbData)
+      return;
     ProfileCloser srgb{cmsCreate_sRGBProfile()};
-    grey = space == cmsSigGrayData;
-    transform = cmsCreateTransform(input.profile, grey ? TYPE_GRAY_8 : TYPE_RGB_8, srgb.profile,
-                                   TYPE_RGB_8, INTENT_PERCEPTUAL, cmsFLAGS_NOCACHE);
+    transform = cmsCreateTransform(input.profile, format, srgb.profile, TYPE_RGB_8,
+                                   INTENT_PERCEPTUAL, cmsFLAGS_NOCACHE);
     if (!transform) return;
     identity = false;
+    grey = space == cmsSigGrayData;
+    cmyk = space == cmsSigCmykData;
     if (grey) {
       uint8_t levels[256];
       for (int i = 0; i < 256; ++i) levels[i] = uint8_t(i);
@@ -82,6 +93,10 @@ struct ThreadTransform {
     }
   }
 };
+
+thread_local ThreadTransform t_cached;
+
+bool Near(double a, double b) { return std::fabs(a - b) < 0.002; }
 
 }  // namespace
 
@@ -92,9 +107,10 @@ bool Is_srgb_profile(std::string_view icc) {
 
 void Convert_to_srgb(RgbImage& image, std::string_view icc) {
   if (icc.empty() || image.empty()) return;
-  thread_local ThreadTransform cached;
-  cached.Prepare(icc);
-  if (cached.identity) return;
+  ThreadTransform& cached = t_cached;
+  // A CMYK profile the decoder has just used, in either flavour: nothing more to do.
+  if (icc != cached.profile) cached.Prepare(icc, false);
+  if (cached.identity || cached.cmyk) return;
   if (cached.grey) {
     // A grey picture arrives with equal channels: one lookup per pixel.
     uint8_t* p = image.data();
@@ -106,6 +122,51 @@ void Convert_to_srgb(RgbImage& image, std::string_view icc) {
   }
   for (int y = 0; y < image.height(); ++y)
     cmsDoTransform(cached.transform, image.row(y), image.row(y), cmsUInt32Number(image.width()));
+}
+
+bool Cmyk_to_srgb(const uint8_t* cmyk, bool inverted, size_t count, uint8_t* rgb,
+                  std::string_view icc) {
+  if (icc.empty()) return false;
+  ThreadTransform& cached = t_cached;
+  cached.Prepare(icc, inverted);
+  if (!cached.cmyk) return false;
+  // In rows' worth, as lcms2 counts pixels in 32 bits.
+  constexpr size_t kStep = size_t(1) << 20;
+  for (size_t done = 0; done < count; done += kStep) {
+    size_t n = std::min(kStep, count - done);
+    cmsDoTransform(cached.transform, cmyk + done * 4, rgb + done * 3, cmsUInt32Number(n));
+  }
+  return true;
+}
+
+std::string Rgb_profile_of(const ColourPrimaries& p, ToneCurve curve) {
+  // sRGB's (BT.709's) chromaticities and D65.
+  bool srgb_colours = Near(p.red_x, 0.64) && Near(p.red_y, 0.33) && Near(p.green_x, 0.30) &&
+                      Near(p.green_y, 0.60) && Near(p.blue_x, 0.15) && Near(p.blue_y, 0.06) &&
+                      Near(p.white_x, 0.3127) && Near(p.white_y, 0.3290);
+  if (srgb_colours && curve == ToneCurve::kSrgb) return {};
+  for (double v :
+       {p.red_x, p.red_y, p.green_x, p.green_y, p.blue_x, p.blue_y, p.white_x, p.white_y})
+    if (!(v > 0.0 && v < 1.0)) return {};
+  cmsCIExyY white{p.white_x, p.white_y, 1.0};
+  cmsCIExyYTRIPLE primaries{
+      {p.red_x, p.red_y, 1.0}, {p.green_x, p.green_y, 1.0}, {p.blue_x, p.blue_y, 1.0}};
+  double srgb[5] = {2.4, 1.0 / 1.055, 0.055 / 1.055, 1.0 / 12.92, 0.04045};
+  double gamma = curve == ToneCurve::kGamma22 ? 2.2 : curve == ToneCurve::kGamma28 ? 2.8 : 1.0;
+  cmsToneCurve* tone = curve == ToneCurve::kSrgb ? cmsBuildParametricToneCurve(nullptr, 4, srgb)
+                                                 : cmsBuildGamma(nullptr, gamma);
+  if (!tone) return {};
+  cmsToneCurve* curves[3] = {tone, tone, tone};
+  cmsHPROFILE profile = cmsCreateRGBProfile(&white, &primaries, curves);
+  cmsFreeToneCurve(tone);
+  std::string bytes;
+  cmsUInt32Number size = 0;
+  if (profile && cmsSaveProfileToMem(profile, nullptr, &size) && size > 0) {
+    bytes.resize(size);
+    if (!cmsSaveProfileToMem(profile, bytes.data(), &size)) bytes.clear();
+  }
+  if (profile) cmsCloseProfile(profile);
+  return bytes;
 }
 
 }  // namespace zendrel

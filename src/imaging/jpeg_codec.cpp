@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 
+#include "imaging/color_profile.h"
 #include "imaging/libjpeg_decode.h"
 
 namespace zendrel {
@@ -71,7 +72,8 @@ ScalingFactor JpegDecoder::Factor_for(PixelSize size, PixelSize target) {
   return best;
 }
 
-bool JpegDecoder::Decode(std::string_view jpeg, ScalingFactor factor, RgbImage* out) {
+bool JpegDecoder::Decode(std::string_view jpeg, ScalingFactor factor, RgbImage* out,
+                         std::string_view icc) {
   int width = 0, height = 0, subsampling = 0, colorspace = 0;
   if (!handle_) return false;
   // A header cut short can pass with warnings and no size.
@@ -79,7 +81,7 @@ bool JpegDecoder::Decode(std::string_view jpeg, ScalingFactor factor, RgbImage* 
                           &colorspace) != 0 ||
       width < 1 || height < 1) {
     Renew();
-    return Libjpeg_decode(jpeg, factor, out);  // sampling factors the simple API does not know
+    return Libjpeg_decode(jpeg, factor, out, icc);  // sampling factors the simple API does not know
   }
   out->Reshape(factor.Scaled(width), factor.Scaled(height));
   bool cmyk = colorspace == TJCS_CMYK || colorspace == TJCS_YCCK;
@@ -97,9 +99,11 @@ bool JpegDecoder::Decode(std::string_view jpeg, ScalingFactor factor, RgbImage* 
   if (result != 0) {
     bool warning_only = tjGetErrorCode(handle_) == TJERR_WARNING;
     Renew();
-    if (!warning_only) return Libjpeg_decode(jpeg, factor, out);
+    if (!warning_only) return Libjpeg_decode(jpeg, factor, out, icc);
   }
-  if (cmyk) Cmyk_to_rgb(cmyk_.get(), *out);
+  if (cmyk &&
+      !Cmyk_to_srgb(cmyk_.get(), true, size_t(out->width()) * out->height(), out->data(), icc))
+    Cmyk_to_rgb(cmyk_.get(), *out);
   return true;
 }
 

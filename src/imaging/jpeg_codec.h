@@ -38,9 +38,12 @@ class JpegDecoder {
   // in both directions, never above 1.
   static ScalingFactor Factor_for(PixelSize size, PixelSize target);
 
-  // Decodes at `factor` (one of Factor_for's results) into RGB. Warnings
-  // about damaged data are accepted; on errors returns false.
-  bool Decode(std::string_view jpeg, ScalingFactor factor, RgbImage* out);
+  // Decodes at `factor` (one of Factor_for's results) into RGB. A CMYK
+  // picture goes to sRGB through `icc` when that is a CMYK profile, and as
+  // stored otherwise. Warnings about damaged data are accepted; on errors
+  // returns false.
+  bool Decode(std::string_view jpeg, ScalingFactor factor, RgbImage* out,
+              std::string_view icc = {});
   RgbImage Decode(std::string_view jpeg, ScalingFactor factor);
 
  private:

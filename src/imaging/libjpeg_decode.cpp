@@ -8,6 +8,8 @@
 // After <cstdio>: jpeglib.h needs size_t and FILE declared first.
 #include <jpeglib.h>
 
+#include "imaging/color_profile.h"
+
 namespace zendrel {
 namespace {
 
@@ -63,7 +65,8 @@ class Decompression {
            Within_limits(info_.image_width, info_.image_height);
   }
 
-  bool Decode(ScalingFactor factor, RgbImage* out) {
+  bool Decode(ScalingFactor factor, RgbImage* out, std::string_view icc) {
+    icc_ = icc;
     cmyk_ = info_.jpeg_color_space == JCS_CMYK || info_.jpeg_color_space == JCS_YCCK;
     info_.out_color_space = cmyk_ ? JCS_CMYK : JCS_RGB;
     info_.scale_num = unsigned(factor.num);
@@ -87,6 +90,7 @@ class Decompression {
  private:
   // Adobe applications store CMYK inverted.
   void Cmyk_row_to_rgb(const uint8_t* cmyk, uint8_t* rgb) const {
+    if (Cmyk_to_srgb(cmyk, true, info_.output_width, rgb, icc_)) return;
     for (JDIMENSION x = 0; x < info_.output_width; ++x, cmyk += 4, rgb += 3) {
       unsigned k = cmyk[3];
       rgb[0] = uint8_t((cmyk[0] * k + 127) / 255);
@@ -100,6 +104,7 @@ class Decompression {
   jpeg_progress_mgr progress_{};
   bool created_ = false;
   bool cmyk_ = false;
+  std::string_view icc_;
   std::vector<uint8_t> row_;
 };
 
@@ -111,9 +116,10 @@ std::optional<PixelSize> Libjpeg_read_size(std::string_view jpeg) {
   return decompression.size();
 }
 
-bool Libjpeg_decode(std::string_view jpeg, ScalingFactor factor, RgbImage* out) {
+bool Libjpeg_decode(std::string_view jpeg, ScalingFactor factor, RgbImage* out,
+                    std::string_view icc) {
   Decompression decompression;
-  if (!decompression.Start(jpeg) || !decompression.Decode(factor, out)) {
+  if (!decompression.Start(jpeg) || !decompression.Decode(factor, out, icc)) {
     out->Clear();
     return false;
   }

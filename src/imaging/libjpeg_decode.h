@@ -17,8 +17,9 @@ namespace zendrel {
 std::optional<PixelSize> Libjpeg_read_size(std::string_view jpeg);
 
 // Decodes at `factor` (n/8 as TurboJPEG offers) into RGB; CMYK and YCCK are
-// converted as Adobe stores them. Warnings about damaged data are accepted;
-// on errors returns false with `out` cleared.
-bool Libjpeg_decode(std::string_view jpeg, ScalingFactor factor, RgbImage* out);
+// read as Adobe stores them, through `icc` when that is a CMYK profile. Warnings about damaged data
+// are accepted; on errors returns false with `out` cleared.
+bool Libjpeg_decode(std::string_view jpeg, ScalingFactor factor, RgbImage* out,
+                    std::string_view icc = {});
 
 }  // namespace zendrel

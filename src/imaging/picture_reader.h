@@ -24,6 +24,11 @@ class PictureReader {
   virtual PixelSize size() const = 0;
   // Bytes a pixel the decoder holds while decoding, beyond the result.
   virtual int working_bytes_per_pixel() const = 0;
+  // The most pixels decoding may make (valid after Open): the size as
+  // stored, unless the format lets the decoder make more than it declares.
+  virtual long long decoded_pixels_at_most() const {
+    return (long long)size().width * size().height;
+  }
   // The whole picture; false on a damaged file.
   virtual bool Decode(RgbImage* out) = 0;
 

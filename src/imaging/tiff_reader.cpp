@@ -1,11 +1,14 @@
 // TIFF through libtiff: the first page, in any photometric interpretation
 // libtiff's RGBA interface knows, with its ICC profile and orientation tag.
+// CMYK with a profile is converted through the profile, not by libtiff's
+// plain inks.
 #include <tiffio.h>
 
 #include <algorithm>
 #include <cstring>
 #include <vector>
 
+#include "imaging/color_profile.h"
 #include "imaging/picture_reader.h"
 
 namespace zendrel {
@@ -39,6 +42,18 @@ int Close(thandle_t) { return 0; }
 toff_t Size(thandle_t handle) { return static_cast<Memory*>(handle)->bytes.size(); }
 int Map(thandle_t, void**, toff_t*) { return 0; }
 void Unmap(thandle_t, void*, toff_t) {}
+
+// In place of libtiff's conversion of 8-bit CMYK: the four inks of each
+// pixel as stored, in its raster word, for the profile to convert.
+void Put_cmyk(TIFFRGBAImage* image, uint32_t* to, uint32_t, uint32_t, uint32_t width,
+              uint32_t height, int32_t from_skew, int32_t to_skew, unsigned char* from) {
+  int samples = image->samplesperpixel;
+  for (; height > 0; --height) {
+    for (uint32_t x = 0; x < width; ++x, from += samples) std::memcpy(to++, from, 4);
+    to += to_skew;
+    from += from_skew * samples;
+  }
+}
 
 class TiffReader final : public PictureReader {
  public:
@@ -83,11 +98,18 @@ class TiffReader final : public PictureReader {
     // Rows as stored, top first: the orientation tag is applied afterwards,
     // like EXIF's, for all eight values (libtiff only flips).
     image.req_orientation = image.orientation;
+    bool cmyk = image.photometric == PHOTOMETRIC_SEPARATED && image.bitspersample == 8 &&
+                image.samplesperpixel >= 4 && image.isContig && !icc.empty();
+    if (cmyk) image.put.contig = Put_cmyk;
     raster_.resize(size_t(size_.width) * size_.height);
     bool read = TIFFRGBAImageGet(&image, raster_.data(), size_.width, size_.height);
     TIFFRGBAImageEnd(&image);
     if (!read) return false;
     out->Reshape(size_.width, size_.height);
+    if (cmyk) {
+      Cmyk_to_rgb(*out);
+      return true;
+    }
     uint8_t* to = out->data();
     for (uint32_t pixel : raster_) {
       // libtiff hands alpha premultiplied.
@@ -100,6 +122,18 @@ class TiffReader final : public PictureReader {
   }
 
  private:
+  // The raster's inks through the profile, or as libtiff mixes them when
+  // the profile is not a CMYK one.
+  void Cmyk_to_rgb(RgbImage& out) const {
+    const auto* inks = reinterpret_cast<const uint8_t*>(raster_.data());
+    if (Cmyk_to_srgb(inks, false, raster_.size(), out.data(), icc)) return;
+    uint8_t* to = out.data();
+    for (size_t i = 0; i < raster_.size(); ++i, inks += 4) {
+      unsigned white = 255 - inks[3];
+      for (int c = 0; c < 3; ++c) *to++ = uint8_t(white * (255 - inks[c]) / 255);
+    }
+  }
+
   Memory memory_;
   TIFF* tiff_ = nullptr;
   PixelSize size_;

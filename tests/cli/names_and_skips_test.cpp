@@ -77,6 +77,10 @@ TEST(SkippedFiles, PicturesOfAnyNameAreArchivedAndTheRestIsToldByKind) {
   dir.Write("src/IMG_1.MOV", "video");
   dir.Write("src/IMG_2.mp4", "video");
   dir.Write("src/IMG_1.CR2", "raw");
+  // Names a Windows path, a link or the catalogue's line cannot hold as they are.
+  dir.Write("src/good.jpg ", jpeg);
+  dir.Write("src/tab\tname.jpg", jpeg);
+  dir.Write("src/line\nbreak.jpg", jpeg);
   CliRun quiet(
       {"build", "--source", dir.Native("src"), "--dest", dir.Native("out"), "--copy", "no"});
   EXPECT_EQ(quiet.status, 0) << quiet.err.str();
@@ -85,6 +89,8 @@ TEST(SkippedFiles, PicturesOfAnyNameAreArchivedAndTheRestIsToldByKind) {
             "zendrel: 2 files skipped: 1 not a picture, 1 empty file\n"
             "zendrel: 2 videos (.mov, .mp4) not archived\n"
             "zendrel: 1 camera RAW file (.cr2) not archived\n"
+            "zendrel: 1 file whose name ends in a space not archived\n"
+            "zendrel: 2 files whose names hold a control character or \"\\\" not archived\n"
             "zendrel: 1 picture archived incomplete (--verbose names them)\n");
 
   CliRun verbose({"build", "--source", dir.Native("src"), "--dest", dir.Native("out"), "--copy",
@@ -96,6 +102,7 @@ TEST(SkippedFiles, PicturesOfAnyNameAreArchivedAndTheRestIsToldByKind) {
        {"skipped " + src + "notes.jpg: not a picture\n",
         "skipped " + src + "empty.JPG: empty file\n",
         "skipped " + src + "IMG_1.MOV: a video, not archived\n",
+        "skipped " + src + "good.jpg : its name ends in a space, not archived\n",
         "archived " + src + "cut.jpg: incomplete, archived as far as it decodes\n"})
     EXPECT_NE(err.find("zendrel: " + line), std::string::npos) << line << err;
   // The page and the catalogue hold only the pictures archived, each under
