@@ -127,13 +127,20 @@ constexpr char k_showAll[] = R"js(function showAll() {
 // hold their rows yet; null once every row is there.
 constexpr char k_listJob[] = R"js(var listJob = null;)js";
 
+// The row pitch and spacing measured for each kind of list (frame, columns,
+// titles): a list written again takes its empty groups' height from here and
+// is laid out once instead of twice.
+constexpr char k_listPitches[] = R"js(var listPitches = new Object();)js";
+
 // Where the last list was left for a picture: its search, columns, titles,
 // scroll offset and the picture, so that going back shows the same place.
 constexpr char k_listPlace[] = R"js(var listPlace = null;)js";
 
-// The list has its full height at once: the results come in groups of 25
-// rows, each a row group of the table; the groups on the screen are written
-// with the page, the others stand as empty rows of the same height until
+// The list has its full height at once: the results come in groups of a
+// screen's rows and two more (at least ten), each a row group of the table;
+// a group holds no more pictures than a screen needs, as the browser asks for
+// every thumbnail near the screen before it draws again. The groups on the
+// screen are written with the page, the others stand as empty rows of the same height until
 // they are filled, at once when scrolled to (listVisible) and otherwise in
 // slices after the first screen (listLater). Rows, their order and their
 // links are those of one table written whole.
@@ -176,11 +183,13 @@ constexpr char k_showList[] = R"js(function showList() {
       text = text.replace(/width=[0-9]+/, "width=" + cols * 104);
     }
   }
+  var pitchKind = (frame == self.film ? "film " : "show ") + cols + (titles ? " titles" : "");
+  var known = listPitches[pitchKind];
   var place = null;
   if (listPlace != null && listPlace.address == searchAddress && listPlace.cols == cols && listPlace.titles == titles && listPlace.frame == frame) {
     place = listPlace;
   }
-  var chunk = cols * Math.max(25, Math.ceil(height / 100) + 2);
+  var chunk = cols * Math.max(10, Math.ceil(height / 100) + 2);
   var groups = Math.ceil(results.count / chunk);
   var first = 0;
   if (place != null) {
@@ -203,7 +212,11 @@ constexpr char k_showList[] = R"js(function showList() {
     text = '<html><body background="texture2.jpg" bgcolor="#000000" text="#FFFFFF" style="background-color:#000000; color:#FFFFFF"><br><big>Sorry, no matches found</big></body></html>';
   } else {
     // One rule sizes the groups still empty, which are many in a long list.
-    text += body + "</table><style>tbody.later td{padding:0;height:calc(var(--pitch, 104px) * " + chunk / cols + " - var(--gap, 2px))}</style></body></html>";
+    text += body + "</table><style>tbody.later td{padding:0;height:calc(var(--pitch, 104px) * " + chunk / cols + " - var(--gap, 2px))}";
+    if (known) {
+      text += ":root{--pitch:" + known.pitch + "px;--gap:" + known.gap + "px}";
+    }
+    text += "</style></body></html>";
   }
   if (frame == self.film) {
     writeFrame(self.film, text, "list");
@@ -221,7 +234,7 @@ constexpr char k_showList[] = R"js(function showList() {
   if (results.count > 0) {
     var table = frame.document.getElementsByTagName("table")[0];
     listPlace = { address: searchAddress, cols: cols, titles: titles, frame: frame, table: table, item: place != null ? place.item : 0, scroll: 0 };
-    var job = { frame: frame, table: table, bodies: table.tBodies, done: new Array(groups), left: groups, chunk: chunk, cols: cols, titles: titles, waits: 0 };
+    var job = { frame: frame, table: table, bodies: table.tBodies, done: new Array(groups), left: groups, chunk: chunk, cols: cols, titles: titles, waits: 0, pitchKind: pitchKind };
     listJob = job;
     job.done[first] = true;
     job.left--;
@@ -231,14 +244,15 @@ constexpr char k_showList[] = R"js(function showList() {
     }
     listPitch(job, table.tBodies[first]);
     if (place != null) {
+      // The screen itself at once; the screens around it come with the rest.
       frame.scrollTo(0, place.scroll);
-      listVisible();
+      listNear(job, 0);
       var cell = table.tBodies[first].getElementsByTagName("img")[place.item - first * chunk];
       if (cell) {
         var box = cell.getBoundingClientRect();
         if (box.top < 0 || box.bottom > frame.innerHeight) {
           frame.scrollTo(0, box.top + frame.pageYOffset - 8);
-          listVisible();
+          listNear(job, 0);
         }
       }
     }
@@ -309,27 +323,35 @@ constexpr char k_listPitch[] = R"js(function listPitch(job, body) {
   if (n > 1) {
     pitch = (rows[n - 1].offsetTop - rows[0].offsetTop) / (n - 1);
   }
+  var known = listPitches[job.pitchKind];
+  if (known && known.pitch == pitch && known.gap == gap) {
+    return;
+  }
+  listPitches[job.pitchKind] = { pitch: pitch, gap: gap };
   if (job.frame.document.documentElement.style.setProperty && pitch > 0) {
     job.frame.document.documentElement.style.setProperty("--pitch", pitch + "px");
     job.frame.document.documentElement.style.setProperty("--gap", gap + "px");
   }
 })js";
 
-// Writes the rows of group `k`. A group above the screen keeps what is
-// shown in its place.
-constexpr char k_listFill[] = R"js(function listFill(job, k) {
+// Writes the rows of group `k`, whose place on the screen was `box` (measured
+// here when not given). A group above the screen keeps what is shown in its
+// place. Only then is the table laid out again here: boxes measured together
+// before the writes save a layout of the whole table per group.
+constexpr char k_listFill[] = R"js(function listFill(job, k, box) {
   if (job.done[k]) {
     return;
   }
   var body = job.bodies[k];
-  var box = body.getBoundingClientRect();
-  var before = body.offsetHeight;
+  if (box == null) {
+    box = body.getBoundingClientRect();
+  }
   body.innerHTML = listGroup(k, job.chunk, job.cols, job.titles);
   body.className = "";
   job.done[k] = true;
   job.left--;
   if (box.bottom <= 0) {
-    var moved = body.offsetHeight - before;
+    var moved = body.getBoundingClientRect().height - box.height;
     if (moved != 0) {
       job.frame.scrollBy(0, moved);
     }
@@ -339,20 +361,29 @@ constexpr char k_listFill[] = R"js(function listFill(job, k) {
 // Fills the groups on the screen and a screen above and below it, so that
 // End, Page Down or the scroll bar find their rows there.
 constexpr char k_listVisible[] = R"js(function listVisible() {
-  var job = listJob;
+  listNear(listJob, 1);
+})js";
+
+// Fills the groups of `job` on the screen and `screens` screens above and
+// below it.
+constexpr char k_listNear[] = R"js(function listNear(job, screens) {
   if (!listAlive(job)) {
     return;
   }
   var height = job.frame.innerHeight;
-  for (var k = 0; k < job.bodies.length; k++) {
+  var boxes = new Array();
+  var k;
+  for (k = 0; k < job.bodies.length; k++) {
     if (!job.done[k]) {
-      var box = job.bodies[k].getBoundingClientRect();
-      if (box.bottom > -height && box.top < 2 * height) {
-        listFill(job, k);
-      }
+      boxes[k] = job.bodies[k].getBoundingClientRect();
     }
   }
-  if (job.left == 0) {
+  for (k = 0; k < job.bodies.length; k++) {
+    if (boxes[k] && boxes[k].bottom > -screens * height && boxes[k].top < (screens + 1) * height) {
+      listFill(job, k, boxes[k]);
+    }
+  }
+  if (job.left == 0 && listJob == job) {
     listJob = null;
   }
 })js";
@@ -416,8 +447,26 @@ constexpr char k_listMore[] = R"js(function listMore(job) {
     return;
   }
   var until = new Date().getTime() + 12;
-  for (var k = 0; k < job.bodies.length && new Date().getTime() < until; k++) {
-    listFill(job, k);
+  var k = 0;
+  while (job.left > 0 && new Date().getTime() < until) {
+    // The next few groups, measured together, then written.
+    var next = new Array();
+    var boxes = new Array();
+    for (; k < job.bodies.length && next.length < 4; k++) {
+      if (!job.done[k]) {
+        next[next.length] = k;
+      }
+    }
+    if (next.length == 0) {
+      break;
+    }
+    var i;
+    for (i = 0; i < next.length; i++) {
+      boxes[i] = job.bodies[next[i]].getBoundingClientRect();
+    }
+    for (i = 0; i < next.length; i++) {
+      listFill(job, next[i], boxes[i]);
+    }
   }
   if (job.left > 0) {
     listLater();
@@ -504,11 +553,13 @@ const std::vector<ScriptPiece>& View_functions() {
       {"shortTitle", k_shortTitle},
       {"listJob", k_listJob},
       {"listPlace", k_listPlace},
+      {"listPitches", k_listPitches},
       {"listGroup", k_listGroup},
       {"listRows", k_listRows},
       {"listPitch", k_listPitch},
       {"listFill", k_listFill},
       {"listVisible", k_listVisible},
+      {"listNear", k_listNear},
       {"listAlive", k_listAlive},
       {"listLater", k_listLater},
       {"firstScreenLoaded", k_firstScreenLoaded},
