@@ -140,10 +140,10 @@ constexpr char k_listPlace[] = R"js(var listPlace = null;)js";
 // screen's rows and two more (at least ten), each a row group of the table;
 // a group holds no more pictures than a screen needs, as the browser asks for
 // every thumbnail near the screen before it draws again. The groups on the
-// screen are written with the page, the others stand as empty rows of the same height until
-// they are filled, at once when scrolled to (listVisible) and otherwise in
-// slices after the first screen (listLater). Rows, their order and their
-// links are those of one table written whole.
+// screen are written with the page, the others stand as empty rows of the
+// same height until they are filled, at once when scrolled to (listVisible)
+// and otherwise in slices after the first screen (listLater). Rows, their
+// order and their links are those of one table written whole.
 constexpr char k_showList[] = R"js(function showList() {
   blackflag = false;
   pictureView = false;
