@@ -136,14 +136,14 @@ constexpr char k_listPitches[] = R"js(var listPitches = new Object();)js";
 // scroll offset and the picture, so that going back shows the same place.
 constexpr char k_listPlace[] = R"js(var listPlace = null;)js";
 
-// The list has its full height at once: the results come in groups of a
-// screen's rows and two more (at least ten), each a row group of the table;
-// a group holds no more pictures than a screen needs, as the browser asks for
-// every thumbnail near the screen before it draws again. The groups on the
-// screen are written with the page, the others stand as empty rows of the
-// same height until they are filled, at once when scrolled to (listVisible)
-// and otherwise in slices after the first screen (listLater). Rows, their
-// order and their links are those of one table written whole.
+// The list has its full height at once: the results come in groups of 25
+// rows (more on a tall screen), each a row group of the table; smaller groups
+// would make many more of them, which cost more to lay out at 50,000
+// pictures than the thumbnails they save. The groups on the screen are
+// written with the page, the others stand as empty rows of the same height
+// until they are filled, at once when scrolled to (listVisible) and
+// otherwise in slices after the first screen (listLater). Rows, their order
+// and their links are those of one table written whole.
 constexpr char k_showList[] = R"js(function showList() {
   blackflag = false;
   pictureView = false;
@@ -189,7 +189,7 @@ constexpr char k_showList[] = R"js(function showList() {
   if (listPlace != null && listPlace.address == searchAddress && listPlace.cols == cols && listPlace.titles == titles && listPlace.frame == frame) {
     place = listPlace;
   }
-  var chunk = cols * Math.max(10, Math.ceil(height / 100) + 2);
+  var chunk = cols * Math.max(25, Math.ceil(height / 100) + 2);
   var groups = Math.ceil(results.count / chunk);
   var first = 0;
   if (place != null) {
