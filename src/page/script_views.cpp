@@ -244,15 +244,14 @@ constexpr char k_showList[] = R"js(function showList() {
     }
     listPitch(job, table.tBodies[first]);
     if (place != null) {
-      // The screen itself at once; the screens around it come with the rest.
       frame.scrollTo(0, place.scroll);
-      listNear(job, 0);
+      listVisible();
       var cell = table.tBodies[first].getElementsByTagName("img")[place.item - first * chunk];
       if (cell) {
         var box = cell.getBoundingClientRect();
         if (box.top < 0 || box.bottom > frame.innerHeight) {
           frame.scrollTo(0, box.top + frame.pageYOffset - 8);
-          listNear(job, 0);
+          listVisible();
         }
       }
     }
@@ -360,13 +359,10 @@ constexpr char k_listFill[] = R"js(function listFill(job, k, box) {
 
 // Fills the groups on the screen and a screen above and below it, so that
 // End, Page Down or the scroll bar find their rows there.
+// The boxes are measured together before any group is written, which lays
+// the table out once rather than once per group.
 constexpr char k_listVisible[] = R"js(function listVisible() {
-  listNear(listJob, 1);
-})js";
-
-// Fills the groups of `job` on the screen and `screens` screens above and
-// below it.
-constexpr char k_listNear[] = R"js(function listNear(job, screens) {
+  var job = listJob;
   if (!listAlive(job)) {
     return;
   }
@@ -379,7 +375,7 @@ constexpr char k_listNear[] = R"js(function listNear(job, screens) {
     }
   }
   for (k = 0; k < job.bodies.length; k++) {
-    if (boxes[k] && boxes[k].bottom > -screens * height && boxes[k].top < (screens + 1) * height) {
+    if (boxes[k] && boxes[k].bottom > -height && boxes[k].top < 2 * height) {
       listFill(job, k, boxes[k]);
     }
   }
@@ -447,26 +443,8 @@ constexpr char k_listMore[] = R"js(function listMore(job) {
     return;
   }
   var until = new Date().getTime() + 12;
-  var k = 0;
-  while (job.left > 0 && new Date().getTime() < until) {
-    // The next few groups, measured together, then written.
-    var next = new Array();
-    var boxes = new Array();
-    for (; k < job.bodies.length && next.length < 4; k++) {
-      if (!job.done[k]) {
-        next[next.length] = k;
-      }
-    }
-    if (next.length == 0) {
-      break;
-    }
-    var i;
-    for (i = 0; i < next.length; i++) {
-      boxes[i] = job.bodies[next[i]].getBoundingClientRect();
-    }
-    for (i = 0; i < next.length; i++) {
-      listFill(job, next[i], boxes[i]);
-    }
+  for (var k = 0; k < job.bodies.length && new Date().getTime() < until; k++) {
+    listFill(job, k);
   }
   if (job.left > 0) {
     listLater();
@@ -542,29 +520,17 @@ constexpr char k_shortTitle[] = R"js(function shortTitle(str) {
 
 const std::vector<ScriptPiece>& View_functions() {
   static const std::vector<ScriptPiece> pieces = {
-      {"showSlide", k_showSlide},
-      {"setSlide", k_setSlide},
-      {"getPic", k_getPic},
-      {"showPic", k_showPic},
-      {"showBlack", k_showBlack},
-      {"showNormal", k_showNormal},
-      {"showAll", k_showAll},
-      {"showList", k_showList},
-      {"shortTitle", k_shortTitle},
-      {"listJob", k_listJob},
-      {"listPlace", k_listPlace},
-      {"listPitches", k_listPitches},
-      {"listGroup", k_listGroup},
-      {"listRows", k_listRows},
-      {"listPitch", k_listPitch},
-      {"listFill", k_listFill},
-      {"listVisible", k_listVisible},
-      {"listNear", k_listNear},
-      {"listAlive", k_listAlive},
-      {"listLater", k_listLater},
-      {"firstScreenLoaded", k_firstScreenLoaded},
-      {"listMore", k_listMore},
-      {"altText", k_altText},
+      {"showSlide", k_showSlide},     {"setSlide", k_setSlide},
+      {"getPic", k_getPic},           {"showPic", k_showPic},
+      {"showBlack", k_showBlack},     {"showNormal", k_showNormal},
+      {"showAll", k_showAll},         {"showList", k_showList},
+      {"shortTitle", k_shortTitle},   {"listJob", k_listJob},
+      {"listPlace", k_listPlace},     {"listPitches", k_listPitches},
+      {"listGroup", k_listGroup},     {"listRows", k_listRows},
+      {"listPitch", k_listPitch},     {"listFill", k_listFill},
+      {"listVisible", k_listVisible}, {"listAlive", k_listAlive},
+      {"listLater", k_listLater},     {"firstScreenLoaded", k_firstScreenLoaded},
+      {"listMore", k_listMore},       {"altText", k_altText},
   };
   return pieces;
 }
