@@ -14,7 +14,8 @@
 // This build's programs come from ZENDREL_BINARY_DIR or build/.
 //
 // Figures, in milliseconds:
-//   start   from navigation until the Start link is there
+//   start   from navigation until the Start link is there (in Chromium and
+//           Firefox as the page sees it, polling itself every 2 ms)
 //   panel   from navigation until the search panel shows, Start being
 //           clicked the moment it is there
 //   1col, 8col   from pressing Search (empty search text: every picture)
@@ -108,9 +109,27 @@ async function measure(browser, url, count) {
   const wait = async (fn, ...args) => (await page.waitForFunction(fn, poll, ...args)).jsonValue();
   try {
     await page.setViewport?.({ width: 1280, height: 800 });
+    // Where the driver can, the page itself notes the moment the Start link
+    // is there: the driver's round trips, slow while the page works, stay
+    // out of the figure.
+    await page.evaluateOnNewDocument?.(() => {
+      if (self !== self.top) return;
+      const look = () => {
+        try {
+          if (self.control && self.control.document && self.control.document.links.length === 1) {
+            self.benchStartReady = performance.now();
+            return;
+          }
+        } catch {
+          // The frames are not there yet.
+        }
+        setTimeout(look, 2);
+      };
+      look();
+    });
     await page.goto(url);
     const start = Math.round(await wait(() => self.control && self.control.document &&
-      self.control.document.links.length === 1 && performance.now()));
+      self.control.document.links.length === 1 && (self.benchStartReady || performance.now())));
     await page.evaluate(() => self.control.document.links[0].click());
     const panel = Math.round(await wait(() => self.show.document.cont != null &&
       self.show.document.cont.keywords != null && performance.now()));

@@ -1,8 +1,19 @@
 #include "page/record_line.h"
 
+#include "page/page_head.h"
 #include "page/script_value.h"
 
 namespace zendrel {
+namespace {
+
+// A browser holds the text of one script element as one string, and WebKit
+// copies all of it again for each piece of the file that arrives: one script
+// of 50,000 records took it a minute to read. So the records stand in script
+// elements of this many; the lines between them begin with "<", never with
+// "cat.add", and readers pass over them.
+constexpr long long kRecordsPerScript = 1000;
+
+}  // namespace
 
 ArchiveRecord Archive_record(const std::vector<std::string>& values) {
   ArchiveRecord r;
@@ -22,6 +33,15 @@ std::array<std::string, 5> Record_lines(const ArchiveRecord& r) {
 }
 
 void Write_record_line(OutputFile& page, const ArchiveRecord& record) {
+  // Counted from the page's lines, so that every writer cuts at the same
+  // records without keeping a count of its own.
+  static const long long head_lines = static_cast<long long>(Page_head_lines().size());
+  const long long block_lines = 5 * kRecordsPerScript + 2;
+  const long long after_head = page.lines_written() - head_lines;
+  if (after_head > 0 && after_head % block_lines == 5 * kRecordsPerScript) {
+    page.Write_line("</script>");
+    page.Write_line(R"(<script language="JavaScript">)");
+  }
   for (const std::string& line : Record_lines(record)) page.Write_line(line);
 }
 

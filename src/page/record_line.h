@@ -26,6 +26,9 @@ ArchiveRecord Archive_record(const std::vector<std::string>& values);
 // Safe_script_value first. `path` is written as it is held, backslashes
 // doubled.
 std::array<std::string, 5> Record_lines(const ArchiveRecord& record);
+// Writes the record's lines after the page's head (Write_page_head) and the
+// records before it; after every thousandth record a script element ends and
+// the next begins.
 void Write_record_line(OutputFile& page, const ArchiveRecord& record);
 
 // The reading rule: the texts between the first and second double quote,

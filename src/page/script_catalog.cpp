@@ -102,17 +102,17 @@ constexpr char k_whenIdle[] = R"js(function whenIdle(work) {
 
 // Indexes the catalogue in slices of a few milliseconds between the
 // browser's other work, then builds the search panel's text, so that Start
-// finds it ready.
+// finds it ready. A slice stays short even when the browser offers a long
+// idle time: a click or a key that comes meanwhile waits for its end.
 constexpr char k_indexLater[] = R"js(function indexLater() {
   whenIdle(function (deadline) {
-    var until = new Date().getTime() + 8;
+    var until = new Date().getTime() + 4;
     while (cat.indexed < cat.count) {
-      indexPictures(cat, cat.indexed + 200);
-      if (deadline && deadline.timeRemaining) {
-        if (deadline.timeRemaining() < 2) {
-          break;
-        }
-      } else if (new Date().getTime() > until) {
+      indexPictures(cat, cat.indexed + 20);
+      if (new Date().getTime() >= until) {
+        break;
+      }
+      if (deadline && deadline.timeRemaining && deadline.timeRemaining() < 1) {
         break;
       }
     }

@@ -127,16 +127,23 @@ constexpr char k_showAll[] = R"js(function showAll() {
 // hold their rows yet; null once every row is there.
 constexpr char k_listJob[] = R"js(var listJob = null;)js";
 
+// The row pitch and spacing measured for each kind of list (frame, columns,
+// titles): a list written again takes its empty groups' height from here and
+// is laid out once instead of twice.
+constexpr char k_listPitches[] = R"js(var listPitches = new Object();)js";
+
 // Where the last list was left for a picture: its search, columns, titles,
 // scroll offset and the picture, so that going back shows the same place.
 constexpr char k_listPlace[] = R"js(var listPlace = null;)js";
 
 // The list has its full height at once: the results come in groups of 25
-// rows, each a row group of the table; the groups on the screen are written
-// with the page, the others stand as empty rows of the same height until
-// they are filled, at once when scrolled to (listVisible) and otherwise in
-// slices after the first screen (listLater). Rows, their order and their
-// links are those of one table written whole.
+// rows (more on a tall screen), each a row group of the table; smaller groups
+// would make many more of them, which cost more to lay out at 50,000
+// pictures than the thumbnails they save. The groups on the screen are
+// written with the page, the others stand as empty rows of the same height
+// until they are filled, at once when scrolled to (listVisible) and
+// otherwise in slices after the first screen (listLater). Rows, their order
+// and their links are those of one table written whole.
 constexpr char k_showList[] = R"js(function showList() {
   blackflag = false;
   pictureView = false;
@@ -176,6 +183,8 @@ constexpr char k_showList[] = R"js(function showList() {
       text = text.replace(/width=[0-9]+/, "width=" + cols * 104);
     }
   }
+  var pitchKind = (frame == self.film ? "film " : "show ") + cols + (titles ? " titles" : "");
+  var known = listPitches[pitchKind];
   var place = null;
   if (listPlace != null && listPlace.address == searchAddress && listPlace.cols == cols && listPlace.titles == titles && listPlace.frame == frame) {
     place = listPlace;
@@ -203,7 +212,11 @@ constexpr char k_showList[] = R"js(function showList() {
     text = '<html><body background="texture2.jpg" bgcolor="#000000" text="#FFFFFF" style="background-color:#000000; color:#FFFFFF"><br><big>Sorry, no matches found</big></body></html>';
   } else {
     // One rule sizes the groups still empty, which are many in a long list.
-    text += body + "</table><style>tbody.later td{padding:0;height:calc(var(--pitch, 104px) * " + chunk / cols + " - var(--gap, 2px))}</style></body></html>";
+    text += body + "</table><style>tbody.later td{padding:0;height:calc(var(--pitch, 104px) * " + chunk / cols + " - var(--gap, 2px))}";
+    if (known) {
+      text += ":root{--pitch:" + known.pitch + "px;--gap:" + known.gap + "px}";
+    }
+    text += "</style></body></html>";
   }
   if (frame == self.film) {
     writeFrame(self.film, text, "list");
@@ -221,7 +234,7 @@ constexpr char k_showList[] = R"js(function showList() {
   if (results.count > 0) {
     var table = frame.document.getElementsByTagName("table")[0];
     listPlace = { address: searchAddress, cols: cols, titles: titles, frame: frame, table: table, item: place != null ? place.item : 0, scroll: 0 };
-    var job = { frame: frame, table: table, bodies: table.tBodies, done: new Array(groups), left: groups, chunk: chunk, cols: cols, titles: titles, waits: 0 };
+    var job = { frame: frame, table: table, bodies: table.tBodies, done: new Array(groups), left: groups, chunk: chunk, cols: cols, titles: titles, waits: 0, pitchKind: pitchKind };
     listJob = job;
     job.done[first] = true;
     job.left--;
@@ -309,27 +322,35 @@ constexpr char k_listPitch[] = R"js(function listPitch(job, body) {
   if (n > 1) {
     pitch = (rows[n - 1].offsetTop - rows[0].offsetTop) / (n - 1);
   }
+  var known = listPitches[job.pitchKind];
+  if (known && known.pitch == pitch && known.gap == gap) {
+    return;
+  }
+  listPitches[job.pitchKind] = { pitch: pitch, gap: gap };
   if (job.frame.document.documentElement.style.setProperty && pitch > 0) {
     job.frame.document.documentElement.style.setProperty("--pitch", pitch + "px");
     job.frame.document.documentElement.style.setProperty("--gap", gap + "px");
   }
 })js";
 
-// Writes the rows of group `k`. A group above the screen keeps what is
-// shown in its place.
-constexpr char k_listFill[] = R"js(function listFill(job, k) {
+// Writes the rows of group `k`, whose place on the screen was `box` (measured
+// here when not given). A group above the screen keeps what is shown in its
+// place. Only then is the table laid out again here: boxes measured together
+// before the writes save a layout of the whole table per group.
+constexpr char k_listFill[] = R"js(function listFill(job, k, box) {
   if (job.done[k]) {
     return;
   }
   var body = job.bodies[k];
-  var box = body.getBoundingClientRect();
-  var before = body.offsetHeight;
+  if (box == null) {
+    box = body.getBoundingClientRect();
+  }
   body.innerHTML = listGroup(k, job.chunk, job.cols, job.titles);
   body.className = "";
   job.done[k] = true;
   job.left--;
   if (box.bottom <= 0) {
-    var moved = body.offsetHeight - before;
+    var moved = body.getBoundingClientRect().height - box.height;
     if (moved != 0) {
       job.frame.scrollBy(0, moved);
     }
@@ -338,21 +359,27 @@ constexpr char k_listFill[] = R"js(function listFill(job, k) {
 
 // Fills the groups on the screen and a screen above and below it, so that
 // End, Page Down or the scroll bar find their rows there.
+// The boxes are measured together before any group is written, which lays
+// the table out once rather than once per group.
 constexpr char k_listVisible[] = R"js(function listVisible() {
   var job = listJob;
   if (!listAlive(job)) {
     return;
   }
   var height = job.frame.innerHeight;
-  for (var k = 0; k < job.bodies.length; k++) {
+  var boxes = new Array();
+  var k;
+  for (k = 0; k < job.bodies.length; k++) {
     if (!job.done[k]) {
-      var box = job.bodies[k].getBoundingClientRect();
-      if (box.bottom > -height && box.top < 2 * height) {
-        listFill(job, k);
-      }
+      boxes[k] = job.bodies[k].getBoundingClientRect();
     }
   }
-  if (job.left == 0) {
+  for (k = 0; k < job.bodies.length; k++) {
+    if (boxes[k] && boxes[k].bottom > -height && boxes[k].top < 2 * height) {
+      listFill(job, k, boxes[k]);
+    }
+  }
+  if (job.left == 0 && listJob == job) {
     listJob = null;
   }
 })js";
@@ -493,27 +520,17 @@ constexpr char k_shortTitle[] = R"js(function shortTitle(str) {
 
 const std::vector<ScriptPiece>& View_functions() {
   static const std::vector<ScriptPiece> pieces = {
-      {"showSlide", k_showSlide},
-      {"setSlide", k_setSlide},
-      {"getPic", k_getPic},
-      {"showPic", k_showPic},
-      {"showBlack", k_showBlack},
-      {"showNormal", k_showNormal},
-      {"showAll", k_showAll},
-      {"showList", k_showList},
-      {"shortTitle", k_shortTitle},
-      {"listJob", k_listJob},
-      {"listPlace", k_listPlace},
-      {"listGroup", k_listGroup},
-      {"listRows", k_listRows},
-      {"listPitch", k_listPitch},
-      {"listFill", k_listFill},
-      {"listVisible", k_listVisible},
-      {"listAlive", k_listAlive},
-      {"listLater", k_listLater},
-      {"firstScreenLoaded", k_firstScreenLoaded},
-      {"listMore", k_listMore},
-      {"altText", k_altText},
+      {"showSlide", k_showSlide},     {"setSlide", k_setSlide},
+      {"getPic", k_getPic},           {"showPic", k_showPic},
+      {"showBlack", k_showBlack},     {"showNormal", k_showNormal},
+      {"showAll", k_showAll},         {"showList", k_showList},
+      {"shortTitle", k_shortTitle},   {"listJob", k_listJob},
+      {"listPlace", k_listPlace},     {"listPitches", k_listPitches},
+      {"listGroup", k_listGroup},     {"listRows", k_listRows},
+      {"listPitch", k_listPitch},     {"listFill", k_listFill},
+      {"listVisible", k_listVisible}, {"listAlive", k_listAlive},
+      {"listLater", k_listLater},     {"firstScreenLoaded", k_firstScreenLoaded},
+      {"listMore", k_listMore},       {"altText", k_altText},
   };
   return pieces;
 }

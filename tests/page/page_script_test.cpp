@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "page/page_head.h"
+#include "page/page_records.h"
 #include "page/page_tail.h"
 #include "page/record_line.h"
 #include "platform/output_file.h"
@@ -152,6 +153,54 @@ TEST(ArchivePage, OnlyRecordLinesBeginWithCatAdd) {
   }
   EXPECT_EQ(starts, 1);
   EXPECT_EQ(lines, Page_head_lines().size() + 5 + Page_tail_lines().size());
+}
+
+// Long pages hold their records in script elements of a thousand records;
+// the cuts stand between whole records and readers still find every one.
+TEST(ArchivePage, RecordsStandInScriptsOfAThousand) {
+  struct Case {
+    int records;
+    int cuts;
+  };
+  for (const Case& c : {Case{1, 0}, Case{999, 0}, Case{1000, 0}, Case{1001, 1}, Case{2500, 2}}) {
+    testing::TempDir dir;
+    OutputFile page;
+    ASSERT_TRUE(page.Open(dir.Win("archive.htm")).ok());
+    Write_page_head(page);
+    for (int r = 1; r <= c.records; ++r) {
+      Write_record_line(page, {"_AAAAAA0.jpg", "", "C:\\\\P", std::to_string(r) + ".jpg", "t", "",
+                               "", "", "", ""});
+    }
+    Write_page_tail(page);
+    ASSERT_TRUE(page.Commit().ok());
+    std::string text = dir.Read("archive.htm");
+
+    std::vector<std::string> lines;
+    for (size_t at = 0, end; (end = text.find("\r\n", at)) != std::string::npos; at = end + 2)
+      lines.push_back(text.substr(at, end - at));
+    int cuts = 0;
+    int records_before = 0;
+    for (size_t i = 0; i < lines.size(); ++i) {
+      if (lines[i].rfind("cat.add", 0) == 0) ++records_before;
+      if (lines[i] != "</script>" || lines[i + 1] == "</head>") continue;
+      ++cuts;
+      EXPECT_EQ(records_before, 1000 * cuts) << c.records;
+      EXPECT_EQ(lines[i - 1].substr(lines[i - 1].size() - 3), "));") << c.records;
+      EXPECT_EQ(lines[i + 1], R"(<script language="JavaScript">)");
+      EXPECT_EQ(lines[i + 2].rfind("cat.add (new Pic (", 0), 0u) << c.records;
+    }
+    EXPECT_EQ(cuts, c.cuts) << c.records;
+
+    int read = 0;
+    Status walked = For_each_page_record(text, "archive.htm",
+                                         [&](int record, const std::vector<std::string>& values) {
+                                           EXPECT_EQ(values[3], std::to_string(record) + ".jpg");
+                                           ++read;
+                                           return Status();
+                                         });
+    EXPECT_TRUE(walked.ok()) << walked.message();
+    EXPECT_EQ(read, c.records);
+  }
 }
 
 }  // namespace

@@ -363,6 +363,17 @@ export function defineMoreScenarios(scenario, browserName, { url, manyUrl, hosti
       await showing(v, 'xmas');
       await swipe(40, 200);
       await showing(v, 'A cat on a box');
+
+      // Every picture's detail view fits across the phone: neither a frame
+      // nor the page scrolls sideways, whatever the picture and its text.
+      for (let i = 0; i < 8; i++) {
+        await press(v, i === 0 ? 'Home' : 'ArrowRight');
+        await v.until((n) => self.pickedItem === n && self.pictureView && !self.picPending &&
+          self.show.document.images.length > 0 && self.show.document.images[0].complete, i);
+        const wide = await v.page.evaluate(() => [self, self.film, self.show].map((w) =>
+          w.document.documentElement.scrollWidth - w.innerWidth));
+        assert.ok(wide.every((d) => d <= 0), `picture ${i + 1} scrolls sideways by ${wide}`);
+      }
     } finally {
       await setSize(v, browserName, browserName === 'webkit' ? 1280 : 800,
         browserName === 'webkit' ? 800 : 600, false);
