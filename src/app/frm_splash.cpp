@@ -20,9 +20,10 @@ namespace zendrel {
 namespace {
 
 // Positions are laid out in twips, 15 to the pixel.
-int Px(int twips) { return (twips + 7) / 15; }
-QRect Px(QRect twips) {
-  return QRect(Px(twips.x()), Px(twips.y()), Px(twips.width()), Px(twips.height()));
+int Rounded_px(int twips) { return (twips + 7) / 15; }
+QRect Rounded_px(QRect twips) {
+  return QRect(Rounded_px(twips.x()), Rounded_px(twips.y()), Rounded_px(twips.width()),
+               Rounded_px(twips.height()));
 }
 
 QFont Arial(double points, bool bold) {
@@ -71,13 +72,13 @@ FrmSplash::FrmSplash(QWidget* parent) : QWidget(parent, Qt::Window | Qt::Framele
   setAccessibleName("Zendrel");  // it has no caption
   Give_windows_their_roles();
   setFocusPolicy(Qt::StrongFocus);
-  setFixedSize(Px(4245), Px(5295));
+  setFixedSize(Rounded_px(4245), Rounded_px(5295));
   setAutoFillBackground(true);
 
   frame_ = new QFrame(this);
   frame_->setObjectName("Frame1");
   frame_->setFrameStyle(QFrame::Box | QFrame::Sunken);
-  frame_->setGeometry(Px(QRect(150, 60, 3945, 5115)));
+  frame_->setGeometry(Rounded_px(QRect(150, 60, 3945, 5115)));
   frame_->installEventFilter(this);
 
   Add_label("lblProductName", {360, 240, 3225, 555}, 24, true)->setText("Zendrel");
@@ -94,7 +95,7 @@ FrmSplash::FrmSplash(QWidget* parent) : QWidget(parent, Qt::Window | Qt::Framele
 
   logo_ = new QLabel(frame_);
   logo_->setObjectName("imgLogo");
-  logo_->setGeometry(Px(QRect(225, 2160, 3480, 2370)));
+  logo_->setGeometry(Rounded_px(QRect(225, 2160, 3480, 2370)));
   logo_->setPixmap(QPixmap::fromImage(Draw_splash_logo()));
   logo_->setScaledContents(true);
   logo_->installEventFilter(this);
@@ -114,7 +115,7 @@ QLabel* FrmSplash::Add_label(const char* name, QRect twips, double points, bool 
   auto* label = new QLabel(frame_);
   label->setObjectName(name);
   label->setFont(Arial(points, bold));
-  label->setGeometry(Px(twips));
+  label->setGeometry(Rounded_px(twips));
   label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   // A click on a label is its own, not the frame's.
   label->installEventFilter(this);

@@ -3,35 +3,20 @@
 #include <cstdint>
 #include <cstring>
 
+#include "catalog/sized_text.h"
+
 namespace zendrel {
 namespace {
 
 constexpr char kPath = 'P';
-constexpr char kFields = 'M';
-
-void Put_text(std::string& out, const std::string& text) {
-  uint32_t n = uint32_t(text.size());
-  out.append(reinterpret_cast<const char*>(&n), sizeof n);
-  out += text;
-}
-
-bool Take_text(const std::string& in, size_t& at, std::string* text) {
-  uint32_t n = 0;
-  if (in.size() - at < sizeof n) return false;
-  std::memcpy(&n, in.data() + at, sizeof n);
-  at += sizeof n;
-  if (in.size() - at < n) return false;
-  *text = in.substr(at, n);
-  at += n;
-  return true;
-}
+constexpr char kMetadataMessage = 'M';
 
 // One picture's answer: the six texts and the damage flag.
 std::string Body(const PictureMetadata& m) {
   std::string body;
   for (const std::string* field :
        {&m.title, &m.subject, &m.category, &m.comment, &m.author, &m.date})
-    Put_text(body, *field);
+    Put_sized_text(body, *field);
   body += m.damaged ? '1' : '0';
   return body;
 }
@@ -40,7 +25,7 @@ bool Parse(const std::string& body, PictureMetadata* m) {
   size_t at = 0;
   for (std::string* field :
        {&m->title, &m->subject, &m->category, &m->comment, &m->author, &m->date})
-    if (!Take_text(body, at, field)) return false;
+    if (!Take_sized_text(body, at, field)) return false;
   if (body.size() != at + 1) return false;
   m->damaged = body[at] == '1';
   return true;
@@ -50,17 +35,17 @@ int Metadata_role(int channel, const std::vector<std::string>&) {
   return Serve_metadata(channel, Read_picture_metadata);
 }
 
-const bool kRegistered = Register_child_role(kMetadataRole, Metadata_role);
+const bool kMetadataRoleRegistered = Register_child_role(kMetadataRole, Metadata_role);
 
 }  // namespace
 
 int Serve_metadata(int channel, PictureMetadata (*reader)(const std::string& native_path)) {
-  (void)kRegistered;
+  (void)kMetadataRoleRegistered;
   ChildMessage request;
   while (Receive_from_parent(channel, &request)) {
     PictureMetadata metadata;
     if (!request.payload.empty()) metadata = reader(request.payload);
-    if (!Send_to_parent(channel, kFields, Body(metadata))) return 0;  // the run has ended
+    if (!Send_to_parent(channel, kMetadataMessage, Body(metadata))) return 0;  // the run has ended
   }
   return 0;
 }
@@ -85,7 +70,7 @@ PictureMetadata MetadataChild::Next() {
   ChildProcess::Result result =
       child_.running() ? child_.Receive(&message, options_.stop) : ChildProcess::Result::kEnded;
   PictureMetadata metadata;
-  if (result == ChildProcess::Result::kMessage && message.kind == kFields &&
+  if (result == ChildProcess::Result::kMessage && message.kind == kMetadataMessage &&
       Parse(message.payload, &metadata))
     return metadata;
   if (result == ChildProcess::Result::kStopped) {

@@ -19,6 +19,7 @@
 #include <optional>
 
 #include "catalog/mdb_picinfo.h"
+#include "catalog/sized_text.h"
 #include "platform/child_process.h"
 #include "platform/dates.h"
 #include "platform/file_system.h"
@@ -34,29 +35,12 @@ constexpr int kSilenceLimitMs = 60 * 1000;
 // Messages from the child: a kind byte, a 32-bit length, then the payload.
 enum Kind : char { kRow = 'R', kDamage = 'W', kFailure = 'E', kDone = 'D' };
 
-void Put_text(std::string& out, const std::string& text) {
-  uint32_t n = uint32_t(text.size());
-  out.append(reinterpret_cast<const char*>(&n), sizeof n);
-  out += text;
-}
-
-bool Take_text(const std::string& in, size_t& at, std::string* text) {
-  uint32_t n = 0;
-  if (in.size() - at < sizeof n) return false;
-  std::memcpy(&n, in.data() + at, sizeof n);
-  at += sizeof n;
-  if (in.size() - at < n) return false;
-  *text = in.substr(at, n);
-  at += n;
-  return true;
-}
-
 std::string Row_payload(const PicInfoRow& row) {
   const PictureRecord& r = row.record;
   std::string out;
   for (const std::string* field :
        {&r.SourceFile, &r.Title, &r.Subject, &r.Category, &r.Comment, &r.Author, &r.Date})
-    Put_text(out, *field);
+    Put_sized_text(out, *field);
   out += row.date_missing ? '1' : '0';
   return out;
 }
@@ -67,7 +51,7 @@ std::optional<PicInfoRow> Parse_row(const std::string& payload) {
   size_t at = 0;
   for (std::string* field :
        {&r.SourceFile, &r.Title, &r.Subject, &r.Category, &r.Comment, &r.Author, &r.Date}) {
-    if (!Take_text(payload, at, field)) return std::nullopt;
+    if (!Take_sized_text(payload, at, field)) return std::nullopt;
   }
   if (payload.size() != at + 1) return std::nullopt;
   row.date_missing = payload[at] == '1';
@@ -88,7 +72,7 @@ int Mdb_role(int fd, const std::vector<std::string>& args) {
   return 0;
 }
 
-const bool kRegistered = Register_child_role("photorecall", Mdb_role);
+const bool kMdbRoleRegistered = Register_child_role("photorecall", Mdb_role);
 
 // What the start of the file says, before libmdb is let near it.
 struct Header {
@@ -210,7 +194,7 @@ Status Read_mdb(const std::string& path, PictureSink& sink, const DriveTable& dr
   Header header = Check_header(*native);
   if (!header.status.ok()) return header.status;
 
-  (void)kRegistered;
+  (void)kMdbRoleRegistered;
   ChildProcess child;
   ChildProcess::Limits limits;
   limits.silence_ms = kSilenceLimitMs;

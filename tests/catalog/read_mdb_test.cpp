@@ -11,6 +11,7 @@
 
 #include "catalog/mdb_picinfo.h"
 #include "platform/native_path.h"
+#include "support/file_dates.h"
 #include "support/mdb_fixture.h"
 #include "support/temp_dir.h"
 
@@ -49,16 +50,7 @@ std::vector<MdbTableLayout> One_table(std::vector<MdbRow> rows) {
   return {Picinfo("GA_PicInfo", std::move(rows))};
 }
 
-void Set_modified(const std::string& native, int year, int month, int day) {
-  std::tm local{};
-  local.tm_year = year - 1900;
-  local.tm_mon = month - 1;
-  local.tm_mday = day;
-  local.tm_hour = 12;
-  local.tm_isdst = -1;
-  utimbuf times{std::mktime(&local), std::mktime(&local)};
-  ASSERT_EQ(utime(native.c_str(), &times), 0);
-}
+using testing::Set_modified;
 
 TEST(ReadMdb, MapsTheColumnsAndSkipsRowsWithoutSource) {
   TempDir dir;

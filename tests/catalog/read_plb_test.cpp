@@ -8,7 +8,7 @@
 namespace zendrel::testing {
 namespace {
 
-std::vector<PictureRecord> Read(const std::string& bytes, Status* status = nullptr) {
+std::vector<PictureRecord> Read_plb_bytes(const std::string& bytes, Status* status = nullptr) {
   RecordingSink sink;
   Status read = Read_plb(bytes, sink);
   if (status)
@@ -35,7 +35,7 @@ std::string Two_pictures() {
 }
 
 TEST(ReadPlb, TwoPicturesWithWordListsAndEmptyOnes) {
-  auto records = Read(Two_pictures());
+  auto records = Read_plb_bytes(Two_pictures());
   ASSERT_EQ(records.size(), 2u);
   EXPECT_EQ(records[0].SourceFile, "C:\\a.jpg");
   EXPECT_EQ(records[0].Title, "Title of C:\\a.jpg");
@@ -56,8 +56,8 @@ TEST(ReadPlb, AuthorPartsInEveryCombination) {
                {"Jane", "", "Jane "},
                {"", "", ""}};
   for (const Case& c : cases) {
-    auto r =
-        Read(PlbWriter().Header(Header("p.jpg", c.first, c.second)).Word_lists({}, {}).bytes());
+    auto r = Read_plb_bytes(
+        PlbWriter().Header(Header("p.jpg", c.first, c.second)).Word_lists({}, {}).bytes());
     EXPECT_EQ(r.at(0).Author, c.author) << c.first << "|" << c.second;
   }
 }
@@ -65,7 +65,8 @@ TEST(ReadPlb, AuthorPartsInEveryCombination) {
 TEST(ReadPlb, DateBytesAreTheMiddleOfADayNumber) {
   EXPECT_EQ(Plb_date_bytes(36000), std::string("\x00\x94\xE1", 3));
   auto date = [](double day) {
-    return Read(PlbWriter().Header({"", "", "", "", "p.jpg", day}).Word_lists({}, {}).bytes())[0]
+    return Read_plb_bytes(
+               PlbWriter().Header({"", "", "", "", "p.jpg", day}).Word_lists({}, {}).bytes())[0]
         .Date;
   };
   EXPECT_EQ(date(2), "January 1, 1900");
@@ -80,23 +81,23 @@ TEST(ReadPlb, OnlyScannedBytesFormSignatures) {
       PlbWriter().Header({"t", "", "", "", "C:\\s.jpg", 0}).Raw(std::string(4, '\0')).bytes();
   bytes.replace(bytes.size() - 7, 3, "\xE1\x40\x00", 3);
   bytes += std::string(3, '\0');
-  EXPECT_TRUE(Read(bytes).empty());
+  EXPECT_TRUE(Read_plb_bytes(bytes).empty());
   bytes = PlbWriter().Header(Header("C:\\s.jpg", "", "")).Word_lists({}, {}).bytes();
-  EXPECT_EQ(Read(bytes).size(), 1u);
+  EXPECT_EQ(Read_plb_bytes(bytes).size(), 1u);
   // A signature inside a word read as data is not seen either.
   bytes =
       PlbWriter().Header(Header("x.jpg", "", "")).Word_lists({kPlbWordListSignature}, {}).bytes();
-  EXPECT_EQ(Read(bytes).size(), 1u);
+  EXPECT_EQ(Read_plb_bytes(bytes).size(), 1u);
 }
 
 TEST(ReadPlb, WordListsWithoutTheirOwnHeader) {
-  auto records = Read(PlbWriter()
-                          .Word_lists({"early"}, {})
-                          .Header(Header("C:\\h.jpg", "Jane", "Doe"))
-                          .Header(Header("C:\\i.jpg", "Ann", "Lee"))
-                          .Word_lists({}, {})
-                          .Word_lists({"again"}, {})
-                          .bytes());
+  auto records = Read_plb_bytes(PlbWriter()
+                                    .Word_lists({"early"}, {})
+                                    .Header(Header("C:\\h.jpg", "Jane", "Doe"))
+                                    .Header(Header("C:\\i.jpg", "Ann", "Lee"))
+                                    .Word_lists({}, {})
+                                    .Word_lists({"again"}, {})
+                                    .bytes());
   ASSERT_EQ(records.size(), 3u);
   EXPECT_EQ(records[0].SourceFile, "");           // before any header: empty fields
   EXPECT_EQ(records[1].SourceFile, "C:\\i.jpg");  // h.jpg had no word list
@@ -114,11 +115,11 @@ TEST(ReadPlb, StopsAfterThePictureWhereTheStopWasAsked) {
 
 TEST(ReadPlb, EveryTruncationStopsCleanlyWithAPrefixOfThePictures) {
   std::string whole = Two_pictures();
-  auto all = Read(whole);
+  auto all = Read_plb_bytes(whole);
   int damaged = 0;
   for (size_t length = 0; length < whole.size(); ++length) {
     Status status;
-    auto got = Read(whole.substr(0, length), &status);
+    auto got = Read_plb_bytes(whole.substr(0, length), &status);
     ASSERT_LE(got.size(), all.size());
     for (size_t i = 0; i < got.size(); ++i) EXPECT_EQ(got[i].SourceFile, all[i].SourceFile);
     if (!status.ok()) {

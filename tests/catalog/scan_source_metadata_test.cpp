@@ -8,6 +8,7 @@
 #include "catalog/metadata_text.h"
 #include "catalog/scan_source.h"
 #include "support/exiftool.h"
+#include "support/file_dates.h"
 #include "support/jpeg_fixture.h"
 #include "support/needs_tool.h"
 #include "support/temp_dir.h"
@@ -18,16 +19,7 @@ namespace {
 using testing::RecordingSink;
 using testing::TempDir;
 
-void Set_modified(const std::string& path, int year, int month, int day) {
-  std::tm local{};
-  local.tm_year = year - 1900;
-  local.tm_mon = month - 1;
-  local.tm_mday = day;
-  local.tm_hour = 12;
-  local.tm_isdst = -1;
-  utimbuf times{std::mktime(&local), std::mktime(&local)};
-  ASSERT_EQ(utime(path.c_str(), &times), 0);
-}
+using testing::Set_modified;
 
 class ScanMetadataTest : public ::testing::Test {
  protected:

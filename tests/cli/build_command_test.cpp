@@ -17,6 +17,7 @@
 
 #include "cli/cli_host.h"
 #include "cli/command.h"
+#include "support/cli_run.h"
 #include "support/jpeg_fixture.h"
 #include "support/metadata_blocks.h"
 #include "support/temp_dir.h"
@@ -24,14 +25,7 @@
 namespace zendrel::cli {
 namespace {
 
-struct CliRun {
-  std::ostringstream out, err;
-  int status = 0;
-  CliRun(const std::vector<std::string>& args, bool terminal = false) {
-    Streams io{out, err, terminal};
-    status = Run_command_line(args, io);
-  }
-};
+using testing::CliRun;
 
 TEST(CommandLine, BuildsAnArchiveAndShowsProgressOnATerminal) {
   testing::TempDir dir;

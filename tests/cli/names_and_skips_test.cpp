@@ -7,20 +7,14 @@
 
 #include "build/skipped_files.h"
 #include "cli/command.h"
+#include "support/cli_run.h"
 #include "support/jpeg_fixture.h"
 #include "support/temp_dir.h"
 
 namespace zendrel::cli {
 namespace {
 
-struct CliRun {
-  std::ostringstream out, err;
-  int status = 0;
-  explicit CliRun(const std::vector<std::string>& args) {
-    Streams io{out, err, false};
-    status = Run_command_line(args, io);
-  }
-};
+using testing::CliRun;
 
 // Names that differ only in a character outside Windows-1252, or in its case.
 const std::vector<std::string> kNames = {

@@ -7,6 +7,7 @@
 
 #include "cli/command.h"
 #include "support/archive_page.h"
+#include "support/cli_run.h"
 #include "support/jpeg_fixture.h"
 #include "support/other_run.h"
 #include "support/temp_dir.h"
@@ -16,14 +17,7 @@ namespace {
 
 using testing::TempDir;
 
-struct CliRun {
-  std::ostringstream out, err;
-  int status = 0;
-  explicit CliRun(const std::vector<std::string>& args) {
-    cli::Streams io{out, err};
-    status = cli::Run_command_line(args, io);
-  }
-};
+using testing::CliRun;
 
 TEST(OneWriter, EditsAndBuildsOfALockedArchiveAreRefused) {
   TempDir dir;
