@@ -165,7 +165,7 @@ TEST(ArchivePage, RecordsStandInScriptsOfAThousand) {
   for (const Case& c : {Case{1, 0}, Case{999, 0}, Case{1000, 0}, Case{1001, 1}, Case{2500, 2}}) {
     testing::TempDir dir;
     OutputFile page;
-    ASSERT_TRUE(page.Open(dir.Win("archive.htm")).ok());
+    ASSERT_TRUE(page.Open(testing::Root_drives(), dir.Win("archive.htm")).ok());
     Write_page_head(page);
     for (int r = 1; r <= c.records; ++r) {
       Write_record_line(page, {"_AAAAAA0.jpg", "", "C:\\\\P", std::to_string(r) + ".jpg", "t", "",
