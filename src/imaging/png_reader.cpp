@@ -22,10 +22,12 @@ void On_warning(png_structp, png_const_charp) {}
 // IDAT is streamed, not allocated, and stays for what of it decodes.
 std::string_view Up_to_damaged_chunk(std::string_view bytes) {
   size_t at = 8;  // the signature
-  while (at + 12 <= bytes.size()) {
+  // A chunk whose header is there but whose body is cut counts as damaged
+  // too: libpng reads the header alone before it allocates the body.
+  while (at <= bytes.size() && bytes.size() - at >= 8) {
     auto byte = [&](size_t i) { return uint32_t(uint8_t(bytes[at + i])); };
     uint64_t length = byte(0) << 24 | byte(1) << 16 | byte(2) << 8 | byte(3);
-    if (length > bytes.size() - at - 12)
+    if (length + 4 > bytes.size() - at - 8)
       return bytes.substr(at + 4, 4) == "IDAT" ? bytes : bytes.substr(0, at);
     at += 12 + length;
   }
