@@ -2,6 +2,8 @@
 
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+#include <libheif/heif.h>
+
 #include <exiv2/exiv2.hpp>
 #include <exiv2/webpimage.hpp>
 #pragma GCC diagnostic pop
@@ -368,6 +370,48 @@ PictureMetadata Read(const std::string& header, const std::string& sidecar) {
   return metadata;
 }
 
+// Exiv2's BMFF reader finds nothing in many HEIF files, those of heif-enc
+// among them; libheif reads the container's Exif and XMP items, and Exiv2
+// decodes them as it would a JPEG's.
+void Read_heif_items(const std::string& native_path, Exiv2::ExifData* exif, Exiv2::ByteOrder* order,
+                     Exiv2::XmpData* xmp, bool* damaged) {
+  constexpr size_t kMaxItemBytes = 16 << 20;
+  heif_context* context = heif_context_alloc();
+  heif_image_handle* handle = nullptr;
+  if (!context || heif_context_read_from_file(context, native_path.c_str(), nullptr).code ||
+      heif_context_get_primary_image_handle(context, &handle).code) {
+    if (context) heif_context_free(context);
+    return;  // the picture's reader tells why
+  }
+  heif_item_id ids[16];
+  int count = heif_image_handle_get_list_of_metadata_block_IDs(handle, nullptr, ids, 16);
+  for (int i = 0; i < count; ++i) {
+    std::string type = heif_image_handle_get_metadata_type(handle, ids[i]);
+    const char* content = heif_image_handle_get_metadata_content_type(handle, ids[i]);
+    bool is_xmp = type == "mime" && content && std::string(content) == "application/rdf+xml";
+    if (type != "Exif" && !is_xmp) continue;
+    size_t size = heif_image_handle_get_metadata_size(handle, ids[i]);
+    if (size == 0 || size > kMaxItemBytes) continue;
+    std::string bytes(size, '\0');
+    if (heif_image_handle_get_metadata(handle, ids[i], bytes.data()).code) continue;
+    if (is_xmp && xmp->empty()) {
+      if (Exiv2::XmpParser::decode(*xmp, bytes) != 0) *damaged = true;
+    } else if (type == "Exif" && exif->empty() && size > 4) {
+      // The item opens with the offset of the TIFF header after its first four bytes.
+      size_t skip = size_t(uint8_t(bytes[0])) << 24 | size_t(uint8_t(bytes[1])) << 16 |
+                    size_t(uint8_t(bytes[2])) << 8 | size_t(uint8_t(bytes[3]));
+      if (skip > size - 4) {
+        *damaged = true;
+        continue;
+      }
+      *order = Exiv2::ExifParser::decode(
+          *exif, reinterpret_cast<const Exiv2::byte*>(bytes.data()) + 4 + skip, size - 4 - skip);
+    }
+  }
+  heif_image_handle_release(handle);
+  heif_context_free(context);
+}
+
 // PNG, WebP, TIFF and HEIF (through Exiv2's BMFF reader): the whole file
 // through Exiv2's reader of its format, the fields chosen as for a JPEG.
 // Files of no format Exiv2 knows have no metadata, and no damage.
@@ -382,8 +426,9 @@ PictureMetadata Read_other_format(const std::string& native_path, const std::str
     FileDescriptor fd;
     if (!Open_regular_file(native_path, native_path, &fd).ok()) return {};
   }
+  int type = 0;
   try {
-    int type = Exiv2::ImageFactory::getType(native_path);
+    type = Exiv2::ImageFactory::getType(native_path);
     if (type != Exiv2::ImageType::png && type != Exiv2::ImageType::webp &&
         type != Exiv2::ImageType::tiff && type != Exiv2::ImageType::bmff)
       return {};
@@ -396,8 +441,12 @@ PictureMetadata Read_other_format(const std::string& native_path, const std::str
     Exiv2::Image::AutoPtr image = Exiv2::ImageFactory::open(native_path);
     image->readMetadata();
     Iptc iptc{image->iptcData(), Iptc_declares_utf8(image->iptcData())};
-    metadata =
-        Choose(image->exifData(), image->byteOrder(), iptc, sidecar_xmp, image->xmpData(), "");
+    Exiv2::ExifData exif = image->exifData();
+    Exiv2::ByteOrder order = image->byteOrder();
+    Exiv2::XmpData xmp = image->xmpData();
+    if (type == Exiv2::ImageType::bmff && (exif.empty() || xmp.empty()))
+      Read_heif_items(native_path, &exif, &order, &xmp, &damaged);
+    metadata = Choose(exif, order, iptc, sidecar_xmp, xmp, "");
   } catch (const std::exception&) {
     damaged = true;
   }
