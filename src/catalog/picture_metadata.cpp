@@ -386,7 +386,8 @@ void Read_heif_items(const std::string& native_path, Exiv2::ExifData* exif, Exiv
   heif_item_id ids[16];
   int count = heif_image_handle_get_list_of_metadata_block_IDs(handle, nullptr, ids, 16);
   for (int i = 0; i < count; ++i) {
-    std::string type = heif_image_handle_get_metadata_type(handle, ids[i]);
+    const char* item_type = heif_image_handle_get_metadata_type(handle, ids[i]);
+    std::string type = item_type ? item_type : "";
     const char* content = heif_image_handle_get_metadata_content_type(handle, ids[i]);
     bool is_xmp = type == "mime" && content && std::string(content) == "application/rdf+xml";
     if (type != "Exif" && !is_xmp) continue;
