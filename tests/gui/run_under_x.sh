@@ -34,13 +34,21 @@ done
 [ -s "$state/display" ] || { echo "run_under_x.sh: Xvfb did not start within 10 s" >&2; exit 1; }
 export DISPLAY=":$(head -n1 "$state/display")"
 
-openbox --sm-disable >"$state/openbox.log" 2>&1 &
-wm=$!
 # The window manager is up once it has announced itself on the root window.
+# Now and then openbox finds the new display not yet open to it and ends at
+# once: it is started again, a few times.
 wm_up=false
-for _ in $(seq 200); do
-  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && { wm_up=true; break; }
-  sleep 0.05
+for _ in 1 2 3; do
+  openbox --sm-disable >"$state/openbox.log" 2>&1 &
+  wm=$!
+  for _ in $(seq 200); do
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && { wm_up=true; break; }
+    kill -0 "$wm" 2>/dev/null || break
+    sleep 0.05
+  done
+  $wm_up && break
+  kill "$wm" 2>/dev/null || true
+  sleep 0.5
 done
 $wm_up || { cat "$state/openbox.log" >&2; echo "run_under_x.sh: openbox did not start within 10 s" >&2; exit 1; }
 
