@@ -24,6 +24,7 @@ const std::vector<ScriptPiece>& Catalog_functions();  // nextfile .. AddToCatalo
 // Tail, in page order.
 const std::vector<ScriptPiece>& Search_run_functions();  // checkPlural, doSearch
 const std::vector<ScriptPiece>& View_functions();        // showSlide .. altText
+const std::vector<ScriptPiece>& List_functions();        // listJob .. listMore
 const std::vector<ScriptPiece>& Panel_functions();       // getControl .. nameText
 const std::vector<ScriptPiece>& Key_functions();         // pictureView .. swipeEnd
 const std::vector<ScriptPiece>& Address_functions();     // pageAddress .. addressChanged

@@ -17,6 +17,7 @@ std::vector<std::string> Page_tail_lines() {
   };
   Append_lines(Search_run_functions(), lines);
   Append_lines(View_functions(), lines);
+  Append_lines(List_functions(), lines);
   Append_lines(Panel_functions(), lines);
   Append_lines(Key_functions(), lines);
   Append_lines(Address_functions(), lines);

@@ -23,8 +23,17 @@ constexpr char k_checkPlural[] = R"js(function checkPlural(keywords) {
   return keywords;
 })js";
 
+// The view's 50 ms timer is started before the search is made: the search's
+// own time passes within it rather than after it.
 constexpr char k_doSearch[] = R"js(function doSearch() {
   var panel = self.show.document.cont;
+  if (panel.slideshow.checked) {
+    pickedItem = 0;
+    blackflag = true;
+    setTimeout("showSlide(true)", 50);
+  } else {
+    showAll();
+  }
   var keywords = parseKeywords(panel.keywords.value);
   var i;
   results = null;
@@ -75,13 +84,6 @@ constexpr char k_doSearch[] = R"js(function doSearch() {
     to = panel.enddate.options[panel.enddate.selectedIndex].text;
   }
   noteSearch("search", panel.keywords.value, from, to);
-  if (parseInt(self.control.document.cont.slideshow.value) > 0) {
-    pickedItem = 0;
-    blackflag = true;
-    setTimeout("showSlide(true)", 50);
-  } else {
-    showAll();
-  }
 })js";
 
 // Scripts written without blanks between words: Thai, Lao, Myanmar, Khmer,
