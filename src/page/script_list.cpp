@@ -31,17 +31,98 @@ constexpr char k_showList[] = R"js(function showList() {
   blackflag = false;
   pictureView = false;
   listJob = null;
+  var prepared = listPrepared;
+  listPrepared = null;
   if (results == null) {
     showControl();
     writeFrame(self.film, blankFrame, "blank");
     return;
   }
+  var plan = listPlan();
+  var frame = plan.frame;
+  if (results.count == 0) {
+    listWrite(frame, plan.text);
+    if (!picPending) {
+      setAddress("list");
+    }
+    return;
+  }
+  if (prepared != null && prepared.text == plan.text && prepared.doc == frame.document) {
+    listWrite(frame, plan.text.substring(0, plan.tableStart) + plan.text.substring(plan.tableEnd));
+    frame.document.body.insertBefore(prepared.table, frame.document.body.firstChild);
+  } else {
+    listWrite(frame, plan.text);
+  }
+  var from = plan.from;
+  var to = plan.to;
+  var first = plan.first;
+  var groups = plan.groups;
+  var table = frame.document.getElementsByTagName("table")[0];
+  listPlace = { address: searchAddress, cols: plan.cols, titles: plan.titles, frame: frame, table: table, item: plan.place != null ? plan.place.item : 0, scroll: 0 };
+  var job = { frame: frame, table: table, done: new Array(groups), left: groups, chunk: plan.chunk, cols: plan.cols, titles: plan.titles, waits: 0, pitchKind: plan.pitchKind, standIns: new Array(), next: 0 };
+  listJob = job;
+  var k;
+  for (k = from; k <= to; k++) {
+    job.done[k] = true;
+    job.left--;
+  }
+  var ranges = new Array();
+  if (from > 0) {
+    ranges[ranges.length] = [0, from - 1];
+  }
+  if (to < groups - 1) {
+    ranges[ranges.length] = [to + 1, groups - 1];
+  }
+  var bodies = table.tBodies;
+  for (k = 0; k < bodies.length && job.standIns.length < ranges.length; k++) {
+    if (bodies[k].className == "later") {
+      var range = ranges[job.standIns.length];
+      job.standIns[job.standIns.length] = { body: bodies[k], first: range[0], last: range[1] };
+    }
+  }
+  var written = listBody(job, first);
+  if (plan.place != null) {
+    // Scrolling lays the table out; the pitch is then read from that layout
+    // rather than making one of its own.
+    frame.scrollTo(0, plan.scroll);
+  }
+  if (written) {
+    listPitch(job, written);
+  }
+  if (plan.place != null && written) {
+    var cell = written.getElementsByTagName("img")[plan.place.item - first * plan.chunk];
+    if (cell) {
+      var box = cell.getBoundingClientRect();
+      if (box.top < 0 || box.bottom > frame.innerHeight) {
+        frame.scrollTo(0, box.top + frame.pageYOffset - 8);
+      }
+    }
+  }
+  listScrolled();
+  if (frame.addEventListener) {
+    frame.addEventListener("scroll", listScrolled, false);
+    frame.addEventListener("resize", listScrolled, false);
+  }
+  if (job.left > 0 && listJob == job) {
+    listLater();
+  } else if (listJob == job) {
+    listJob = null;
+  }
+  if (!picPending) {
+    setAddress("list");
+  }
+})js";
+
+// What showList writes now: the frame, the page's text, where its table
+// stands in it, the groups it holds, and the place kept in the list.
+constexpr char k_listPlan[] = R"js(function listPlan() {
   var state = self.control.document.cont;
   var cols = parseInt(state.viewcols.value);
   if (results.count < cols) {
     cols = results.count;
   }
   var titles = state.titles.checked;
+  var plan = { frame: self.show, cols: cols, titles: titles, place: null };
   var text = '<html><body background="texture2.jpg" bgcolor="#000000" text="#FFFFFF" style="background-color:#000000; color:#FFFFFF">';
   if (cols == 1) {
     text += '<table border=0 align="center" cellspacing=5 cellpadding=0>';
@@ -54,6 +135,7 @@ constexpr char k_showList[] = R"js(function showList() {
   if (cols < 2 && !phoneLayout()) {
     frame = self.film;
   }
+  plan.frame = frame;
   var height = frame.innerHeight;
   if (!(height > 0)) {
     height = 1000;
@@ -66,16 +148,13 @@ constexpr char k_showList[] = R"js(function showList() {
       text = text.replace(/width=[0-9]+/, "width=" + cols * 104);
     }
   }
+  plan.cols = cols;
   if (results.count == 0) {
-    text = '<html><body background="texture2.jpg" bgcolor="#000000" text="#FFFFFF" style="background-color:#000000; color:#FFFFFF"><br><big>Sorry, no matches found</big></body></html>';
-    listWrite(frame, text);
-    if (!picPending) {
-      setAddress("list");
-    }
-    return;
+    plan.text = '<html><body background="texture2.jpg" bgcolor="#000000" text="#FFFFFF" style="background-color:#000000; color:#FFFFFF"><br><big>Sorry, no matches found</big></body></html>';
+    return plan;
   }
-  var pitchKind = (frame == self.film ? "film " : "show ") + cols + (titles ? " titles" : "");
-  var known = listPitches[pitchKind];
+  plan.pitchKind = (frame == self.film ? "film " : "show ") + cols + (titles ? " titles" : "");
+  var known = listPitches[plan.pitchKind];
   var pitch = known ? known.pitch : 104;
   var place = null;
   if (listPlace != null && listPlace.address == searchAddress && listPlace.cols == cols && listPlace.titles == titles && listPlace.frame == frame) {
@@ -104,74 +183,52 @@ constexpr char k_showList[] = R"js(function showList() {
   if (place == null) {
     first = from;
   }
-  var body = "";
+  plan.tableStart = text.lastIndexOf("<table");
   if (from > 0) {
-    body += '<tbody class="later">' + listStandIn(0, from - 1, chunk, cols) + "</tbody>";
+    text += '<tbody class="later">' + listStandIn(0, from - 1, chunk, cols) + "</tbody>";
   }
   for (var k = from; k <= to; k++) {
-    body += '<tbody data-group="' + k + '">' + listGroup(k, chunk, cols, titles) + "</tbody>";
+    text += '<tbody data-group="' + k + '">' + listGroup(k, chunk, cols, titles) + "</tbody>";
   }
   if (to < groups - 1) {
-    body += '<tbody class="later">' + listStandIn(to + 1, groups - 1, chunk, cols) + "</tbody>";
+    text += '<tbody class="later">' + listStandIn(to + 1, groups - 1, chunk, cols) + "</tbody>";
   }
-  text += body + "</table>";
+  text += "</table>";
+  plan.tableEnd = text.length;
   if (known) {
     text += "<style>:root{--pitch:" + known.pitch + "px;--gap:" + known.gap + "px}</style>";
   }
   text += "</body></html>";
-  listWrite(frame, text);
-  var table = frame.document.getElementsByTagName("table")[0];
-  listPlace = { address: searchAddress, cols: cols, titles: titles, frame: frame, table: table, item: place != null ? place.item : 0, scroll: 0 };
-  var job = { frame: frame, table: table, done: new Array(groups), left: groups, chunk: chunk, cols: cols, titles: titles, waits: 0, pitchKind: pitchKind, standIns: new Array(), next: 0 };
-  listJob = job;
-  for (k = from; k <= to; k++) {
-    job.done[k] = true;
-    job.left--;
+  plan.text = text;
+  plan.place = place;
+  plan.chunk = chunk;
+  plan.groups = groups;
+  plan.from = from;
+  plan.to = to;
+  plan.first = first;
+  plan.scroll = scroll;
+  return plan;
+})js";
+
+// The list's table made ahead, while the view's timer runs, in the document
+// its frame shows now: showList then only puts it in place, when nothing it
+// depends on has changed meanwhile.
+constexpr char k_listPrepared[] = R"js(var listPrepared = null;)js";
+
+constexpr char k_listPrepare[] = R"js(function listPrepare() {
+  listPrepared = null;
+  if (results == null || results.count == 0) {
+    return;
   }
-  var ranges = new Array();
-  if (from > 0) {
-    ranges[ranges.length] = [0, from - 1];
+  var plan = listPlan();
+  var doc = plan.frame.document;
+  if (!doc || !doc.createElement) {
+    return;
   }
-  if (to < groups - 1) {
-    ranges[ranges.length] = [to + 1, groups - 1];
-  }
-  var bodies = table.tBodies;
-  for (k = 0; k < bodies.length && job.standIns.length < ranges.length; k++) {
-    if (bodies[k].className == "later") {
-      var range = ranges[job.standIns.length];
-      job.standIns[job.standIns.length] = { body: bodies[k], first: range[0], last: range[1] };
-    }
-  }
-  var written = listBody(job, first);
-  if (place != null) {
-    // Scrolling lays the table out; the pitch is then read from that layout
-    // rather than making one of its own.
-    frame.scrollTo(0, scroll);
-  }
-  if (written) {
-    listPitch(job, written);
-  }
-  if (place != null && written) {
-    var cell = written.getElementsByTagName("img")[place.item - first * chunk];
-    if (cell) {
-      var box = cell.getBoundingClientRect();
-      if (box.top < 0 || box.bottom > frame.innerHeight) {
-        frame.scrollTo(0, box.top + frame.pageYOffset - 8);
-      }
-    }
-  }
-  listScrolled();
-  if (frame.addEventListener) {
-    frame.addEventListener("scroll", listScrolled, false);
-    frame.addEventListener("resize", listScrolled, false);
-  }
-  if (job.left > 0 && listJob == job) {
-    listLater();
-  } else if (listJob == job) {
-    listJob = null;
-  }
-  if (!picPending) {
-    setAddress("list");
+  var holder = doc.createElement("div");
+  holder.innerHTML = plan.text.substring(plan.tableStart, plan.tableEnd);
+  if (holder.firstChild && holder.firstChild.nodeName.toLowerCase() == "table" && holder.childNodes.length == 1) {
+    listPrepared = { text: plan.text, doc: doc, table: holder.firstChild };
   }
 })js";
 
@@ -471,6 +528,9 @@ const std::vector<ScriptPiece>& List_functions() {
       {"listPitches", k_listPitches},
       {"listPlace", k_listPlace},
       {"showList", k_showList},
+      {"listPlan", k_listPlan},
+      {"listPrepared", k_listPrepared},
+      {"listPrepare", k_listPrepare},
       {"listWrite", k_listWrite},
       {"listStandIn", k_listStandIn},
       {"listGroup", k_listGroup},

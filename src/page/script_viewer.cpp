@@ -24,15 +24,17 @@ constexpr char k_checkPlural[] = R"js(function checkPlural(keywords) {
 })js";
 
 // The view's 50 ms timer is started before the search is made: the search's
-// own time passes within it rather than after it.
+// own time, and then the list's making (as in showAll), pass within it rather
+// than after it.
 constexpr char k_doSearch[] = R"js(function doSearch() {
   var panel = self.show.document.cont;
-  if (panel.slideshow.checked) {
+  var slides = panel.slideshow.checked;
+  if (slides) {
     pickedItem = 0;
     blackflag = true;
     setTimeout("showSlide(true)", 50);
   } else {
-    showAll();
+    setTimeout("showList()", 50);
   }
   var keywords = parseKeywords(panel.keywords.value);
   var i;
@@ -84,6 +86,9 @@ constexpr char k_doSearch[] = R"js(function doSearch() {
     to = panel.enddate.options[panel.enddate.selectedIndex].text;
   }
   noteSearch("search", panel.keywords.value, from, to);
+  if (!slides) {
+    listPrepare();
+  }
 })js";
 
 // Scripts written without blanks between words: Thai, Lao, Myanmar, Khmer,

@@ -121,6 +121,7 @@ constexpr char k_showNormal[] = R"js(function showNormal() {
 
 constexpr char k_showAll[] = R"js(function showAll() {
   setTimeout("showList()", 50);
+  listPrepare();
 })js";
 
 // A picture's name for assistive technology: its title, else its file. The
