@@ -352,6 +352,10 @@ constexpr char k_listFill[] = R"js(function listFill(job, k, above) {
     i++;
   }
   if (i == job.standIns.length) {
+    // Its stand-in is gone (a title's markup can reshape the table): there
+    // is nothing to fill, and the slices must not wait for it.
+    job.done[k] = true;
+    job.left--;
     return;
   }
   var standIn = job.standIns[i];

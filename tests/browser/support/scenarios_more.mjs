@@ -169,6 +169,25 @@ export function defineMoreScenarios(scenario, browserName, { url, manyUrl, hosti
     await showing(v, 'm5000.jpg');
     await press(v, 'Escape');
     await onScreen(v, 'show', 5000);
+    // The rows above and below the kept place come when the browser is idle,
+    // without moving it; scrolling up, every row on the screen is there.
+    await new Promise((r) => setTimeout(r, 500));
+    await onScreen(v, 'show', 5000);
+    for (let step = 0; step < 4; step++) {
+      await v.page.evaluate(() => self.show.scrollBy(0, -self.show.innerHeight));
+      await v.until(() => {
+        const frame = self.show;
+        const seen = [...frame.document.querySelectorAll('td a')].filter((a) => {
+          const box = a.getBoundingClientRect();
+          return box.bottom > 0 && box.top < frame.innerHeight;
+        }).map((a) => Number(/\((\d+)\)/.exec(a.getAttribute('href'))[1]));
+        return seen.length >= 8 * Math.floor(frame.innerHeight / 110) &&
+          seen.every((n, k) => k === 0 || n === seen[k - 1] + 1);
+      });
+    }
+    const order = await v.page.evaluate(() => [...self.show.document.querySelectorAll('td a')]
+      .map((a) => Number(/\((\d+)\)/.exec(a.getAttribute('href'))[1])));
+    assert.ok(order.every((n, k) => k === 0 || n > order[k - 1]), 'the rows stand in the order of the results');
     await v.clickImage('show', 0);
     await v.until(() => self.pictureView && self.show.document.images.length === 1);
     await press(v, 'ArrowRight');
