@@ -322,12 +322,16 @@ constexpr char k_listPitch[] = R"js(function listPitch(job, body) {
   if (n > 1) {
     pitch = (rows[n - 1].offsetTop - rows[0].offsetTop) / (n - 1);
   }
+  if (!(pitch > 0)) {
+    // A frame not laid out (hidden, or of no height) says nothing.
+    return;
+  }
   var known = listPitches[job.pitchKind];
   if (known && known.pitch == pitch && known.gap == gap) {
     return;
   }
   listPitches[job.pitchKind] = { pitch: pitch, gap: gap };
-  if (job.frame.document.documentElement.style.setProperty && pitch > 0) {
+  if (job.frame.document.documentElement.style.setProperty) {
     job.frame.document.documentElement.style.setProperty("--pitch", pitch + "px");
     job.frame.document.documentElement.style.setProperty("--gap", gap + "px");
   }
