@@ -191,9 +191,9 @@ constexpr char k_shortTitle[] = R"js(function shortTitle(str) {
 
 const std::vector<ScriptPiece>& View_functions() {
   static const std::vector<ScriptPiece> pieces = {
-      {"showSlide", k_showSlide},   {"setSlide", k_setSlide},     {"getPic", k_getPic},
-      {"showPic", k_showPic},       {"showBlack", k_showBlack},   {"showNormal", k_showNormal},
-      {"showAll", k_showAll},       {"shortTitle", k_shortTitle}, {"altText", k_altText},
+      {"showSlide", k_showSlide}, {"setSlide", k_setSlide},     {"getPic", k_getPic},
+      {"showPic", k_showPic},     {"showBlack", k_showBlack},   {"showNormal", k_showNormal},
+      {"showAll", k_showAll},     {"shortTitle", k_shortTitle}, {"altText", k_altText},
   };
   return pieces;
 }
