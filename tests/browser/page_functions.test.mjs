@@ -257,4 +257,40 @@ describe('page functions', () => {
       assert.deepEqual(pairs(a), pairs(b), text);
     }
   });
+
+  test('a list is written with the groups of its screen and stand-ins for all the rest', () => {
+    // count, columns, frame height, kept item (scroll offset), remembered pitch
+    const cases = [
+      [10000, 8, 800, null, null], [10000, 8, 800, [5000, 64000], 104],
+      [10000, 8, 800, [9999, 0], 104], [10, 8, 800, null, null], [7, 8, 600, [6, 0], 100],
+      [50000, 1, 776, null, null], [50000, 1, 776, [25000, 2525000], 101], [1001, 8, 300, null, null],
+    ];
+    for (const [count, cols, height, kept, pitch] of cases) {
+      const frame = { innerHeight: height, innerWidth: 1152 };
+      Object.assign(page, {
+        self: page, show: frame, film: frame, searchAddress: 'search=',
+        control: { document: { cont: { viewcols: { value: String(cols) }, titles: { checked: false } } } },
+        results: { count, item: Array.from({ length: count }, (_, i) => ({ object: pic(`_${i}.jpg`, {}) })) },
+        listPitches: Object.fromEntries(['show 8', 'show 7', 'film 1']
+          .map((kind) => [kind, { pitch, gap: 2 }]).filter(() => pitch)),
+        listPlace: kept && { address: 'search=', cols: Math.min(cols, count), titles: false, frame,
+          item: kept[0], scroll: kept[1] },
+      });
+      const plan = page.listPlan();
+      const name = `${count} in ${cols} columns, ${height} high, kept ${kept}`;
+      const cells = [...plan.text.matchAll(/showPic\((\d+)\)/g)].map((m) => Number(m[1]));
+      const standIns = [...plan.text.matchAll(/\* (\d+) - var/g)].map((m) => Number(m[1]));
+      const columns = Math.min(cols, count);
+      assert.equal(cells[0], plan.from * plan.chunk, name);
+      assert.ok(cells.every((n, i) => i === 0 || n === cells[i - 1] + 1), name);
+      assert.equal(cells.length, Math.min((plan.to + 1) * plan.chunk, count) - plan.from * plan.chunk, name);
+      assert.equal(standIns.reduce((a, b) => a + b, 0) + Math.ceil(cells.length / columns),
+        Math.ceil(count / columns), `every row has its height: ${name}`);
+      assert.equal(standIns.length, (plan.from > 0) + (plan.to < plan.groups - 1), name);
+      if (kept) assert.ok(cells.includes(kept[0]), `the kept picture is written: ${name}`);
+      const bottom = (plan.to + 1) * (plan.chunk / columns) * (pitch || 104);
+      assert.ok(plan.to === plan.groups - 1 || bottom >= plan.scroll + height,
+        `the screen is written: ${name}`);
+    }
+  });
 });
