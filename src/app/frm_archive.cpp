@@ -89,7 +89,9 @@ FrmArchive::FrmArchive(DriveTable drives, QWidget* parent)
   setWindowTitle("Zendrel");
   Give_windows_their_roles();
   Build_controls();
-  resize(720, 624);
+  // The layout may need more than the window's usual size; it is centred at
+  // the size it will have.
+  resize(QSize(720, 624).expandedTo(minimumSizeHint()));
   if (QScreen* screen = QGuiApplication::primaryScreen())
     move(screen->availableGeometry().center() - rect().center());
   Start_in_current_directory();
