@@ -58,7 +58,9 @@ QString Window_property(QWidget* window, const char* name) {
 }
 
 // The actions the window manager offers for `window`.
-QString Allowed_actions(QWidget* window) { return Window_property(window, "_NET_WM_ALLOWED_ACTIONS"); }
+QString Allowed_actions(QWidget* window) {
+  return Window_property(window, "_NET_WM_ALLOWED_ACTIONS");
+}
 
 bool Shown_and_active(QWidget* window) {
   window->show();
