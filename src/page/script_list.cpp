@@ -343,6 +343,16 @@ constexpr char k_listSpan[] = R"js(function listSpan(job) {
   return (known ? known.pitch : 104) * job.chunk / job.cols;
 })js";
 
+// Which of `job`'s stand-ins holds group `k`, or -1.
+constexpr char k_listStandInAt[] = R"js(function listStandInAt(job, k) {
+  for (var i = 0; i < job.standIns.length; i++) {
+    if (job.standIns[i].first <= k && job.standIns[i].last >= k) {
+      return i;
+    }
+  }
+  return -1;
+})js";
+
 // Writes the rows of group `k` in place of its share of the stand-in that
 // holds it; what remains of the stand-in stays before and after it. A group
 // `above` the screen keeps what is shown: the frame scrolls by the change in
@@ -351,11 +361,8 @@ constexpr char k_listFill[] = R"js(function listFill(job, k, above) {
   if (job.done[k]) {
     return;
   }
-  var i = 0;
-  while (i < job.standIns.length && (job.standIns[i].first > k || job.standIns[i].last < k)) {
-    i++;
-  }
-  if (i == job.standIns.length) {
+  var i = listStandInAt(job, k);
+  if (i < 0) {
     // Its stand-in is gone (a title's markup can reshape the table): there
     // is nothing to fill, and the slices must not wait for it.
     job.done[k] = true;
@@ -512,12 +519,10 @@ constexpr char k_listMore[] = R"js(function listMore(job) {
       job.next++;
     }
     var k = job.next;
+    var at = listStandInAt(job, k);
     var above = false;
-    for (var i = 0; i < job.standIns.length; i++) {
-      var standIn = job.standIns[i];
-      if (standIn.first <= k && standIn.last >= k) {
-        above = standIn.body.getBoundingClientRect().top + (k - standIn.first + 1) * span <= 0;
-      }
+    if (at >= 0) {
+      above = job.standIns[at].body.getBoundingClientRect().top + (k - job.standIns[at].first + 1) * span <= 0;
     }
     listFill(job, k, above);
   }
@@ -532,16 +537,27 @@ constexpr char k_listMore[] = R"js(function listMore(job) {
 
 const std::vector<ScriptPiece>& List_functions() {
   static const std::vector<ScriptPiece> pieces = {
-      {"listJob", k_listJob},           {"listPitches", k_listPitches},
-      {"listPlace", k_listPlace},       {"showList", k_showList},
-      {"listPlan", k_listPlan},         {"listPrepared", k_listPrepared},
-      {"listPrepare", k_listPrepare},   {"listWrite", k_listWrite},
-      {"listStandIn", k_listStandIn},   {"listGroup", k_listGroup},
-      {"listRows", k_listRows},         {"listBody", k_listBody},
-      {"listPitch", k_listPitch},       {"listSpan", k_listSpan},
-      {"listFill", k_listFill},         {"listVisible", k_listVisible},
-      {"listScrolled", k_listScrolled}, {"listAlive", k_listAlive},
-      {"listLater", k_listLater},       {"firstScreenLoaded", k_firstScreenLoaded},
+      {"listJob", k_listJob},
+      {"listPitches", k_listPitches},
+      {"listPlace", k_listPlace},
+      {"showList", k_showList},
+      {"listPlan", k_listPlan},
+      {"listPrepared", k_listPrepared},
+      {"listPrepare", k_listPrepare},
+      {"listWrite", k_listWrite},
+      {"listStandIn", k_listStandIn},
+      {"listGroup", k_listGroup},
+      {"listRows", k_listRows},
+      {"listBody", k_listBody},
+      {"listPitch", k_listPitch},
+      {"listSpan", k_listSpan},
+      {"listStandInAt", k_listStandInAt},
+      {"listFill", k_listFill},
+      {"listVisible", k_listVisible},
+      {"listScrolled", k_listScrolled},
+      {"listAlive", k_listAlive},
+      {"listLater", k_listLater},
+      {"firstScreenLoaded", k_firstScreenLoaded},
       {"listMore", k_listMore},
   };
   return pieces;
